@@ -1,0 +1,89 @@
+// FileMaker Pro's stand-in: loads Lullex.fmx, shows a main window of class
+// "FMPRO5APP" with a record field, and runs a script of steps against it,
+// printing one line per event.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "HostWindow.h"
+#include "PluginHost.h"
+#include "Script.h"
+#include "Timeline.h"
+
+namespace {
+
+void Usage() {
+  std::printf(
+      "usage: LullexHost [--plugin PATH] [--script FILE | --demo | --interactive]\n"
+      "                  [--class NAME] [--inner-class NAME] [--shots FOLDER] [--timeout MS]\n");
+}
+
+void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD) {
+  Event("host timed out");
+  std::fflush(stdout);
+  ExitProcess(2);
+}
+
+std::string BesideExecutable(const char* file) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  folder = folder.substr(0, folder.find_last_of("\\/") + 1);
+  return folder + file;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string plugin = BesideExecutable("Lullex.fmx");
+  std::string scriptPath, shots = ".";
+  bool demo = false;
+  DWORD timeout = 120000;
+  HostWindowOptions options;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (arg == "--plugin" && hasValue) plugin = argv[++i];
+    else if (arg == "--script" && hasValue) scriptPath = argv[++i];
+    else if (arg == "--class" && hasValue) options.mainClass = argv[++i];
+    else if (arg == "--inner-class" && hasValue) options.innerClass = argv[++i];
+    else if (arg == "--shots" && hasValue) shots = argv[++i];
+    else if (arg == "--timeout" && hasValue) timeout = std::strtoul(argv[++i], nullptr, 10);
+    else if (arg == "--demo") demo = true;
+    else if (arg == "--interactive") options.interactive = true;
+    else {
+      Usage();
+      return 2;
+    }
+  }
+  TimelineStart();
+  std::vector<std::string> script;
+  if (!scriptPath.empty() && !LoadScript(scriptPath, script)) {
+    Event("cannot read script %s", scriptPath.c_str());
+    return 2;
+  }
+  if (demo) script = DemoScript();
+  if (!CreateHostWindows(options)) {
+    Event("cannot create the host windows");
+    return 2;
+  }
+  Event("main window \"%s\" ready", options.mainClass.c_str());
+  if (!LoadPlugin(plugin)) return 2;
+  if (options.interactive) {
+    InitCall();
+    Event("interactive: type a function name and its parameter into the field, then Call");
+  } else {
+    if (timeout) SetTimer(nullptr, 0, timeout, Deadline);
+    StartScript(script, shots);
+  }
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (options.interactive && IsDialogMessageA(MainWindow(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return options.interactive ? 0 : static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,231 @@
+#include "HostWindow.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "PluginHost.h"
+#include "Timeline.h"
+
+namespace {
+
+const UINT WM_OPEN_MENU = WM_APP + 1;
+const UINT_PTR WATCH_TIMER = 1;
+const int IDC_COMMAND = 200;
+const int IDC_CALL = 201;
+
+HWND g_main, g_record, g_inner, g_other, g_command;
+WNDPROC g_editProc;
+int g_commits;
+bool g_edited;
+HHOOK g_menuHook;
+bool g_loginShown, g_deniedShown;
+
+const char* ModifierText() {
+  static char text[32];
+  text[0] = '\0';
+  if (GetKeyState(VK_CONTROL) < 0) std::strcat(text, "+ctrl");
+  if (GetKeyState(VK_SHIFT) < 0) std::strcat(text, "+shift");
+  if (GetKeyState(VK_MENU) < 0) std::strcat(text, "+alt");
+  return text;
+}
+
+LRESULT CALLBACK RecordFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_KEYDOWN:
+      Event("record key 0x%02X%s", static_cast<unsigned>(wp), ModifierText());
+      if (wp == VK_RETURN && GetKeyState(VK_CONTROL) < 0) {
+        char text[256];
+        GetWindowTextA(hwnd, text, sizeof text);
+        ++g_commits;
+        Event("record committed #%d (%s): \"%s\"", g_commits, g_edited ? "edited" : "unchanged", text);
+        g_edited = false;
+        return 0;
+      }
+      break;
+    case WM_KEYUP:
+      Event("record key up 0x%02X%s", static_cast<unsigned>(wp), ModifierText());
+      break;
+    case WM_CHAR:
+      if (wp == '\n' || wp == '\r') return 0;  // Ctrl+Enter is a command, not text
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcA(g_editProc, hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KEYDOWN) Event("innermost child got key 0x%02X lParam %ld", static_cast<unsigned>(wp), static_cast<long>(lp));
+  if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && reinterpret_cast<HWND>(lp) == g_record) g_edited = true;
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+// Sees what is sent to the open menu's window.
+LRESULT CALLBACK MenuMessageHook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION) {
+    const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    char name[64];
+    if (m->message == WM_KEYDOWN && GetClassNameA(m->hwnd, name, sizeof name) && std::strcmp(name, "#32768") == 0)
+      Event("menu window got key 0x%02X lParam %ld", static_cast<unsigned>(m->wParam), static_cast<long>(m->lParam));
+  }
+  return CallNextHookEx(g_menuHook, code, wp, lp);
+}
+
+BOOL CALLBACK FindStaticText(HWND child, LPARAM out) {
+  char name[16], text[256];
+  if (GetClassNameA(child, name, sizeof name) && lstrcmpiA(name, "Static") == 0 &&
+      GetWindowTextA(child, text, sizeof text) > 0) {
+    lstrcpynA(reinterpret_cast<char*>(out), text, 256);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void WatchLockScreen() {
+  HWND login = FindWindowA(nullptr, "Please Login");
+  bool shown = login && IsWindowVisible(login);
+  if (shown != g_loginShown) Event(shown ? "window \"Please Login\" appeared" : "window \"Please Login\" gone");
+  g_loginShown = shown;
+  HWND denied = FindWindowA(nullptr, "Incorrect password");
+  shown = denied && IsWindowVisible(denied);
+  if (shown != g_deniedShown) {
+    char text[256] = "";
+    if (shown) EnumChildWindows(denied, FindStaticText, reinterpret_cast<LPARAM>(text));
+    if (shown)
+      Event("window \"Incorrect password\" appeared: \"%s\"", text);
+    else
+      Event("window \"Incorrect password\" gone");
+  }
+  g_deniedShown = shown;
+}
+
+void RunCommandLine() {
+  char line[512];
+  GetWindowTextA(g_command, line, sizeof line);
+  char* space = std::strchr(line, ' ');
+  std::string parameter;
+  if (space) {
+    *space = '\0';
+    parameter = space + 1;
+  }
+  CallByName(line, parameter);
+}
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SETFOCUS:
+      // Like FileMaker Pro, keep the keyboard in the record being edited.
+      if (g_record) SetFocus(g_record);
+      return 0;
+    case WM_ACTIVATE:
+      Event(LOWORD(wp) == WA_INACTIVE ? "main window inactive" : "main window active");
+      break;
+    case WM_WINDOWPOSCHANGED: {
+      const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+      if (pos->flags & SWP_HIDEWINDOW) Event("main window hidden");
+      if (pos->flags & SWP_SHOWWINDOW) Event("main window shown");
+      break;
+    }
+    case WM_SIZE:
+      if (wp == SIZE_MINIMIZED) Event("main window minimised");
+      break;
+    case WM_TIMER:
+      if (wp == WATCH_TIMER) WatchLockScreen();
+      return 0;
+    case WM_OPEN_MENU: {
+      HMENU menu = CreatePopupMenu();
+      AppendMenuA(menu, MF_STRING, 1, "New Record");
+      AppendMenuA(menu, MF_STRING, 2, "Delete Record");
+      Event("menu opened");
+      g_menuHook = SetWindowsHookExA(WH_CALLWNDPROC, MenuMessageHook, nullptr, GetCurrentThreadId());
+      SetForegroundWindow(hwnd);
+      TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, 120, 120, 0, hwnd, nullptr);
+      UnhookWindowsHookEx(g_menuHook);
+      DestroyMenu(menu);
+      Event("menu closed");
+      return 0;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wp) == IDC_CALL) RunCommandLine();
+      break;
+    case WM_CLOSE:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK OtherProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ACTIVATE) Event(LOWORD(wp) == WA_INACTIVE ? "other application inactive" : "other application active");
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+ATOM Register(const char* name, WNDPROC proc) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  return RegisterClassA(&wc);
+}
+
+HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, HWND parent, int id) {
+  return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+}  // namespace
+
+bool CreateHostWindows(const HostWindowOptions& options) {
+  if (!Register(options.mainClass.c_str(), MainProc) || !Register("FMHostPanel", PanelProc) ||
+      !Register(options.innerClass.c_str(), InnerProc) || !Register("OtherApplication", OtherProc))
+    return false;
+  int height = options.interactive ? 330 : 260;
+  g_main = CreateWindowExA(0, options.mainClass.c_str(), "FileMaker Pro - Contacts (Lullex host stand-in)",
+                           WS_OVERLAPPEDWINDOW, 60, 60, 560, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!g_main) return false;
+  // First children three deep: panel, panel, then the area holding the record.
+  HWND panel = Child("FMHostPanel", "", 0, 0, 0, 560, 200, g_main, 100);
+  HWND panel2 = Child("FMHostPanel", "", 0, 0, 0, 560, 200, panel, 101);
+  g_inner = Child(options.innerClass.c_str(), "", 0, 0, 0, 560, 200, panel2, 102);
+  Child("STATIC", "Contact record", 0, 20, 16, 300, 20, g_inner, 103);
+  Child("STATIC", "Name:", 0, 20, 52, 60, 20, g_inner, 104);
+  g_record = Child("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 90, 50, 300, 24, g_inner, 105);
+  Child("STATIC", "Ctrl+Enter commits the record.", 0, 20, 90, 400, 20, g_inner, 106);
+  g_editProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(g_record, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordFieldProc)));
+  if (options.interactive) {
+    Child("STATIC", "Function and parameter, e.g. Lulx-ActivateRecordLullex 30:", 0, 10, 205, 520, 20, g_main, 199);
+    g_command = Child("EDIT", "Lulx-Version", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10, 228, 420, 24, g_main, IDC_COMMAND);
+    Child("BUTTON", "Call", WS_TABSTOP | BS_PUSHBUTTON, 440, 228, 80, 24, g_main, IDC_CALL);
+  }
+  ShowWindow(g_main, SW_SHOW);
+  UpdateWindow(g_main);
+  SetForegroundWindow(g_main);
+  SetFocus(g_record);
+  SetTimer(g_main, WATCH_TIMER, 50, nullptr);
+  return true;
+}
+
+HWND MainWindow() { return g_main; }
+HWND RecordField() { return g_record; }
+
+HWND OtherWindow() {
+  if (!g_other) {
+    g_other = CreateWindowExA(0, "OtherApplication", "Other Application", WS_OVERLAPPEDWINDOW, 200, 200, 400, 200,
+                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(g_other, SW_SHOW);
+  }
+  return g_other;
+}
+
+void OpenPopupMenu() { PostMessageA(g_main, WM_OPEN_MENU, 0, 0); }
+
+int CommitCount() { return g_commits; }

@@ -1,0 +1,167 @@
+#include "PluginHost.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "Timeline.h"
+
+namespace {
+
+// The host call block, laid out as the host lays it out.
+#pragma pack(push, 1)
+struct CallBlock {
+  int16_t interfaceVersion;
+  uint8_t pad2[7];
+  uint8_t callKind;
+  uint8_t pad10[2];
+  uint32_t functionNumber;
+  unsigned char** parameterHandle;
+  HINSTANCE instanceHandle;
+  uint32_t result;
+  uint8_t pad28[8];
+  void* resizeHandleProc;
+  void* handleSizeProc;
+  uint8_t pad44[24];
+  void* memoryErrorProc;
+  uint8_t pad72[64];
+};
+#pragma pack(pop)
+static_assert(offsetof(CallBlock, memoryErrorProc) == 68, "host call block layout");
+
+// A host handle: master pointer first, so a pointer to it is the handle.
+struct Handle {
+  unsigned char* bytes;
+  int32_t size;
+};
+
+typedef void (*EntryPoint)(CallBlock*);
+
+HMODULE g_module;
+EntryPoint g_entry;
+std::map<std::string, unsigned> g_numbers;
+std::string g_names[16];
+bool g_resizeFails;
+int16_t g_status;
+
+void __stdcall ResizeHandle(unsigned char** handle, int32_t size) {
+  Handle* h = reinterpret_cast<Handle*>(handle);
+  if (g_resizeFails || size < 0) {
+    g_status = -108;  // out of memory
+    return;
+  }
+  unsigned char* bytes = static_cast<unsigned char*>(std::realloc(h->bytes, size ? size : 1));
+  if (!bytes) {
+    g_status = -108;
+    return;
+  }
+  h->bytes = bytes;
+  h->size = size;
+  g_status = 0;
+}
+
+int32_t __stdcall HandleSize(unsigned char** handle) { return reinterpret_cast<Handle*>(handle)->size; }
+
+int16_t __stdcall MemoryError() { return g_status; }
+
+Handle MakeHandle(const std::string& bytes) {
+  Handle h;
+  h.bytes = static_cast<unsigned char*>(std::malloc(bytes.size() + 1));
+  std::memcpy(h.bytes, bytes.data(), bytes.size());
+  h.size = static_cast<int32_t>(bytes.size());
+  return h;
+}
+
+CallBlock NewBlock(uint8_t kind) {
+  CallBlock block;
+  std::memset(&block, 0, sizeof block);
+  block.interfaceVersion = 0x0B;
+  block.callKind = kind;
+  block.instanceHandle = g_module;
+  block.resizeHandleProc = reinterpret_cast<void*>(&ResizeHandle);
+  block.handleSizeProc = reinterpret_cast<void*>(&HandleSize);
+  block.memoryErrorProc = reinterpret_cast<void*>(&MemoryError);
+  return block;
+}
+
+const char kUntouched[] = "\x01untouched";
+
+}  // namespace
+
+bool LoadPlugin(const std::string& path) {
+  g_module = LoadLibraryA(path.c_str());
+  if (!g_module) {
+    Event("cannot load %s (error %lu)", path.c_str(), GetLastError());
+    return false;
+  }
+  g_entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(g_module, "FMExternCallProc")));
+  if (!g_entry) {
+    Event("%s has no FMExternCallProc", path.c_str());
+    return false;
+  }
+  char name[256] = "", features[256] = "";
+  LoadStringA(g_module, 128, name, sizeof name);
+  LoadStringA(g_module, 131, features, sizeof features);
+  int functions = 0;
+  for (unsigned id = 145; id <= 150; ++id) {
+    char text[256];
+    if (LoadStringA(g_module, id, text, sizeof text) > 0) {
+      g_numbers[text] = id - 144;
+      g_names[id - 144] = text;
+      ++functions;
+    }
+  }
+  Event("loaded %s: plug-in \"%s\", features \"%s\", %d functions", path.c_str(), name, features, functions);
+  return true;
+}
+
+int InitCall() {
+  CallBlock block = NewBlock(0);
+  block.result = 0xDEADBEEF;
+  g_entry(&block);
+  Event("init -> %d", static_cast<int>(block.result));
+  return static_cast<int>(block.result);
+}
+
+void CallByNumber(unsigned number, const std::string& parameter) {
+  Handle param = MakeHandle(parameter);
+  Handle result = MakeHandle(kUntouched);
+  CallBlock block = NewBlock(3);
+  block.functionNumber = number;
+  block.parameterHandle = &param.bytes;
+  block.result = reinterpret_cast<uint32_t>(&result.bytes);
+  g_entry(&block);
+  std::string shown = parameter.size() > 60 ? Escaped(reinterpret_cast<const unsigned char*>(parameter.data()), 60) + "..."
+                                            : Escaped(reinterpret_cast<const unsigned char*>(parameter.data()), parameter.size());
+  const std::string& name = FunctionName(number);
+  if (result.size == static_cast<int32_t>(sizeof kUntouched - 1) &&
+      std::memcmp(result.bytes, kUntouched, result.size) == 0)
+    Event("call %s(\"%s\") -> no reply", name.c_str(), shown.c_str());
+  else
+    Event("call %s(\"%s\") -> reply \"%s\"", name.c_str(), shown.c_str(),
+          Escaped(result.bytes, result.size).c_str());
+  std::free(param.bytes);
+  std::free(result.bytes);
+}
+
+bool CallByName(const std::string& name, const std::string& parameter) {
+  auto found = g_numbers.find(name);
+  if (found == g_numbers.end()) {
+    Event("no function named %s", name.c_str());
+    return false;
+  }
+  CallByNumber(found->second, parameter);
+  return true;
+}
+
+void SetResizeFails(bool fail) { g_resizeFails = fail; }
+
+const std::string& FunctionName(unsigned number) {
+  static std::string unknown;
+  if (number < 16 && !g_names[number].empty()) return g_names[number];
+  unknown = "#" + std::to_string(number);
+  return unknown;
+}

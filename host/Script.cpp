@@ -1,0 +1,204 @@
+#include "Script.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "HostWindow.h"
+#include "PluginHost.h"
+#include "Screenshot.h"
+#include "Timeline.h"
+
+namespace {
+
+const UINT_PTR STEP_TIMER = 0x5C1;
+const UINT STEP_MS = 20;
+
+std::vector<std::string> g_lines;
+size_t g_next;
+DWORD g_waitUntil;
+std::string g_waitText;
+size_t g_waitFrom;
+bool g_inStep;
+int g_failures;
+std::string g_shots;
+HWND g_stepWindow;
+
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x') {
+      out += static_cast<char>(std::strtol(text.substr(i + 2, 2).c_str(), nullptr, 16));
+      i += 3;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+void SplitFirst(const std::string& text, std::string& first, std::string& rest) {
+  size_t space = text.find(' ');
+  first = text.substr(0, space);
+  rest = space == std::string::npos ? "" : text.substr(space + 1);
+}
+
+void Input(WORD vk, bool up) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+void TypeText(const std::string& text) {
+  for (char c : text) {
+    SHORT code = VkKeyScanA(c);
+    if (code == -1) continue;
+    bool shift = (code & 0x100) != 0;
+    if (shift) Input(VK_SHIFT, false);
+    Input(LOBYTE(code), false);
+    Input(LOBYTE(code), true);
+    if (shift) Input(VK_SHIFT, true);
+  }
+}
+
+void PressKey(const std::string& name) {
+  if (name == "CTRL+ENTER") {
+    Input(VK_CONTROL, false);
+    Input(VK_RETURN, false);
+    Input(VK_RETURN, true);
+    Input(VK_CONTROL, true);
+    return;
+  }
+  WORD vk = name == "ENTER" ? VK_RETURN : name == "ESCAPE" ? VK_ESCAPE : name == "TAB" ? VK_TAB : 0;
+  if (!vk) {
+    Event("unknown key %s", name.c_str());
+    return;
+  }
+  Input(vk, false);
+  Input(vk, true);
+}
+
+void Activate(HWND hwnd) {
+  if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+  SetForegroundWindow(hwnd);
+  SetActiveWindow(hwnd);
+}
+
+void Finish() {
+  KillTimer(g_stepWindow, STEP_TIMER);
+  Event("script finished%s", g_failures ? " with failures" : "");
+  PostQuitMessage(g_failures ? 1 : 0);
+}
+
+// Runs steps until one has to wait. Returns false when the script has ended.
+bool RunSteps() {
+  for (;;) {
+    if (g_waitUntil) {
+      if (!g_waitText.empty() && EventSeen(g_waitText, g_waitFrom)) {
+        g_waitText.clear();
+        g_waitUntil = 0;
+      } else if (static_cast<LONG>(GetTickCount() - g_waitUntil) < 0) {
+        return true;
+      } else {
+        if (!g_waitText.empty()) {
+          Event("timed out waiting for \"%s\"", g_waitText.c_str());
+          ++g_failures;
+          g_waitText.clear();
+        }
+        g_waitUntil = 0;
+      }
+    }
+    if (g_next >= g_lines.size()) return false;
+    std::string line = g_lines[g_next++];
+    std::string command, rest;
+    SplitFirst(line, command, rest);
+    if (command.empty() || command[0] == '#') continue;
+    if (command == "say") {
+      Event("-- %s", rest.c_str());
+    } else if (command == "init") {
+      InitCall();
+    } else if (command == "call") {
+      std::string name, parameter;
+      SplitFirst(rest, name, parameter);
+      CallByName(name, Unescape(parameter));
+    } else if (command == "callnum") {
+      std::string number, parameter;
+      SplitFirst(rest, number, parameter);
+      CallByNumber(static_cast<unsigned>(std::strtoul(number.c_str(), nullptr, 10)), Unescape(parameter));
+    } else if (command == "failresize") {
+      SetResizeFails(rest == "on");
+    } else if (command == "wait") {
+      g_waitUntil = GetTickCount() + static_cast<DWORD>(std::atol(rest.c_str()));
+      g_waitUntil += g_waitUntil == 0;
+    } else if (command == "waitfor") {
+      std::string ms;
+      SplitFirst(rest, ms, g_waitText);
+      g_waitFrom = EventCount();
+      g_waitUntil = GetTickCount() + static_cast<DWORD>(std::atol(ms.c_str()));
+      g_waitUntil += g_waitUntil == 0;
+    } else if (command == "move") {
+      int x = 0, y = 0;
+      std::sscanf(rest.c_str(), "%d %d", &x, &y);
+      SetCursorPos(x, y);
+    } else if (command == "type") {
+      TypeText(Unescape(rest));
+    } else if (command == "key") {
+      PressKey(rest);
+    } else if (command == "focus") {
+      Activate(MainWindow());
+      SetFocus(RecordField());
+    } else if (command == "activate") {
+      Activate(rest == "other" ? OtherWindow() : MainWindow());
+    } else if (command == "minimize") {
+      ShowWindow(MainWindow(), SW_MINIMIZE);
+    } else if (command == "menu") {
+      OpenPopupMenu();
+    } else if (command == "endmenu") {
+      EndMenu();
+    } else if (command == "shot") {
+      std::string path = g_shots + "\\" + rest + ".png";
+      if (SaveScreenshot(path)) Event("screenshot %s.png", rest.c_str());
+    } else if (command == "quit") {
+      return false;
+    } else {
+      Event("unknown step: %s", line.c_str());
+      ++g_failures;
+    }
+  }
+}
+
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_inStep) return;
+  g_inStep = true;
+  bool more = RunSteps();
+  g_inStep = false;
+  if (!more) Finish();
+}
+
+}  // namespace
+
+bool LoadScript(const std::string& path, std::vector<std::string>& lines) {
+  std::ifstream in(path);
+  if (!in) return false;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return true;
+}
+
+void StartScript(const std::vector<std::string>& lines, const std::string& shotsFolder) {
+  g_lines = lines;
+  g_next = 0;
+  g_shots = shotsFolder;
+  g_stepWindow = MainWindow();
+  SetTimer(g_stepWindow, STEP_TIMER, STEP_MS, StepTimer);
+}
+
+int ScriptResult() { return g_failures ? 1 : 0; }

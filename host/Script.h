@@ -1,0 +1,30 @@
+// The stand-in's script: one step per line, run from a timer so that it goes on
+// inside modal loops (menus, the lock screen, message boxes).
+//
+//   say TEXT               print a narration line
+//   init                   the host's init call
+//   call NAME [PARAM]      call a function by name; \xHH in PARAM is a byte
+//   callnum N [PARAM]      call a function by number
+//   failresize on|off      make the host's handle resizes fail
+//   wait MS                let MS milliseconds pass
+//   waitfor MS TEXT        wait until an event line contains TEXT (at most MS)
+//   move X Y               put the mouse cursor at X, Y
+//   type TEXT              type TEXT into the window with the focus
+//   key NAME               press ENTER, ESCAPE, TAB or CTRL+ENTER
+//   focus record           activate the main window, focus in the record field
+//   activate main|other    bring the main window or another application forward
+//   minimize               minimise the main window
+//   menu / endmenu         open or close a popup menu of the main window
+//   shot NAME              save a screenshot as NAME.png in the shots folder
+//   quit                   end the run
+#pragma once
+
+#include <string>
+#include <vector>
+
+bool LoadScript(const std::string& path, std::vector<std::string>& lines);
+const std::vector<std::string>& DemoScript();
+// Starts running lines; the run ends the message loop when done.
+void StartScript(const std::vector<std::string>& lines, const std::string& shotsFolder);
+// 0 when every waitfor was met.
+int ScriptResult();

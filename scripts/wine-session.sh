@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs a command with Wine inside an Xvfb display that this script starts and
+# stops. The Wine prefix lives in BUILD/wineprefix and is created on first use.
+#   scripts/wine-session.sh BUILD COMMAND...
+# With LULLEX_DISPLAY=host the user's own $DISPLAY is used instead of Xvfb.
+set -euo pipefail
+build=$(realpath "$1"); shift
+
+export WINEPREFIX="$build/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+xvfb_pid=""
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT INT TERM
+
+# A wineserver started outside this display would be reused and fail every window.
+wineserver -k >/dev/null 2>&1 || true
+
+if [ "${LULLEX_DISPLAY:-}" != "host" ]; then
+  display=""
+  for n in $(seq 91 160); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+  done
+  [ -n "$display" ] || { echo "wine-session: no free X display" >&2; exit 1; }
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+  [ -e "/tmp/.X11-unix/X$display" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$display"
+fi
+
+mkdir -p "$build"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "wine-session: creating the Wine prefix in $WINEPREFIX"
+  wineboot --init >/dev/null 2>&1
+  wineserver -w
+fi
+wineserver -p
+"$@"

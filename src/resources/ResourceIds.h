@@ -1,0 +1,32 @@
+// Identifiers of the plug-in's resources. Also read by the resource compiler.
+#pragma once
+
+#define IDS_PLUGIN_NAME 128
+#define IDS_HOST_DOT 129
+#define IDS_FEATURES 131
+#define IDS_FUNCTION_BASE 144 /* string of function n is IDS_FUNCTION_BASE + n */
+
+#define IDD_TIMER_DIALOG 1112
+#define IDD_LOGIN 1125
+#define IDD_BACKDROP 1130
+
+/* Timer dialog panel */
+#define IDC_RECORD_STOP 105
+#define IDC_RECORD_FIELD 108
+#define IDC_RECORD_SET 109
+#define IDC_RECORD_TOGGLE 110
+#define IDC_APP_FIELD 117
+#define IDC_APP_SET 118
+#define IDC_APP_STOP 119
+#define IDC_APP_TOGGLE 120
+#define IDC_SCRIPT_FIELD 127
+#define IDC_SCRIPT_SET 128
+#define IDC_SCRIPT_STOP 129
+#define IDC_SCRIPT_TOGGLE 130
+#define IDC_DONE 1129
+
+/* Login dialog */
+#define IDC_LOGIN_LABEL 101
+#define IDC_PASSWORD 1127
+#define IDC_LOGIN_OK 1126
+#define IDC_LOGIN_PROMPT 602
