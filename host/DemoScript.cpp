@@ -34,8 +34,8 @@ const std::vector<std::string>& DemoScript() {
       "say The user comes back and types the workstation password.",
       "type secret",
       "key ENTER",
-      "waitfor 5000 window \"Please Login\" gone",
       "waitfor 5000 main window shown",
+      "waitfor 5000 window \"Please Login\" gone",
       "say Unlocked: the main window is back and idle counting starts again.",
       "quit",
   };

@@ -39,6 +39,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-session: creating the Wine prefix in $WINEPREFIX"
   wineboot --init >/dev/null 2>&1
   wineserver -w
+  # One virtual desktop for every program: windows then live inside Wine, with no
+  # window manager to wait for, and focus and foreground are Wine's own.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  wineserver -w
 fi
 wineserver -p
 "$@"
