@@ -1,0 +1,153 @@
+// What each function does to the settings, the timer dialog and its timers.
+#include "PluginFixture.h"
+#include "idle/Activity.h"
+#include "idle/TimerDialog.h"
+#include "plugin/Filter.h"
+#include "plugin/Functions.h"
+
+namespace {
+
+using Handlers = PluginTest;
+
+struct OwnedCount {
+  HWND owner;
+  int n;
+};
+
+BOOL CALLBACK CountOwnedDialog(HWND hwnd, LPARAM p) {
+  OwnedCount* c = reinterpret_cast<OwnedCount*>(p);
+  if (GetWindow(hwnd, GW_OWNER) == c->owner && WindowClass(hwnd) == "#32770") ++c->n;
+  return TRUE;
+}
+
+int DialogsOwnedBy(HWND owner) {
+  OwnedCount count = {owner, 0};
+  EnumThreadWindows(GetCurrentThreadId(), CountOwnedDialog, reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+
+TEST_F(Handlers, RecordLimitArmsTheRecordTimer) {
+  ASSERT_TRUE(MoveCursor(123, 234));
+  numberseconds = 9;
+  EXPECT_EQ(CallFunction(FN_ACTIVATE_RECORD, "30").reply, "0");
+  EXPECT_EQ(thetick, 30);
+  EXPECT_EQ(numberseconds, 0);
+  ASSERT_NE(HiddenDialog, nullptr);
+  EXPECT_TRUE(TimerRunning(HiddenDialog, RECORD_TIMER, 250));
+  EXPECT_FALSE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
+  EXPECT_EQ(recordSnapshot.ptOld.x, 123);
+  EXPECT_EQ(recordSnapshot.ptOld.y, 234);
+}
+
+TEST_F(Handlers, RecordLimitBelowOneStoresTheValueAndLeavesTheTimer) {
+  CallFunction(FN_ACTIVATE_RECORD, "30");
+  numberseconds = 6;
+  struct Case {
+    const char* text;
+    int32_t value;
+  } cases[] = {{"0", 0}, {"-5", -5}, {"none", 0}, {"", 0}};
+  for (const Case& c : cases) {
+    EXPECT_FALSE(CallFunction(FN_ACTIVATE_RECORD, c.text).replied) << c.text;
+    EXPECT_EQ(thetick, c.value) << c.text;
+    EXPECT_EQ(numberseconds, 6) << c.text;
+    EXPECT_TRUE(TimerRunning(HiddenDialog, RECORD_TIMER, 250)) << c.text;
+  }
+}
+
+TEST_F(Handlers, LimitsAreParsedAndClamped) {
+  EXPECT_EQ(CallFunction(FN_ACTIVATE_FILEMAKER, " +12abc").reply, "0");
+  EXPECT_EQ(theapptick, 12);
+  EXPECT_EQ(CallFunction(FN_ACTIVATE_FILEMAKER, "536870911").reply, "0");
+  EXPECT_EQ(theapptick, 536870911);
+  EXPECT_EQ(CallFunction(FN_ACTIVATE_FILEMAKER, "536870912").reply, "0");
+  EXPECT_EQ(theapptick, 536870911);
+  EXPECT_EQ(CallFunction(FN_ACTIVATE_RECORD, "99999999999").reply, "0");
+  EXPECT_EQ(thetick, 536870911);
+  EXPECT_FALSE(CallFunction(FN_ACTIVATE_RECORD, "-99999999999").replied);
+  EXPECT_EQ(thetick, INT32_MIN);
+}
+
+TEST_F(Handlers, FileMakerLimitStartsAndStopsItsTimers) {
+  appnumberseconds = 7;
+  EXPECT_EQ(CallFunction(FN_ACTIVATE_FILEMAKER, "60").reply, "0");
+  EXPECT_EQ(theapptick, 60);
+  EXPECT_EQ(appnumberseconds, 0);
+  ASSERT_NE(HiddenDialog, nullptr);
+  EXPECT_TRUE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
+  SetTimer(HiddenDialog, KEYSCAN_TIMER, 100, nullptr);
+  appnumberseconds = 7;
+  EXPECT_FALSE(CallFunction(FN_ACTIVATE_FILEMAKER, "0").replied);
+  EXPECT_EQ(theapptick, 0);
+  EXPECT_EQ(appnumberseconds, 0);
+  EXPECT_FALSE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
+  EXPECT_FALSE(TimerRunning(HiddenDialog, KEYSCAN_TIMER, 100));
+}
+
+TEST_F(Handlers, FileMakerOffBeforeAnyDialogCreatesNone) {
+  EXPECT_FALSE(CallFunction(FN_ACTIVATE_FILEMAKER, "0").replied);
+  EXPECT_EQ(HiddenDialog, nullptr);
+  EXPECT_EQ(DialogsOwnedBy(Host()), 0);
+}
+
+TEST_F(Handlers, TimerDialogIsCreatedOnceOwnedByTheHostAndHidden) {
+  CallFunction(FN_ACTIVATE_RECORD, "30");
+  HWND dialog = HiddenDialog;
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), Host());
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  CallFunction(FN_ACTIVATE_FILEMAKER, "60");
+  CallFunction(FN_RECORD_IMMEDIATELY, "1");
+  CallFunction(FN_ACTIVATE_RECORD, "10");
+  EXPECT_EQ(HiddenDialog, dialog);
+  EXPECT_EQ(DialogsOwnedBy(Host()), 1);
+  PumpFor(100);
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  char caption[8] = "x";
+  GetWindowTextA(dialog, caption, sizeof caption);
+  EXPECT_STREQ(caption, "");
+  EXPECT_EQ(GetDlgItem(dialog, 1129) != nullptr, true);
+}
+
+TEST_F(Handlers, BackgroundSwitchReadsTheFirstByteOnly) {
+  struct Case {
+    const char* text;
+    int32_t value;
+  } cases[] = {{"1", 1}, {"x", 1}, {"0", 0}, {"10", 1}, {"01", 0}, {" 1", 0}};
+  for (const Case& c : cases) {
+    EXPECT_FALSE(CallFunction(FN_CAN_BACKGROUND, c.text).replied) << c.text;
+    EXPECT_EQ(kcanbackground, c.value) << c.text;
+  }
+  EXPECT_EQ(CallFunction(FN_CAN_BACKGROUND, "").reply, "$$001$$");
+  EXPECT_EQ(kcanbackground, 0);
+  EXPECT_EQ(HiddenDialog, nullptr) << "the background switch needs no dialog";
+}
+
+TEST_F(Handlers, ImmediateSwitchStartsTheRecordTimerWhateverItsValue) {
+  thetick = 0;
+  numberseconds = 5;
+  EXPECT_FALSE(CallFunction(FN_RECORD_IMMEDIATELY, "0").replied);
+  EXPECT_EQ(TMImmediateSW, 0);
+  ASSERT_NE(HiddenDialog, nullptr);
+  EXPECT_TRUE(TimerRunning(HiddenDialog, RECORD_TIMER, 250));
+  EXPECT_EQ(numberseconds, 5);
+  EXPECT_EQ(thetick, 0);
+  CallFunction(FN_RECORD_IMMEDIATELY, "1");
+  EXPECT_EQ(TMImmediateSW, 1);
+  CallFunction(FN_RECORD_IMMEDIATELY, "?");
+  EXPECT_EQ(TMImmediateSW, 1);
+}
+
+TEST_F(Handlers, EmptyImmediateSwitchCreatesNoDialog) {
+  EXPECT_EQ(CallFunction(FN_RECORD_IMMEDIATELY, "").reply, "$$001$$");
+  EXPECT_EQ(HiddenDialog, nullptr);
+}
+
+TEST_F(Handlers, PasswordIsStoredInWindowsText) {
+  EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, "Caf\x8E \xDB" "5").reply, "0");
+  EXPECT_STREQ(MasterPass, "Caf\xE9 \x80" "5");
+  EXPECT_STREQ(thetemp, MasterPass);
+  EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, "").reply, "$$001$$");
+  EXPECT_STREQ(MasterPass, "");
+}
+
+}  // namespace

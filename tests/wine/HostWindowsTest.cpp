@@ -1,0 +1,109 @@
+// Finding the host main window and an open menu window among real windows.
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "hostwin/HostWindows.h"
+
+namespace {
+
+LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+class HostWindows : public ::testing::Test {
+ protected:
+  HWND Make(const char* cls, bool visible = true) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = cls;
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, cls, cls, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10, 200, 100,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    made_.push_back(hwnd);
+    return hwnd;
+  }
+  void SetUp() override { MasterHandle = nullptr; }
+  void TearDown() override {
+    for (HWND h : made_) DestroyWindow(h);
+    MasterHandle = nullptr;
+  }
+  std::vector<HWND> made_;
+};
+
+TEST_F(HostWindows, PrefixAcceptsFileMakerClasses) {
+  HWND five = Make("FMPRO5APP");
+  EXPECT_EQ(getthewindow(), five);
+  DestroyWindow(five);
+  HWND three = Make("FMPRO3APP", false);
+  EXPECT_EQ(getthewindow(), three) << "hidden windows are searched too";
+}
+
+TEST_F(HostWindows, PrefixIsCaseSensitive) {
+  HWND other = Make("fmpro9app");  // class names ignore case: this one must be new
+  Make("FMPR");
+  SetForegroundWindow(other);
+  PumpFor(20);
+  EXPECT_EQ(getthewindow(), GetForegroundWindow()) << "no host: the foreground window";
+  EXPECT_EQ(MasterHandle, nullptr);
+}
+
+TEST_F(HostWindows, FirstInZOrderWinsAndTheExactClassIsLookedUp) {
+  HWND a = Make("FMPRO5APP");
+  HWND b = Make("FMPRO7APP");
+  SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(getthewindow(), a);
+  SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(getthewindow(), b);
+  HWND a2 = Make("FMPRO5APP");
+  SetWindowPos(a2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(getthewindow(), FindWindowA("FMPRO5APP", nullptr));
+  EXPECT_EQ(getthewindow(), a2);
+}
+
+TEST_F(HostWindows, AnEarlierResultIsKeptWhileItLives) {
+  HWND host = Make("FMPRO5APP");
+  EXPECT_EQ(getthewindow(), host);
+  HWND other = Make("SomethingElse");
+  DestroyWindow(host);  // the slot now names no window
+  SetForegroundWindow(other);
+  PumpFor(20);
+  EXPECT_EQ(getthewindow(), GetForegroundWindow());
+  // A live window left in the slot is returned when no host is found.
+  MasterHandle = other;
+  EXPECT_EQ(getthewindow(), other);
+}
+
+TEST_F(HostWindows, NoMenuMeansNull) {
+  MasterHandle = Make("FMPRO5APP");
+  EXPECT_EQ(getthemenuwindow(), nullptr);
+  EXPECT_EQ(MasterHandle, nullptr);
+}
+
+HWND g_found;
+std::string g_foundClass;
+
+void CALLBACK LookForMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  g_found = getthemenuwindow();
+  g_foundClass = WindowClass(g_found);
+  EndMenu();
+}
+
+TEST_F(HostWindows, FindsTheWindowOfARealOpenPopupMenu) {
+  HWND owner = Make("MenuOwner");
+  SetForegroundWindow(owner);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 1, "One");
+  AppendMenuA(menu, MF_STRING, 2, "Two");
+  g_found = nullptr;
+  g_foundClass.clear();
+  UINT_PTR timer = SetTimer(nullptr, 0, 100, LookForMenu);
+  TrackPopupMenu(menu, TPM_LEFTALIGN, 100, 100, 0, owner, nullptr);
+  KillTimer(nullptr, timer);
+  DestroyMenu(menu);
+  ASSERT_NE(g_found, nullptr);
+  EXPECT_EQ(g_foundClass, "#32768");
+  HWND host = Make("FMPRO5APP");
+  EXPECT_EQ(getthewindow(), host) << "the host search overwrites the menu in the slot";
+}
+
+}  // namespace

@@ -1,0 +1,271 @@
+#include "WinTestSupport.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "plugin/HostCall.h"
+
+void PumpFor(DWORD ms) {
+  DWORD start = GetTickCount();
+  MSG msg;
+  do {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  } while (GetTickCount() - start < ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  MSG msg;
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return done();
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return true;
+}
+
+bool MoveCursor(int x, int y) {
+  auto there = [x, y] {
+    POINT p;
+    GetCursorPos(&p);
+    return p.x == x && p.y == y;
+  };
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    SetCursorPos(x, y);
+    if (PumpUntil(there, 500)) {
+      PumpFor(100);
+      if (there()) return true;
+    }
+  }
+  return false;
+}
+
+namespace {
+
+void Input(WORD vk, bool up) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+}  // namespace
+
+void TypeText(const std::string& text) {
+  for (char c : text) {
+    SHORT code = VkKeyScanA(c);
+    if (code == -1) continue;
+    bool shift = (code & 0x100) != 0;
+    if (shift) Input(VK_SHIFT, false);
+    Input(LOBYTE(code), false);
+    Input(LOBYTE(code), true);
+    if (shift) Input(VK_SHIFT, true);
+  }
+}
+
+void PressKey(WORD vk) {
+  Input(vk, false);
+  Input(vk, true);
+}
+
+void PressKeyWith(WORD modifier, WORD vk) {
+  Input(modifier, false);
+  PressKey(vk);
+  Input(modifier, true);
+}
+
+namespace {
+StepDriver* g_driver;
+}
+
+void StepDriver::Start(UINT intervalMs) {
+  g_driver = this;
+  next_ = 0;
+  timer_ = SetTimer(nullptr, 0, intervalMs, Tick);
+}
+
+void StepDriver::Stop() {
+  if (timer_) KillTimer(nullptr, timer_);
+  timer_ = 0;
+  if (g_driver == this) g_driver = nullptr;
+}
+
+void CALLBACK StepDriver::Tick(HWND, UINT, UINT_PTR, DWORD) {
+  StepDriver* d = g_driver;
+  if (!d || d->busy_ || d->Finished()) return;
+  d->busy_ = true;
+  if (d->steps_[d->next_]()) ++d->next_;
+  d->busy_ = false;
+  if (d->Finished()) d->Stop();
+}
+
+// ---- FakeHost ----
+
+namespace {
+
+FakeHost g_host;
+WNDPROC g_editProc;
+
+LRESULT CALLBACK RecordProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KEYDOWN) {
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    char entry[32];
+    wsprintfA(entry, "key %02X%s", static_cast<unsigned>(wp), ctrl ? " ctrl" : "");
+    g_host.log.push_back(entry);
+    if (wp == VK_RETURN && ctrl) {
+      g_host.log.push_back("commit");
+      return 0;
+    }
+  }
+  if (msg == WM_CHAR && (wp == '\n' || wp == '\r')) return 0;
+  return CallWindowProcA(g_editProc, hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KEYDOWN && wp == VK_ESCAPE) g_host.log.push_back("escape-inner");
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SETFOCUS && g_host.record) {
+    SetFocus(g_host.record);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void Register(const char* name, WNDPROC proc) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
+}  // namespace
+
+bool FakeHost::Create(const char* mainClass, const char* innerClass) {
+  Register(mainClass, MainProc);
+  Register("TestPanel", DefWindowProcA);
+  Register(innerClass, InnerProc);
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  main = CreateWindowExA(0, mainClass, "Test Host", WS_OVERLAPPEDWINDOW, 50, 50, 400, 300, nullptr, nullptr,
+                         instance, nullptr);
+  panel = CreateWindowExA(0, "TestPanel", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, main, nullptr, instance, nullptr);
+  panel2 = CreateWindowExA(0, "TestPanel", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, panel, nullptr, instance, nullptr);
+  inner = CreateWindowExA(0, innerClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, panel2, nullptr, instance, nullptr);
+  record = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 200, 24, inner, nullptr,
+                           instance, nullptr);
+  g_editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(record, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordProc)));
+  ShowWindow(main, SW_SHOW);
+  SetForegroundWindow(main);
+  SetFocus(record);
+  PumpFor(50);
+  log.clear();
+  return main && record;
+}
+
+void FakeHost::Destroy() {
+  if (main) DestroyWindow(main);
+  main = panel = panel2 = inner = record = nullptr;
+  log.clear();
+  PumpFor(20);
+}
+
+int FakeHost::Count(const std::string& entry) const {
+  int n = 0;
+  for (const std::string& e : log) n += e == entry;
+  return n;
+}
+
+FakeHost& TheFakeHost() { return g_host; }
+
+// ---- calls into the plug-in ----
+
+namespace {
+
+struct TestHandle {
+  unsigned char* bytes;
+  int32_t size;
+};
+
+bool g_resizeFails;
+int16_t g_status;
+
+void __stdcall Resize(FMHandle handle, int32_t size) {
+  TestHandle* h = reinterpret_cast<TestHandle*>(handle);
+  if (g_resizeFails || size < 0) {
+    g_status = -108;
+    return;
+  }
+  h->bytes = static_cast<unsigned char*>(std::realloc(h->bytes, size ? size : 1));
+  h->size = size;
+  g_status = 0;
+}
+
+int32_t __stdcall Size(FMHandle handle) { return reinterpret_cast<TestHandle*>(handle)->size; }
+int16_t __stdcall Status() { return g_status; }
+
+FMExternCallStruct NewBlock(uint8_t kind) {
+  FMExternCallStruct block;
+  std::memset(&block, 0, sizeof block);
+  block.callKind = kind;
+  block.instanceHandle = GetModuleHandleA(nullptr);
+  block.resizeHandleProc = Resize;
+  block.handleSizeProc = Size;
+  block.memoryErrorProc = Status;
+  return block;
+}
+
+const char kUntouched[] = "untouched by the plug-in";
+
+}  // namespace
+
+void InitPluginCall() {
+  FMExternCallStruct block = NewBlock(CALL_KIND_INIT);
+  FMExternCallProc(&block);
+}
+
+CallResult CallFunction(unsigned number, const std::string& parameter) {
+  TestHandle param = {static_cast<unsigned char*>(std::malloc(parameter.size() + 1)),
+                      static_cast<int32_t>(parameter.size())};
+  std::memcpy(param.bytes, parameter.data(), parameter.size());
+  TestHandle result = {static_cast<unsigned char*>(std::malloc(sizeof kUntouched)),
+                       static_cast<int32_t>(sizeof kUntouched - 1)};
+  std::memcpy(result.bytes, kUntouched, sizeof kUntouched - 1);
+  FMExternCallStruct block = NewBlock(CALL_KIND_EXTERNAL);
+  block.functionNumber = number;
+  block.parameterHandle = &param.bytes;
+  block.result.resultHandle = &result.bytes;
+  FMExternCallProc(&block);
+  CallResult out;
+  out.reply.assign(reinterpret_cast<char*>(result.bytes), result.size);
+  out.replied = out.reply != kUntouched;
+  std::free(param.bytes);
+  std::free(result.bytes);
+  return out;
+}
+
+void SetHostResizeFails(bool fail) { g_resizeFails = fail; }
+
+bool TimerRunning(HWND hwnd, UINT_PTR id, UINT intervalMs) {
+  if (!KillTimer(hwnd, id)) return false;
+  SetTimer(hwnd, id, intervalMs, nullptr);
+  return true;
+}
+
+std::string WindowClass(HWND hwnd) {
+  char name[256] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  return name;
+}
