@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Reads a built Lullex.fmx with objdump and checks what the host and Windows see
+# of it: a PE32 i386 DLL named "Lullex.FMX" in its export table, exactly one
+# export FMExternCallProc at ordinal 1, and imports from system DLLs only.
+set -euo pipefail
+dll=$1
+dump=$(i686-w64-mingw32-objdump -p "$dll")
+fail() { echo "check-pe: $*" >&2; exit 1; }
+
+grep -q "^architecture: i386" <<<"$(i686-w64-mingw32-objdump -f "$dll")" || fail "not an i386 image"
+grep -qE "^Characteristics .*" <<<"$dump" || fail "no PE header"
+grep -q "DLL" <<<"$(grep -A12 '^Characteristics' <<<"$dump")" || fail "not a DLL"
+grep -qE "^Name[[:space:]]+[0-9a-f]+ Lullex\.FMX$" <<<"$dump" || fail "export table does not name Lullex.FMX"
+
+exports=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | grep -E '^\s+\[' || true)
+[ "$(wc -l <<<"$exports")" -eq 1 ] || fail "expected one export, found: $exports"
+grep -qE '^\s+\[ *0\] FMExternCallProc$' <<<"$exports" || fail "the export is not FMExternCallProc: $exports"
+grep -qE '^\s+\[ *0\] \+base\[ *1\]' <<<"$dump" || fail "FMExternCallProc is not at ordinal 1"
+
+imports=$(grep -E '^\s+DLL Name:' <<<"$dump" | awk '{print toupper($3)}' | sort -u | tr '\n' ' ')
+for name in $imports; do
+  case "$name" in
+    KERNEL32.DLL|USER32.DLL|MSVCRT.DLL) ;;
+    *) fail "imports $name (only KERNEL32, USER32 and msvcrt are allowed)" ;;
+  esac
+done
+echo "check-pe: $dll is a PE32 i386 DLL \"Lullex.FMX\" exporting FMExternCallProc @1, importing $imports($(stat -c %s "$dll") bytes)"
