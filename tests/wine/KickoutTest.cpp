@@ -1,0 +1,181 @@
+// The exit-record action against a stand-in host window: which path it takes,
+// what reaches the record field, the menu and the innermost child.
+#include <cstring>
+
+#include "PluginFixture.h"
+#include "hostwin/Kickout.h"
+#include "idle/TimerDialog.h"
+#include "plugin/Functions.h"
+#include "plugin/HostCall.h"
+#include "sendkeys/SendKeys.h"
+
+namespace {
+
+class Kickout : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    CreateTimerDialog(GetModuleHandleA(nullptr));
+    ASSERT_NE(HiddenDialog, nullptr);
+  }
+  // Lets the host take in the typed keys, without running the restore tick.
+  void Deliver() {
+    KillTimer(HiddenDialog, RESTORE_TIMER);
+    PumpFor(200);
+  }
+  int Commits() { return TheFakeHost().Count("commit"); }
+};
+
+TEST_F(Kickout, DoesNothingWhileLocked) {
+  locked = 1;
+  szBuf[0] = '\0';
+  kickout();
+  EXPECT_STREQ(szBuf, "^{ENTER}^{ENTER}");
+  EXPECT_EQ(Booted, 0);
+  EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  PumpFor(200);
+  EXPECT_EQ(Commits(), 0);
+}
+
+TEST_F(Kickout, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
+  AppActivate2(Host());
+  PumpFor(50);
+  kickout();
+  EXPECT_EQ(Booted, 1);
+  EXPECT_EQ(minim, 0);
+  EXPECT_EQ(temphwnd, Host());
+  EXPECT_TRUE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  Deliver();
+  EXPECT_EQ(Commits(), 2);
+  EXPECT_EQ(TheFakeHost().Count("escape-inner"), 0);
+  EXPECT_GE(GetKeyState(VK_CONTROL), 0);
+}
+
+TEST_F(Kickout, RestoreTickGivesTheForegroundBack) {
+  HWND other = CreateWindowExA(0, "STATIC", "Other application", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
+                               100, nullptr, nullptr, nullptr, nullptr);
+  AppActivate2(other);
+  PumpFor(50);
+  kickout();
+  EXPECT_EQ(temphwnd, other);
+  EXPECT_EQ(GetForegroundWindow(), Host()) << "the keys go to the host";
+  PumpUntil([] { return TheFakeHost().Count("commit") == 2; }, 2000);
+  PumpUntil([other] { return GetForegroundWindow() == other; }, 2000);
+  EXPECT_EQ(Commits(), 2);
+  EXPECT_EQ(GetForegroundWindow(), other);
+  EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100)) << "one shot";
+  DestroyWindow(other);
+}
+
+TEST_F(Kickout, MinimisedHostIsRestoredForTheKeysAndMinimisedAgain) {
+  ShowWindow(Host(), SW_MINIMIZE);
+  PumpFor(50);
+  ASSERT_TRUE(IsIconic(Host()));
+  kickout();
+  EXPECT_EQ(minim, 1);
+  EXPECT_FALSE(IsIconic(Host()));
+  PumpUntil([] { return TheFakeHost().Count("commit") == 2; }, 2000);
+  PumpUntil([this] { return IsIconic(Host()) != 0; }, 2000);
+  EXPECT_EQ(Commits(), 2);
+  EXPECT_TRUE(IsIconic(Host())) << "the restore tick minimises it again";
+}
+
+TEST_F(Kickout, HostWithoutChildrenTakesTheStandardPath) {
+  TheFakeHost().Destroy();
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "FMPRO6APP";
+  RegisterClassA(&wc);
+  HWND bare = CreateWindowExA(0, "FMPRO6APP", "bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  HiddenDialog = nullptr;  // went with its owner
+  CreateTimerDialog(GetModuleHandleA(nullptr));
+  kickout();
+  EXPECT_EQ(tempmaster, bare);
+  EXPECT_EQ(masterhwnd, nullptr);
+  EXPECT_EQ(Booted, 1);
+  EXPECT_TRUE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  DestroyWindow(bare);
+  TheFakeHost().Create();
+}
+
+class ListKickout : public Kickout {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(TheFakeHost().Create("FMPRO5APP", "FM3ListTestView"));
+    InitPluginCall();
+    CreateTimerDialog(GetModuleHandleA(nullptr));
+    thepointer = reinterpret_cast<HCURSOR>(1);  // not the cursor shown now
+    AppActivate2(Host());
+    PumpFor(50);
+  }
+};
+
+TEST_F(ListKickout, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
+  kickout();
+  EXPECT_EQ(Booted, 1);
+  EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  EXPECT_EQ(TheFakeHost().Count("escape-inner"), 1);
+  PumpFor(200);
+  EXPECT_EQ(Commits(), 4);
+}
+
+TEST_F(ListKickout, NothingWhenTheHostIsNotInFront) {
+  HWND other = CreateWindowExA(0, "STATIC", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+  AppActivate2(other);
+  PumpFor(50);
+  kickout();
+  EXPECT_EQ(Booted, 0);
+  PumpFor(150);
+  EXPECT_EQ(Commits(), 0);
+  EXPECT_EQ(TheFakeHost().Count("escape-inner"), 0);
+  DestroyWindow(other);
+}
+
+TEST_F(ListKickout, NothingWhileTheInitCursorIsShown) {
+  thepointer = GetCursor();
+  kickout();
+  EXPECT_EQ(Booted, 0);
+  PumpFor(150);
+  EXPECT_EQ(Commits(), 0);
+}
+
+// ---- an open menu gets Escape ----
+
+HHOOK g_hook;
+int g_menuEscapes;
+LPARAM g_menuEscapeParam;
+
+LRESULT CALLBACK WatchMenu(int code, WPARAM wp, LPARAM lp) {
+  const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (code == HC_ACTION && m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE && WindowClass(m->hwnd) == "#32768") {
+    ++g_menuEscapes;
+    g_menuEscapeParam = m->lParam;
+  }
+  return CallNextHookEx(g_hook, code, wp, lp);
+}
+
+void CALLBACK KickoutInsideMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  kickout();
+  EndMenu();
+}
+
+TEST_F(Kickout, OpenMenuGetsEscapeFirst) {
+  AppActivate2(Host());
+  g_menuEscapes = 0;
+  g_hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchMenu, nullptr, GetCurrentThreadId());
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 1, "New Record");
+  SetTimer(nullptr, 0, 100, KickoutInsideMenu);
+  TrackPopupMenu(menu, TPM_LEFTALIGN, 100, 100, 0, Host(), nullptr);
+  UnhookWindowsHookEx(g_hook);
+  DestroyMenu(menu);
+  EXPECT_EQ(g_menuEscapes, 1);
+  EXPECT_EQ(g_menuEscapeParam, 1);
+  EXPECT_EQ(Booted, 1);
+}
+
+}  // namespace

@@ -1,0 +1,195 @@
+// The lock screen entered the way the timer dialog enters it, unlocked with real
+// keystrokes typed into the password field.
+#include <cstring>
+#include <string>
+
+#include "PluginFixture.h"
+#include "hostwin/LockScreen.h"
+#include "plugin/Functions.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+HWND Login() { return FindWindowA(nullptr, "Please Login"); }
+HWND MessageBoxWindow() { return FindWindowA(nullptr, "Incorrect password"); }
+
+BOOL CALLBACK FirstStaticText(HWND child, LPARAM out) {
+  char text[256];
+  if (lstrcmpiA(WindowClass(child).c_str(), "Static") == 0 && GetWindowTextA(child, text, sizeof text) > 0) {
+    *reinterpret_cast<std::string*>(out) = text;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string BoxText(HWND box) {
+  std::string text;
+  EnumChildWindows(box, FirstStaticText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+std::string FieldText() {
+  char text[300] = "";
+  GetDlgItemTextA(Login(), IDC_PASSWORD, text, sizeof text);
+  return text;
+}
+
+void CALLBACK Failsafe(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  ADD_FAILURE() << "the lock screen was still up after 30 s";
+  if (Login()) EndDialog(Login(), 1);
+  if (backhwnd) EndDialog(backhwnd, 1);
+}
+
+class LockScreen : public PluginTest {
+ protected:
+  // Locks as the timer dialog does and returns what the backdrop ended with.
+  INT_PTR Lock() {
+    driver.Start();
+    UINT_PTR failsafe = SetTimer(nullptr, 0, 30000, Failsafe);
+    locked = 1;
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BACKDROP), GetActiveWindow(),
+                                     MyNewBackProc, 0);
+    locked = 0;
+    KillTimer(nullptr, failsafe);
+    driver.Stop();
+    EXPECT_TRUE(driver.Finished());
+    return result;
+  }
+  void SetPassword(const std::string& windowsText) { lstrcpyA(MasterPass, windowsText.c_str()); }
+  void AddWaitForLogin() {
+    driver.Add([] { return Login() && IsWindowVisible(Login()) && GetFocus() == GetDlgItem(Login(), IDC_PASSWORD); });
+  }
+  void AddTyping(const std::string& text, bool enter = true) {
+    driver.Add([text, enter] {
+      TypeText(text);
+      if (enter) PressKey(VK_RETURN);
+      return true;
+    });
+  }
+  // Expects the "Access Denied" box, checks it, and closes it with Enter.
+  void AddRejection() {
+    driver.Add([this] {
+      HWND box = MessageBoxWindow();
+      if (!box || !IsWindowVisible(box)) return false;
+      ++rejections;
+      boxText = BoxText(box);
+      boxOwner = GetWindow(box, GW_OWNER);
+      loginAtRejection = Login();
+      fieldAfterRejection = FieldText();
+      PressKey(VK_RETURN);
+      return true;
+    });
+    driver.Add([] { return !MessageBoxWindow() && GetFocus() == GetDlgItem(Login(), IDC_PASSWORD); });
+  }
+  StepDriver driver;
+  int rejections = 0;
+  std::string boxText, fieldAfterRejection;
+  HWND boxOwner = nullptr, loginAtRejection = nullptr;
+};
+
+TEST_F(LockScreen, ExactPasswordUnlocksAndShowsTheHostAgain) {
+  SetPassword("Secret");
+  bool hostHiddenWhileLocked = false;
+  AddWaitForLogin();
+  driver.Add([&] {
+    hostHiddenWhileLocked = !IsWindowVisible(Host());
+    return true;
+  });
+  AddTyping("Secret");
+  EXPECT_EQ(Lock(), 1);
+  EXPECT_TRUE(hostHiddenWhileLocked);
+  EXPECT_TRUE(IsWindowVisible(Host()));
+  EXPECT_EQ(Login(), nullptr);
+  EXPECT_STREQ(szField1, "");
+}
+
+TEST_F(LockScreen, OtherCaseAndTrailingSpaceAreRejected) {
+  SetPassword("Secret");
+  AddWaitForLogin();
+  AddTyping("secret");
+  AddRejection();
+  AddTyping("Secret ");
+  AddRejection();
+  driver.Add([] { return !IsWindowVisible(TheFakeHost().main); });
+  AddTyping("Secret");
+  EXPECT_EQ(Lock(), 1);
+  EXPECT_EQ(rejections, 2);
+  EXPECT_EQ(boxText, "Access Denied");
+  EXPECT_EQ(fieldAfterRejection, "");
+  EXPECT_NE(loginAtRejection, nullptr);
+  EXPECT_EQ(boxOwner, loginAtRejection) << "the message box belongs to the login dialog";
+}
+
+TEST_F(LockScreen, EmptyPasswordUnlocksWithAnEmptyField) {
+  SetPassword("");
+  AddWaitForLogin();
+  AddTyping("x");
+  AddRejection();
+  AddTyping("");
+  EXPECT_EQ(Lock(), 1);
+  EXPECT_EQ(rejections, 1);
+}
+
+TEST_F(LockScreen, EscapeAndCloseRequestsDoNothing) {
+  SetPassword("pw");
+  AddWaitForLogin();
+  driver.Add([] {
+    PressKey(VK_ESCAPE);
+    SendMessageA(Login(), WM_CLOSE, 0, 0);
+    SendMessageA(Login(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageA(Login(), WM_COMMAND, IDCANCEL, 0);
+    SendMessageA(backhwnd, WM_COMMAND, IDCANCEL, 0);
+    return true;
+  });
+  bool stillLocked = false;
+  driver.Add([&] {
+    PumpFor(100);
+    stillLocked = Login() && IsWindowVisible(Login()) && IsWindow(backhwnd) && !IsWindowVisible(Host());
+    return true;
+  });
+  AddTyping("pw");
+  EXPECT_EQ(Lock(), 1);
+  EXPECT_TRUE(stillLocked);
+}
+
+TEST_F(LockScreen, LoginIsCentredAndTheBackdropCoversTheDesktop) {
+  SetPassword("pw");
+  RECT desktop, login = {}, back = {};
+  GetWindowRect(GetDesktopWindow(), &desktop);
+  LONG okStyle = 0;
+  AddWaitForLogin();
+  driver.Add([&] {
+    GetWindowRect(Login(), &login);
+    GetWindowRect(backhwnd, &back);
+    okStyle = GetWindowLongA(GetDlgItem(Login(), IDC_LOGIN_OK), GWL_STYLE);
+    return true;
+  });
+  AddTyping("pw");
+  EXPECT_EQ(Lock(), 1);
+  LONG w = login.right - login.left, h = login.bottom - login.top;
+  EXPECT_EQ(login.left, desktop.left + (desktop.right - desktop.left - w) / 2);
+  EXPECT_EQ(login.top, desktop.top + (desktop.bottom - desktop.top - h) / 2);
+  EXPECT_TRUE(EqualRect(&back, &desktop));
+  EXPECT_EQ(okStyle & 0x0F, BS_DEFPUSHBUTTON);
+}
+
+TEST_F(LockScreen, LongestPasswordCanBeTyped) {
+  std::string password;
+  for (int i = 0; i < 254; ++i) password += "aB3xY7k-"[i % 8];
+  SetPassword(password);
+  std::string typed;
+  AddWaitForLogin();
+  AddTyping(password, false);
+  driver.Add([&] {
+    PumpFor(50);
+    typed = FieldText();
+    if (typed.size() < password.size()) return false;
+    PressKey(VK_RETURN);
+    return true;
+  });
+  EXPECT_EQ(Lock(), 1);
+  EXPECT_EQ(typed, password);
+}
+
+}  // namespace
