@@ -1,0 +1,339 @@
+// The timer dialog's ticks, sent one by one as WM_TIMER so that exact tick
+// counts can be checked; the real timers are stopped first.
+#include <cstring>
+
+#include "PluginFixture.h"
+#include "hostwin/LockScreen.h"
+#include "idle/Activity.h"
+#include "idle/TimerDialog.h"
+#include "plugin/Functions.h"
+#include "resources/ResourceIds.h"
+#include "sendkeys/SendKeys.h"
+
+namespace {
+
+class Engine : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    AppActivate2(Host());
+    PumpFor(50);
+    GetKeyboardState(savedKeys_);
+  }
+  void TearDown() override {
+    SetKeyboardState(savedKeys_);
+    PluginTest::TearDown();
+  }
+  void StopRealTimers() { StopTimers(HiddenDialog); }
+  void Tick(UINT_PTR id) { SendMessageA(HiddenDialog, WM_TIMER, id, 0); }
+  void Ticks(UINT_PTR id, int n) {
+    for (int i = 0; i < n; ++i) Tick(id);
+  }
+  // A key's toggle bit flipped in the host thread's state: a keyboard change.
+  void KeyboardChange() {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SCROLL] ^= 1;
+    SetKeyboardState(state);
+  }
+  int Commits() { return TheFakeHost().Count("commit"); }
+  void Deliver() {
+    KillTimer(HiddenDialog, RESTORE_TIMER);
+    PumpFor(150);
+  }
+  BYTE savedKeys_[256];
+};
+
+TEST_F(Engine, RecordLimitOneActsOnTheFourthTickAndNotAgain) {
+  CallFunction(FN_ACTIVATE_RECORD, "1");
+  StopRealTimers();
+  Ticks(RECORD_TIMER, 3);
+  EXPECT_EQ(Booted, 0);
+  EXPECT_EQ(numberseconds, 3);
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(Booted, 1);
+  EXPECT_EQ(numberseconds, 0);
+  Deliver();
+  EXPECT_EQ(Commits(), 2);
+  Ticks(RECORD_TIMER, 20);
+  Deliver();
+  EXPECT_EQ(Commits(), 2) << "the latch holds until the user is back";
+  EXPECT_EQ(numberseconds, 0);
+}
+
+TEST_F(Engine, CursorMoveInTheLimitTickDoesNotStopTheActionButTypingDoes) {
+  CallFunction(FN_ACTIVATE_RECORD, "1");
+  StopRealTimers();
+  Ticks(RECORD_TIMER, 3);
+  POINT p;
+  GetCursorPos(&p);
+  ASSERT_TRUE(MoveCursor(p.x + 5, p.y + 5));
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(Booted, 1) << "the limit is checked before the cursor";
+  Deliver();
+
+  Booted = 0;
+  CallFunction(FN_ACTIVATE_RECORD, "1");
+  StopRealTimers();
+  Ticks(RECORD_TIMER, 3);
+  KeyboardChange();
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(Booted, 0);
+  EXPECT_EQ(numberseconds, 0);
+  Ticks(RECORD_TIMER, 3);
+  EXPECT_EQ(Booted, 0);
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(Booted, 1) << "a full limit after the typing";
+}
+
+TEST_F(Engine, OnlyTypingInTheHostMainWindowReArms) {
+  CallFunction(FN_ACTIVATE_RECORD, "1");
+  StopRealTimers();
+  Ticks(RECORD_TIMER, 4);
+  ASSERT_EQ(Booted, 1);
+  Deliver();
+  POINT p;
+  GetCursorPos(&p);
+  ASSERT_TRUE(MoveCursor(p.x + 7, p.y));
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(Booted, 1) << "a mouse move never re-arms";
+
+  HWND other = CreateWindowExA(0, "STATIC", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+  AppActivate2(other);
+  PumpFor(50);
+  numberseconds = 2;
+  KeyboardChange();
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(numberseconds, 0) << "typing elsewhere resets the count";
+  EXPECT_EQ(Booted, 1) << "but does not re-arm";
+
+  AppActivate2(Host());
+  PumpFor(50);
+  KeyboardChange();
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(Booted, 0);
+  DestroyWindow(other);
+}
+
+TEST_F(Engine, SettingALimitDoesNotReArm) {
+  Booted = 1;
+  CallFunction(FN_ACTIVATE_RECORD, "1");
+  StopRealTimers();
+  Ticks(RECORD_TIMER, 12);
+  Deliver();
+  EXPECT_EQ(Commits(), 0);
+}
+
+TEST_F(Engine, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
+  CallFunction(FN_RECORD_IMMEDIATELY, "1");
+  StopRealTimers();
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(Booted, 0) << "the host is active: nothing";
+  HWND other = CreateWindowExA(0, "STATIC", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+  AppActivate2(other);
+  PumpFor(50);
+  Tick(RECORD_TIMER);
+  PumpUntil([this] { return Commits() == 2; }, 2000);
+  EXPECT_EQ(Commits(), 2);
+  // The restore tick gives the foreground back and sets the latch.
+  PumpUntil([other] { return Booted == 1 && GetForegroundWindow() == other; }, 2000);
+  EXPECT_EQ(Booted, 1);
+  EXPECT_EQ(GetForegroundWindow(), other);
+  Tick(RECORD_TIMER);
+  PumpFor(150);
+  EXPECT_EQ(Commits(), 2) << "once only";
+  AppActivate2(Host());
+  PumpFor(50);
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(Booted, 0) << "back in the host: re-armed";
+  DestroyWindow(other);
+}
+
+TEST_F(Engine, RecordLimitOffHoldsTheCountAndDisablesStop) {
+  CallFunction(FN_ACTIVATE_RECORD, "5");
+  StopRealTimers();
+  CallFunction(FN_ACTIVATE_RECORD, "0");
+  numberseconds = 9;
+  Booted = 1;
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(numberseconds, 0);
+  EXPECT_EQ(Booted, 0);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(HiddenDialog, IDC_RECORD_STOP)));
+}
+
+// ---- the FileMaker limit and the lock ----
+
+int g_unlocks;
+
+// Unlocks the login dialog as soon as it is up, without keystrokes (which would
+// themselves be activity).
+void CALLBACK UnlockByCommand(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND login = FindWindowA(nullptr, "Please Login");
+  if (!login) return;
+  KillTimer(nullptr, id);
+  ++g_unlocks;
+  SetDlgItemTextA(login, IDC_PASSWORD, MasterPass);
+  SendMessageA(login, WM_COMMAND, IDC_LOGIN_OK, 0);
+}
+
+TEST_F(Engine, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnlock) {
+  CallFunction(FN_SET_WORKSTATION_PASSWORD, "pw");
+  CallFunction(FN_CAN_BACKGROUND, "1");
+  CallFunction(FN_ACTIVATE_FILEMAKER, "1");
+  StopRealTimers();
+  Ticks(FILEMAKER_TIMER, 2);
+  EXPECT_EQ(Booted, 0);
+  Tick(FILEMAKER_TIMER);
+  EXPECT_EQ(Booted, 1) << "the exit before the lock";
+  EXPECT_EQ(locked, 0);
+  Deliver();
+  EXPECT_EQ(Commits(), 2);
+
+  g_unlocks = 0;
+  UINT_PTR unlock = SetTimer(nullptr, 0, 50, UnlockByCommand);
+  Tick(FILEMAKER_TIMER);  // returns once unlocked
+  KillTimer(nullptr, unlock);
+  EXPECT_EQ(g_unlocks, 1);
+  EXPECT_EQ(locked, 0);
+  EXPECT_EQ(appnumberseconds, 0);
+  EXPECT_TRUE(IsWindowVisible(Host()));
+  StopTimers(HiddenDialog);
+
+  Ticks(FILEMAKER_TIMER, 3);
+  EXPECT_EQ(appnumberseconds, 3);
+  EXPECT_EQ(g_unlocks, 1) << "no lock before the fourth idle tick";
+  unlock = SetTimer(nullptr, 0, 50, UnlockByCommand);
+  Tick(FILEMAKER_TIMER);
+  KillTimer(nullptr, unlock);
+  EXPECT_EQ(g_unlocks, 2) << "the fourth idle tick after the unlock locks again";
+  Deliver();
+  EXPECT_EQ(Commits(), 2) << "no exit-record action while the latch is set";
+}
+
+TEST_F(Engine, FileMakerCountIsHeldInTheBackgroundUnlessAllowed) {
+  CallFunction(FN_ACTIVATE_FILEMAKER, "1");
+  StopRealTimers();
+  HWND other = CreateWindowExA(0, "STATIC", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+  AppActivate2(other);
+  PumpFor(50);
+  Ticks(FILEMAKER_TIMER, 10);
+  EXPECT_EQ(appnumberseconds, 0);
+  EXPECT_EQ(Booted, 0);
+  kcanbackground = 1;
+  Ticks(FILEMAKER_TIMER, 2);
+  EXPECT_EQ(appnumberseconds, 2);
+  EXPECT_TRUE(TimerRunning(HiddenDialog, KEYSCAN_TIMER, 100)) << "key scan while the host is inactive";
+  AppActivate2(Host());
+  PumpFor(50);
+  StopTimers(HiddenDialog);
+  SetTimer(HiddenDialog, KEYSCAN_TIMER, 100, nullptr);
+  Tick(FILEMAKER_TIMER);
+  EXPECT_FALSE(TimerRunning(HiddenDialog, KEYSCAN_TIMER, 100));
+  DestroyWindow(other);
+}
+
+TEST_F(Engine, HeldKeyFoundByTheKeyScanCountsAsActivity) {
+  BYTE state[256] = {};
+  appnumberseconds = 5;
+  state[VK_CONTROL] = 0x80;
+  SetKeyboardState(state);
+  CreateTimerDialog(GetModuleHandleA(nullptr));
+  Tick(KEYSCAN_TIMER);
+  EXPECT_EQ(appnumberseconds, 5) << "Control is not in the key-scan set";
+  state['A'] = 0x80;
+  SetKeyboardState(state);
+  Tick(KEYSCAN_TIMER);
+  EXPECT_EQ(appnumberseconds, 0);
+}
+
+TEST_F(Engine, EachTimerSeesTypingThatTheOtherHasTakenIn) {
+  CallFunction(FN_ACTIVATE_RECORD, "100");
+  CallFunction(FN_ACTIVATE_FILEMAKER, "100");
+  StopRealTimers();
+  Ticks(RECORD_TIMER, 5);
+  Ticks(FILEMAKER_TIMER, 5);
+  KeyboardChange();
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(numberseconds, 0);
+  Tick(FILEMAKER_TIMER);
+  EXPECT_EQ(appnumberseconds, 0) << "the FileMaker count is reset by the same typing";
+}
+
+TEST_F(Engine, FileMakerLimitOffStopsItsTimersOnTheNextTick) {
+  CallFunction(FN_ACTIVATE_FILEMAKER, "3");
+  SendMessageA(HiddenDialog, WM_COMMAND, IDC_APP_STOP, 0);
+  EXPECT_EQ(theapptick, 0);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(HiddenDialog, IDC_APP_STOP)));
+  EXPECT_TRUE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
+  Tick(FILEMAKER_TIMER);
+  EXPECT_FALSE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
+  EXPECT_FALSE(TimerRunning(HiddenDialog, KEYSCAN_TIMER, 100));
+}
+
+TEST_F(Engine, PanelCommands) {
+  CreateTimerDialog(GetModuleHandleA(nullptr));
+  HWND d = HiddenDialog;
+  auto command = [d](int id) { SendMessageA(d, WM_COMMAND, id, 0); };
+
+  SetDlgItemTextA(d, IDC_RECORD_FIELD, " 7x");
+  command(IDC_RECORD_SET);
+  EXPECT_EQ(thetick, 7);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_RECORD_STOP)));
+  EXPECT_TRUE(TimerRunning(d, RECORD_TIMER, 250));
+  command(IDC_RECORD_STOP);
+  EXPECT_EQ(thetick, 0);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_RECORD_STOP)));
+  KillTimer(d, RECORD_TIMER);
+  SetDlgItemTextA(d, IDC_RECORD_FIELD, "0");
+  command(IDC_RECORD_SET);
+  EXPECT_FALSE(TimerRunning(d, RECORD_TIMER, 250));
+
+  command(IDC_RECORD_TOGGLE);
+  EXPECT_EQ(TMImmediateSW, 1);
+  command(IDC_RECORD_TOGGLE);
+  EXPECT_EQ(TMImmediateSW, 0);
+
+  appnumberseconds = 4;
+  locked = 1;
+  SetDlgItemTextA(d, IDC_APP_FIELD, "3");
+  command(IDC_APP_SET);
+  EXPECT_EQ(theapptick, 3);
+  EXPECT_EQ(appnumberseconds, 0);
+  EXPECT_EQ(locked, 0);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_APP_STOP)));
+  EXPECT_TRUE(TimerRunning(d, FILEMAKER_TIMER, 250));
+  SetTimer(d, KEYSCAN_TIMER, 100, nullptr);
+  SetDlgItemTextA(d, IDC_APP_FIELD, "-1");
+  command(IDC_APP_SET);
+  EXPECT_EQ(theapptick, -1);
+  EXPECT_FALSE(TimerRunning(d, FILEMAKER_TIMER, 250));
+  EXPECT_FALSE(TimerRunning(d, KEYSCAN_TIMER, 100));
+  SetDlgItemTextA(d, IDC_APP_FIELD, "99999999999");
+  command(IDC_APP_SET);
+  EXPECT_EQ(theapptick, 536870911);
+
+  command(IDC_APP_TOGGLE);
+  EXPECT_EQ(kcanbackground, 1);
+  command(IDC_SCRIPT_TOGGLE);
+  EXPECT_EQ(kscriptcanbackground, 1);
+  thescripttick = 3;
+  command(IDC_SCRIPT_STOP);
+  EXPECT_EQ(thescripttick, 0);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_SCRIPT_STOP)));
+
+  ShowWindow(d, SW_SHOWNOACTIVATE);
+  command(IDC_DONE);
+  EXPECT_FALSE(IsWindowVisible(d));
+
+  int32_t before[] = {thetick, theapptick, TMImmediateSW, kcanbackground};
+  command(133);
+  Tick(1115);
+  Tick(4242);
+  int32_t after[] = {thetick, theapptick, TMImmediateSW, kcanbackground};
+  EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
+}
+
+}  // namespace
