@@ -1,0 +1,287 @@
+// End to end: the host stand-in loads the built Lullex.fmx, sets limits through
+// the functions' names and lives through real idle time, real timers and real
+// keystrokes. Timing is only asserted as order and generous lower bounds.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Line {
+  double seconds;
+  std::string text;
+};
+
+struct HostRun {
+  int exitCode = -1;
+  std::vector<Line> lines;
+
+  int Count(const std::string& text) const {
+    int n = 0;
+    for (const Line& l : lines) n += l.text.find(text) != std::string::npos;
+    return n;
+  }
+  // Time of the n-th (1-based) line containing text, or -1.
+  double At(const std::string& text, int n = 1) const {
+    for (const Line& l : lines)
+      if (l.text.find(text) != std::string::npos && --n == 0) return l.seconds;
+    return -1;
+  }
+  std::string All() const {
+    std::string out;
+    for (const Line& l : lines) out += "  " + l.text + "\n";
+    return out;
+  }
+};
+
+std::string HostPath() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path);
+  for (int i = 0; i < 3; ++i) p = p.substr(0, p.find_last_of("\\/"));
+  return p + "\\host\\LullexHost.exe";
+}
+
+HostRun RunHost(const std::vector<std::string>& script, const std::string& options = "") {
+  char folder[MAX_PATH], file[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  GetTempFileNameA(folder, "lxs", 0, file);
+  FILE* f = std::fopen(file, "w");
+  for (const std::string& s : script) std::fprintf(f, "%s\n", s.c_str());
+  std::fclose(f);
+
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE readEnd, writeEnd;
+  CreatePipe(&readEnd, &writeEnd, &sa, 0);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writeEnd;
+  si.hStdError = writeEnd;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  std::string command = "\"" + HostPath() + "\" --timeout 60000 --script \"" + file + "\" " + options;
+  PROCESS_INFORMATION pi;
+  HostRun run;
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    ADD_FAILURE() << "cannot start " << command;
+    return run;
+  }
+  CloseHandle(writeEnd);
+  std::string output;
+  char buffer[4096];
+  DWORD got;
+  while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code;
+  GetExitCodeProcess(pi.hProcess, &code);
+  run.exitCode = static_cast<int>(code);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  CloseHandle(readEnd);
+  DeleteFileA(file);
+  size_t start = 0;
+  while (start < output.size()) {
+    size_t end = output.find('\n', start);
+    if (end == std::string::npos) end = output.size();
+    std::string text = output.substr(start, end - start);
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    Line line = {0, text};
+    if (text.size() > 11 && text[0] == '[') {
+      line.seconds = std::atof(text.c_str() + 1);
+      line.text = text.substr(11);
+    }
+    run.lines.push_back(line);
+    start = end + 1;
+  }
+  return run;
+}
+
+const char kLockUp[] = "window \"Please Login\" appeared";
+const char kLockGone[] = "window \"Please Login\" gone";
+const char kDenied[] = "window \"Incorrect password\" appeared: \"Access Denied\"";
+
+TEST(HostScenario, RecordLimitCommitsOnceUntilTheUserIsBack) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-ActivateRecordLullex 1",
+      "focus record",
+      "type abc",
+      "say typed",
+      "waitfor 8000 record committed #2",
+      "wait 2500",
+      "say idle",
+      "type d",
+      "waitfor 8000 record committed #4",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("call Lulx-ActivateRecordLullex(\"1\") -> reply \"0\""), 1);
+  EXPECT_EQ(run.Count("record committed"), 4) << run.All();
+  EXPECT_EQ(run.Count("record committed #1 (edited): \"abc\""), 1) << run.All();
+  EXPECT_GT(run.At("record committed #1"), run.At("-- typed") + 0.7) << "not before the limit";
+  EXPECT_GT(run.At("record committed #3"), run.At("-- idle")) << "no second action while idle";
+}
+
+TEST(HostScenario, FileMakerLimitCommitsLocksRefusesAndUnlocks) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword Open Sesame",
+      "call Lulx-ActivateFileMakerLullex 2",
+      "focus record",
+      "type Jones",
+      "waitfor 10000 " + std::string(kLockUp),
+      "type open sesame",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kDenied),
+      "key ENTER",
+      "waitfor 5000 window \"Incorrect password\" gone",
+      "type Open Sesame",
+      "key ENTER",
+      "waitfor 5000 main window shown",
+      "say unlocked",
+      "waitfor 10000 " + std::string(kLockUp),
+      "type Open Sesame",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_GT(run.At("record committed #1"), 0) << run.All();
+  EXPECT_LT(run.At("record committed #1"), run.At(kLockUp)) << "the record is committed before the lock";
+  EXPECT_LT(run.At("main window hidden"), run.At(kLockUp));
+  EXPECT_EQ(run.Count(kDenied), 1);
+  EXPECT_GT(run.At(kLockUp, 2), run.At("-- unlocked") + 1.5) << "a full idle limit after the unlock";
+  EXPECT_EQ(run.Count(kLockUp), 2);
+}
+
+TEST(HostScenario, MouseMovesAndTypingKeepTheUserActive) {
+  std::vector<std::string> script = {"init", "call Lulx-ActivateRecordLullex 2", "focus record"};
+  for (int i = 0; i < 8; ++i) {
+    script.push_back("move " + std::to_string(300 + 40 * (i % 2)) + " 300");
+    script.push_back("wait 500");
+  }
+  script.push_back("say stopped moving");
+  for (int i = 0; i < 8; ++i) {
+    script.push_back("type x");
+    script.push_back("wait 500");
+  }
+  script.push_back("say stopped typing");
+  script.push_back("waitfor 10000 record committed #1");
+  script.push_back("quit");
+  HostRun run = RunHost(script);
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_GT(run.At("record committed #1"), run.At("-- stopped typing")) << run.All();
+}
+
+TEST(HostScenario, TypingWithoutTheMouseNeverLocks) {
+  std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw",
+                                     "call Lulx-ActivateRecordLullex 1", "call Lulx-ActivateFileMakerLullex 2",
+                                     "focus record"};
+  for (int i = 0; i < 24; ++i) {
+    script.push_back("type k");
+    script.push_back("wait 300");
+  }
+  script.push_back("say done typing");
+  script.push_back("quit");
+  HostRun run = RunHost(script);
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count(kLockUp), 0) << run.All();
+  EXPECT_EQ(run.Count("record committed"), 0) << run.All();
+  EXPECT_GT(run.At("-- done typing"), 6.0) << "three FileMaker limits of typing";
+}
+
+TEST(HostScenario, BackgroundSwitchDecidesWhetherTheLockComesInTheBackground) {
+  HostRun held = RunHost({
+      "init",
+      "call Lulx-ActivateFileMakerLullex 1",
+      "call Lulx-FMLullexCanBackground 0",
+      "activate other",
+      "wait 3500",
+      "quit",
+  });
+  ASSERT_EQ(held.exitCode, 0) << held.All();
+  EXPECT_EQ(held.Count(kLockUp), 0) << held.All();
+
+  HostRun counted = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "call Lulx-ActivateFileMakerLullex 1",
+      "call Lulx-FMLullexCanBackground 1",
+      "activate other",
+      "waitfor 8000 " + std::string(kLockUp),
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "quit",
+  });
+  ASSERT_EQ(counted.exitCode, 0) << counted.All();
+  EXPECT_EQ(counted.Count(kLockUp), 1);
+  EXPECT_LT(counted.At("record committed #1"), counted.At(kLockUp)) << counted.All();
+}
+
+TEST(HostScenario, ImmediateSwitchCommitsOnLeavingAndReArmsOnReturn) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-LullexRecordImmediatelyWhenInBackground 1",
+      "focus record",
+      "wait 600",
+      "say leaving",
+      "activate other",
+      "waitfor 3000 record committed #2",
+      "wait 1000",
+      "say back",
+      "activate main",
+      "wait 800",
+      "activate other",
+      "waitfor 3000 record committed #4",
+      "wait 1000",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_GT(run.At("record committed #1"), run.At("-- leaving"));
+  EXPECT_GT(run.At("record committed #3"), run.At("-- back")) << "one action per departure" << run.All();
+  EXPECT_EQ(run.Count("record committed"), 4) << run.All();
+  EXPECT_GT(run.At("other application active", 2), run.At("record committed #2"))
+      << "the foreground goes back to the other application";
+}
+
+TEST(HostScenario, SecondInitDoesNotDoubleTheTickRate) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-ActivateRecordLullex 3",
+      "init",
+      "call Lulx-ActivateRecordLullex 3",
+      "focus record",
+      "type a",
+      "say idle from here",
+      "waitfor 10000 record committed #1",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_GT(run.At("record committed #1") - run.At("-- idle from here"), 2.5) << run.All();
+}
+
+TEST(HostScenario, ListViewsGetEscapeAndTheKeysTwice) {
+  HostRun run = RunHost(
+      {
+          "move 5 5",
+          "init",
+          "call Lulx-ActivateRecordLullex 1",
+          "focus record",
+          "move 250 120",
+          "type a",
+          "waitfor 8000 record committed #4",
+          "quit",
+      },
+      "--inner-class FM3ListHostView");
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("innermost child got key 0x1B lParam 0"), 1) << run.All();
+  EXPECT_LT(run.At("innermost child got key 0x1B"), run.At("record committed #1"));
+}
+
+}  // namespace
