@@ -23,7 +23,7 @@ native: bootstrap
 	@cd $(NATIVE) && ctest --output-on-failure
 
 test: native build
-	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 600
+	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300
 
 demo: build
 	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo

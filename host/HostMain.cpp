@@ -18,7 +18,8 @@ namespace {
 void Usage() {
   std::printf(
       "usage: LullexHost [--plugin PATH] [--script FILE | --demo | --interactive]\n"
-      "                  [--class NAME] [--inner-class NAME] [--shots FOLDER] [--timeout MS]\n");
+      "                  [--class NAME] [--inner-class NAME] [--shots FOLDER] [--timeout MS]\n"
+      "                  [--no-keys]\n");
 }
 
 void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD) {
@@ -52,7 +53,8 @@ int main(int argc, char** argv) {
     else if (arg == "--inner-class" && hasValue) options.innerClass = argv[++i];
     else if (arg == "--shots" && hasValue) shots = argv[++i];
     else if (arg == "--timeout" && hasValue) timeout = std::strtoul(argv[++i], nullptr, 10);
-    else if (arg == "--demo") demo = true;
+    else if (arg == "--demo") demo = true, options.logKeys = false;
+    else if (arg == "--no-keys") options.logKeys = false;
     else if (arg == "--interactive") options.interactive = true;
     else {
       Usage();

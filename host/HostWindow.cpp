@@ -19,6 +19,7 @@ int g_commits;
 bool g_edited;
 HHOOK g_menuHook;
 bool g_loginShown, g_deniedShown;
+bool g_logKeys = true;
 
 const char* ModifierText() {
   static char text[32];
@@ -32,7 +33,7 @@ const char* ModifierText() {
 LRESULT CALLBACK RecordFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_KEYDOWN:
-      Event("record key 0x%02X%s", static_cast<unsigned>(wp), ModifierText());
+      if (g_logKeys) Event("record key 0x%02X%s", static_cast<unsigned>(wp), ModifierText());
       if (wp == VK_RETURN && GetKeyState(VK_CONTROL) < 0) {
         char text[256];
         GetWindowTextA(hwnd, text, sizeof text);
@@ -43,7 +44,7 @@ LRESULT CALLBACK RecordFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_KEYUP:
-      Event("record key up 0x%02X%s", static_cast<unsigned>(wp), ModifierText());
+      if (g_logKeys) Event("record key up 0x%02X%s", static_cast<unsigned>(wp), ModifierText());
       break;
     case WM_CHAR:
       if (wp == '\n' || wp == '\r') return 0;  // Ctrl+Enter is a command, not text
@@ -184,6 +185,7 @@ HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, 
 }  // namespace
 
 bool CreateHostWindows(const HostWindowOptions& options) {
+  g_logKeys = options.logKeys;
   if (!Register(options.mainClass.c_str(), MainProc) || !Register("FMHostPanel", PanelProc) ||
       !Register(options.innerClass.c_str(), InnerProc) || !Register("OtherApplication", OtherProc))
     return false;

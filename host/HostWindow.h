@@ -11,6 +11,7 @@ struct HostWindowOptions {
   std::string mainClass = "FMPRO5APP";
   std::string innerClass = "FMHostRecordArea";
   bool interactive = false;
+  bool logKeys = true;  // a line for every key the record field receives
 };
 
 bool CreateHostWindows(const HostWindowOptions& options);

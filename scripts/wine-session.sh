@@ -46,4 +46,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 wineserver -p
+# Start Wine's desktop and services now, detached from our output: started by the
+# first test they would inherit its stdout and keep ctest waiting for the pipe.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 "$@"

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "HostHandle.h"
+#include "Settings.h"
 
 enum FunctionNumber : uint32_t {
   FN_SET_WORKSTATION_PASSWORD = 1,
@@ -19,10 +20,6 @@ const char VERSION_TEXT[] = "Lullex v1.91";
 // Workstation password in Windows text; kept across init calls.
 const int MASTER_PASS_SIZE = 255;
 extern char MasterPass[MASTER_PASS_SIZE];
-
-// Limits above this would overflow four times themselves in 32 bits.
-const int32_t MAX_LIMIT_SECONDS = 536870911;
-int32_t ParseLimit(const char* text);
 
 void DispatchExternal(uint32_t functionNumber, FMHandle parameter, FMHandle result);
 

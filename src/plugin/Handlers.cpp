@@ -5,18 +5,11 @@
 #include "../idle/Activity.h"
 #include "../idle/IdleState.h"
 #include "../idle/TimerDialog.h"
-#include "../sendkeys/Decimal.h"
-#include "Filter.h"
 #include "Functions.h"
 #include "HostCall.h"
 #include "HostText.h"
 
 char MasterPass[MASTER_PASS_SIZE];
-
-int32_t ParseLimit(const char* text) {
-  int32_t seconds = ParseDecimal(text);
-  return seconds > MAX_LIMIT_SECONDS ? MAX_LIMIT_SECONDS : seconds;
-}
 
 namespace {
 
@@ -27,32 +20,17 @@ bool EnsureTimerDialog() {
   return HiddenDialog != nullptr;
 }
 
-// The switch value of a parameter's first byte: 0, 1, or -1 for no change.
-int SwitchValue(unsigned char first) {
-  if (first == '0') return 0;
-  if (first == '1') return 1;
-  return -1;
-}
-
 }  // namespace
 
 void SetMasterPass(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
-  thetemp[0] = '\0';
-  if (ReadParameterText(host, parameter, MasterPass)) {
-    lstrcpyA(thetemp, MasterPass);
-    Filter();
-    lstrcpyA(MasterPass, thetemp);
-    WriteReply(host, result, REPLY_TAKEN);
-  }
+  if (ReadPassword(host, parameter, MasterPass)) WriteReply(host, result, REPLY_TAKEN);
   ReplyIfBadLength(host, parameter, result);
 }
 
 void SetRecordTime(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
-  char text[TEMP_TEXT_SIZE];
-  if (ReadParameterText(host, parameter, text)) {
-    thetick = ParseLimit(text);
+  if (ReadLimit(host, parameter, thetick)) {
     if (thetick < 1) return;  // off; the record timer keeps serving the immediate switch
     numberseconds = 0;
     if (EnsureTimerDialog()) {
@@ -67,10 +45,10 @@ void SetRecordTime(FMHandle parameter, FMHandle result) {
 
 void SetFMTime(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
-  char text[TEMP_TEXT_SIZE];
-  if (ReadParameterText(host, parameter, text)) {
+  int32_t seconds;
+  if (ReadLimit(host, parameter, seconds)) {
     appnumberseconds = 0;
-    theapptick = ParseLimit(text);
+    theapptick = seconds;
     if (theapptick < 1) {
       if (HiddenDialog) {  // a null window would name the thread's own timers
         KillTimer(HiddenDialog, FILEMAKER_TIMER);
@@ -87,18 +65,15 @@ void SetFMTime(FMHandle parameter, FMHandle result) {
 
 void BackSW(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
-  char text[TEMP_TEXT_SIZE];
-  if (ParameterLengthIsGood(host.handleSizeProc(parameter)) && ReadParameterText(host, parameter, text)) {
-    int value = SwitchValue(static_cast<unsigned char>(text[0]));
-    if (value >= 0) kcanbackground = value;
-  }
+  int value = ReadSwitch(host, parameter);
+  if (value >= 0) kcanbackground = value;
   ReplyIfBadLength(host, parameter, result);
 }
 
 void ImmediateSW(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
-  if (ParameterLengthIsGood(host.handleSizeProc(parameter))) {
-    int value = SwitchValue((*parameter)[0]);
+  int value = ReadSwitch(host, parameter);
+  if (value != SWITCH_BAD_LENGTH) {
     if (value >= 0) TMImmediateSW = value;
     if (EnsureTimerDialog()) SetTimer(HiddenDialog, RECORD_TIMER, IDLE_TICK_MS, nullptr);
     TakeSnapshot(recordSnapshot);
