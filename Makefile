@@ -1,12 +1,17 @@
 # make test   set up, build everything and run every test (native and under Wine)
 # make demo   run the plug-in's main job in the host stand-in
-# make native the keystroke library and host-independent logic, built and tested natively
+# make native the keystroke library and host-independent logic, built natively and tested
+#             under AddressSanitizer and UndefinedBehaviorSanitizer
+# make fuzz   the libFuzzer targets for FUZZ_SECONDS each (make test runs them for 30 s)
+# make bench  the benchmarks, which print figures
 BUILD := build
 WIN := $(BUILD)/win32
 NATIVE := $(BUILD)/native
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 600
 JOBS ?= 2
 
-.PHONY: all bootstrap build native test demo interactive clean
+.PHONY: all bootstrap build native fuzz-build fuzz test demo interactive clean
 
 all: build
 
@@ -22,7 +27,15 @@ native: bootstrap
 	@cmake --build $(NATIVE) -j$(JOBS)
 	@cd $(NATIVE) && ctest --output-on-failure
 
-test: native build
+fuzz-build: bootstrap
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DLULLEX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ) -j$(JOBS)
+
+fuzz: fuzz-build
+	@scripts/fuzz.sh $(BUILD) $(FUZZ_SECONDS)
+
+test: native fuzz-build build
+	@scripts/fuzz.sh $(BUILD) 30
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300
 
 demo: build
