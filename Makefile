@@ -11,7 +11,9 @@ FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 600
 JOBS ?= 2
 
-.PHONY: all bootstrap build native fuzz-build fuzz test demo interactive clean
+BENCH := $(BUILD)/bench
+
+.PHONY: all bootstrap build native fuzz-build fuzz bench test demo interactive clean
 
 all: build
 
@@ -33,6 +35,11 @@ fuzz-build: bootstrap
 
 fuzz: fuzz-build
 	@scripts/fuzz.sh $(BUILD) $(FUZZ_SECONDS)
+
+bench: build
+	@cmake -S . -B $(BENCH) -DLULLEX_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH) -j$(JOBS) --target sendkeys_bench
+	@scripts/bench.sh $(BUILD)
 
 test: native fuzz-build build
 	@scripts/fuzz.sh $(BUILD) 30

@@ -19,7 +19,7 @@ void Usage() {
   std::printf(
       "usage: LullexHost [--plugin PATH] [--script FILE | --demo | --interactive]\n"
       "                  [--class NAME] [--inner-class NAME] [--shots FOLDER] [--timeout MS]\n"
-      "                  [--no-keys]\n");
+      "                  [--no-keys] [--no-plugin]\n");
 }
 
 void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD) {
@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     else if (arg == "--timeout" && hasValue) timeout = std::strtoul(argv[++i], nullptr, 10);
     else if (arg == "--demo") demo = true, options.logKeys = false;
     else if (arg == "--no-keys") options.logKeys = false;
+    else if (arg == "--no-plugin") plugin.clear();
     else if (arg == "--interactive") options.interactive = true;
     else {
       Usage();
@@ -73,9 +74,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   Event("main window \"%s\" ready", options.mainClass.c_str());
-  if (!LoadPlugin(plugin)) return 2;
+  if (!plugin.empty() && !LoadPlugin(plugin)) return 2;
   if (options.interactive) {
-    InitCall();
+    if (!plugin.empty()) InitCall();
     Event("interactive: type a function name and its parameter into the field, then Call");
   } else {
     if (timeout) SetTimer(nullptr, 0, timeout, Deadline);

@@ -119,6 +119,10 @@ bool LoadPlugin(const std::string& path) {
 }
 
 int InitCall() {
+  if (!g_entry) {
+    Event("init: no plug-in loaded");
+    return 0;
+  }
   CallBlock block = NewBlock(0);
   block.result = 0xDEADBEEF;
   g_entry(&block);
@@ -127,6 +131,10 @@ int InitCall() {
 }
 
 void CallByNumber(unsigned number, const std::string& parameter) {
+  if (!g_entry) {
+    Event("call #%u: no plug-in loaded", number);
+    return;
+  }
   Handle param = MakeHandle(parameter);
   Handle result = MakeHandle(kUntouched);
   CallBlock block = NewBlock(3);

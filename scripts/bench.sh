@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Prints the benchmark figures: the keystroke library natively, the timer ticks
+# and the plug-in's CPU use over BENCH_SECONDS of armed idle under Wine, and the
+# DLL's size and imports.
+#   scripts/bench.sh BUILD   (after make build and the native bench build)
+set -euo pipefail
+build=$1
+seconds=${BENCH_SECONDS:-60}
+win="$build/win32"
+
+echo "== keystroke library (native, counting port)"
+"$build/bench/tests/bench/sendkeys_bench"
+
+echo
+echo "== DLL"
+scripts/check-pe.sh "$win/Lullex.fmx"
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+printf 'init\ncall Lulx-ActivateRecordLullex 100000\ncall Lulx-ActivateFileMakerLullex 100000\nwait %d\nquit\n' \
+  "$((seconds * 1000))" >"$tmp/armed.txt"
+printf 'wait %d\nquit\n' "$((seconds * 1000))" >"$tmp/bare.txt"
+
+scripts/wine-session.sh "$build" bash -c '
+  win=$1; tmp=$2; seconds=$3
+  echo
+  echo "== timer ticks under Wine"
+  wine "$win/tests/bench/tick_bench.exe"
+  echo
+  echo "== CPU over $seconds s of idle in the host stand-in"
+  timeout=$(( (seconds + 30) * 1000 ))
+  armed=$(wine "$win/host/LullexHost.exe" --timeout "$timeout" --script "$(winepath -w "$tmp/armed.txt")" | grep "process cpu")
+  bare=$(wine "$win/host/LullexHost.exe" --no-plugin --timeout "$timeout" --script "$(winepath -w "$tmp/bare.txt")" | grep "process cpu")
+  echo "with Lullex armed (both limits): ${armed#*] }"
+  echo "without the plug-in:             ${bare#*] }"
+' _ "$win" "$tmp" "$seconds"

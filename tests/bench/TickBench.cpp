@@ -1,0 +1,96 @@
+// Cost of the timer dialog's record tick and FileMaker tick against a floor
+// tick that only reads the cursor and the keyboard, with 10, 100 and 1000 other
+// top-level windows on the desktop (every tick searches them for the host).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdint>
+#include <vector>
+
+#include "idle/IdleState.h"
+#include "idle/TimerDialog.h"
+#include "plugin/Functions.h"
+#include "plugin/HostCall.h"
+
+namespace {
+
+LRESULT CALLBACK Plain(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+double Microseconds(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER frequency) {
+  return double(b.QuadPart - a.QuadPart) * 1e6 / double(frequency.QuadPart);
+}
+
+int16_t __stdcall NoError() { return 0; }
+int32_t __stdcall SizeOf(FMHandle h) { return *reinterpret_cast<int32_t*>(h + 1); }
+void __stdcall Resize(FMHandle, int32_t) {}
+
+void Arm(uint32_t function, const char* text) {
+  static unsigned char replyBytes[16];
+  struct {
+    unsigned char* bytes;
+    int32_t size;
+  } param = {reinterpret_cast<unsigned char*>(const_cast<char*>(text)), static_cast<int32_t>(lstrlenA(text))},
+    result = {replyBytes, 0};
+  FMExternCallStruct block = {};
+  block.callKind = CALL_KIND_EXTERNAL;
+  block.functionNumber = function;
+  block.parameterHandle = &param.bytes;
+  block.result.resultHandle = &result.bytes;
+  block.instanceHandle = GetModuleHandleA(nullptr);
+  block.resizeHandleProc = Resize;
+  block.handleSizeProc = SizeOf;
+  block.memoryErrorProc = NoError;
+  FMExternCallProc(&block);
+}
+
+}  // namespace
+
+int main() {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = Plain;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "FMPRO5APP";
+  RegisterClassA(&wc);
+  wc.lpszClassName = "OtherTopLevel";
+  RegisterClassA(&wc);
+  HWND host = CreateWindowExA(0, "FMPRO5APP", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  SetForegroundWindow(host);
+  Arm(FN_ACTIVATE_RECORD, "100000");
+  Arm(FN_ACTIVATE_FILEMAKER, "100000");
+  if (!HiddenDialog) {
+    std::printf("the timer dialog could not be created\n");
+    return 1;
+  }
+  StopTimers(HiddenDialog);
+
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  const int kTicks = 20000;
+  std::vector<HWND> others;
+  std::printf("%8s %12s %12s %12s %8s %8s\n", "windows", "floor us", "record us", "FileMaker us", "record", "FM");
+  for (int wanted : {10, 100, 1000}) {
+    while (static_cast<int>(others.size()) < wanted)
+      others.push_back(CreateWindowExA(0, "OtherTopLevel", "other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       wc.hInstance, nullptr));
+    LARGE_INTEGER a, b, c, d;
+    POINT p;
+    BYTE keys[256];
+    QueryPerformanceCounter(&a);
+    for (int i = 0; i < kTicks; ++i) {
+      GetCursorPos(&p);
+      GetKeyboardState(keys);
+    }
+    QueryPerformanceCounter(&b);
+    for (int i = 0; i < kTicks; ++i) SendMessageA(HiddenDialog, WM_TIMER, RECORD_TIMER, 0);
+    QueryPerformanceCounter(&c);
+    for (int i = 0; i < kTicks; ++i) SendMessageA(HiddenDialog, WM_TIMER, FILEMAKER_TIMER, 0);
+    QueryPerformanceCounter(&d);
+    double floor = Microseconds(a, b, frequency) / kTicks;
+    double record = Microseconds(b, c, frequency) / kTicks;
+    double app = Microseconds(c, d, frequency) / kTicks;
+    std::printf("%8d %12.2f %12.2f %12.2f %7.1fx %7.1fx\n", wanted, floor, record, app, record / floor, app / floor);
+  }
+  std::printf("ticks per measurement: %d; a limit of L seconds is 4 L ticks of each timer\n", kTicks);
+  return 0;
+}
