@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "BadInput.h"
+
 namespace {
 
 HMODULE g_dll;
@@ -415,6 +417,23 @@ TEST_F(Dll, RepliesAsTheHostSeesThem) {
   g_fail = true;
   EXPECT_EQ(Call(6, ""), "(none)") << "a failed resize writes nothing";
   g_fail = false;
+  Init(0);
+}
+
+TEST_F(Dll, HostileParametersNeverCrashAndGetTheRightReplies) {
+  Init(0);
+  ExpectedSettings expected;
+  int cases = 0;
+  for (const std::string& parameter : BadParameters()) {
+    for (uint32_t function = 1; function <= 6; ++function) {
+      std::string reply = ExpectedCall(function, parameter, expected);
+      std::string got = Call(function, parameter);
+      ASSERT_EQ(got == "(none)" ? std::string(NO_REPLY) : got, reply)
+          << "function " << function << ", parameter of " << parameter.size() << " bytes";
+      ++cases;
+    }
+  }
+  std::printf("bad input through Lullex.fmx: %d calls tried\n", cases);
   Init(0);
 }
 

@@ -1,0 +1,71 @@
+#include "BadInput.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "plugin/Filter.h"
+
+std::vector<std::string> BadParameters() {
+  std::vector<std::string> out;
+  for (size_t size : {0u, 1u, 254u, 255u, 4096u, 1048576u})
+    for (char fill : {'7', '1', '0', 'a', '\x8E'}) out.push_back(std::string(size, fill));
+  out.push_back(std::string("\0" "123", 4));
+  out.push_back(std::string("12\0" "34", 5));
+  out.push_back(std::string("pass\0word", 9));
+  out.push_back(std::string(254, '\0'));
+  for (int b = 0; b < 256; ++b) out.push_back(std::string(1, static_cast<char>(b)));
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  out.push_back(all);                // 256 bytes: too long
+  out.push_back(all.substr(1, 254));  // every value but 0 and 255
+  out.push_back(all.substr(128, 128));
+  for (const char* n : {"0", "-1", "2147483647", "2147483648", "-2147483649", "99999999999", " +12abc", "536870911",
+                        "536870912", "\t\n 42", "-0", "+", "1e9"})
+    out.push_back(n);
+  return out;
+}
+
+namespace {
+
+// The text the plug-in reads: up to the size or the first NUL.
+std::string Text(const std::string& parameter) { return std::string(parameter.c_str()); }
+
+int32_t Limit(const std::string& text) {
+  long long v = std::strtoll(text.c_str(), nullptr, 10);
+  if (v > 536870911) return 536870911;
+  if (v < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(v);
+}
+
+}  // namespace
+
+std::string ExpectedCall(unsigned function, const std::string& parameter, ExpectedSettings& s) {
+  size_t size = parameter.size();
+  bool readable = size <= 254;
+  bool goodLength = size >= 1 && size <= 254;
+  std::string bad = goodLength ? NO_REPLY : "$$001$$";
+  switch (function) {
+    case 1: {
+      if (!readable) return bad;
+      std::strcpy(thetemp, Text(parameter).c_str());
+      Filter();
+      s.password = thetemp;
+      return goodLength ? "0" : bad;
+    }
+    case 2:
+    case 3: {
+      if (!readable) return bad;
+      int32_t value = Limit(Text(parameter));
+      (function == 2 ? s.recordLimit : s.fileMakerLimit) = value;
+      if (value < 1) return NO_REPLY;
+      return goodLength ? "0" : bad;
+    }
+    case 4:
+    case 5:
+      if (goodLength && (parameter[0] == '0' || parameter[0] == '1'))
+        (function == 4 ? s.canBackground : s.immediate) = parameter[0] - '0';
+      return bad;
+    default:
+      return "Lullex v1.91";
+  }
+}

@@ -1,0 +1,34 @@
+// Every function with hostile parameters, through the plug-in's own code: the
+// replies and the settings must be what the rules say, and nothing may crash.
+#include <cstdio>
+
+#include "BadInput.h"
+#include "PluginFixture.h"
+#include "plugin/Functions.h"
+
+namespace {
+
+using BadInput = PluginTest;
+
+TEST_F(BadInput, RepliesAndSettingsFollowTheRules) {
+  ExpectedSettings expected;
+  int cases = 0;
+  for (const std::string& parameter : BadParameters()) {
+    for (unsigned function = 1; function <= 6; ++function) {
+      std::string reply = ExpectedCall(function, parameter, expected);
+      CallResult r = CallFunction(function, parameter);
+      ASSERT_EQ(r.replied ? r.reply : std::string(NO_REPLY), reply)
+          << "function " << function << ", parameter of " << parameter.size() << " bytes";
+      ASSERT_EQ(std::string(MasterPass), expected.password) << function << " " << parameter.size();
+      ASSERT_EQ(thetick, expected.recordLimit) << function << " " << parameter.size();
+      ASSERT_EQ(theapptick, expected.fileMakerLimit) << function << " " << parameter.size();
+      ASSERT_EQ(kcanbackground, expected.canBackground);
+      ASSERT_EQ(TMImmediateSW, expected.immediate);
+      ++cases;
+    }
+  }
+  std::printf("bad input: %d calls tried, every reply and setting as expected\n", cases);
+  EXPECT_GT(cases, 1500);
+}
+
+}  // namespace
