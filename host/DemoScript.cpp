@@ -9,6 +9,7 @@ const std::vector<std::string>& DemoScript() {
       "say The solution sets a workstation password and both idle limits.",
       "call Lulx-SetWorkstationPassword secret",
       "call Lulx-FMLullexCanBackground 0",
+      "call Lulx-LullexRecordImmediatelyWhenInBackground 0",
       "call Lulx-ActivateRecordLullex 3",
       "call Lulx-ActivateFileMakerLullex 6",
       "say A user edits a contact record...",

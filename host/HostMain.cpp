@@ -77,14 +77,13 @@ int main(int argc, char** argv) {
   if (!plugin.empty() && !LoadPlugin(plugin)) return 2;
   if (options.interactive) {
     if (!plugin.empty()) InitCall();
-    Event("interactive: type a function name and its parameter into the field, then Call");
+    Event("interactive: type a function name and its parameter into the field, then Enter or Call");
   } else {
     if (timeout) SetTimer(nullptr, 0, timeout, Deadline);
     StartScript(script, shots);
   }
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (options.interactive && IsDialogMessageA(MainWindow(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -14,7 +14,7 @@ const int IDC_COMMAND = 200;
 const int IDC_CALL = 201;
 
 HWND g_main, g_record, g_inner, g_other, g_command;
-WNDPROC g_editProc;
+WNDPROC g_editProc, g_commandProc;
 int g_commits;
 bool g_edited;
 HHOOK g_menuHook;
@@ -53,6 +53,18 @@ LRESULT CALLBACK RecordFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return CallWindowProcA(g_editProc, hwnd, msg, wp, lp);
+}
+
+void RunCommandLine();
+
+// Enter in the command field calls the function written there.
+LRESULT CALLBACK CommandFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KEYDOWN && wp == VK_RETURN) {
+    RunCommandLine();
+    return 0;
+  }
+  if (msg == WM_CHAR && wp == '\r') return 0;
+  return CallWindowProcA(g_commandProc, hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -207,6 +219,8 @@ bool CreateHostWindows(const HostWindowOptions& options) {
     Child("STATIC", "Function and parameter, e.g. Lulx-ActivateRecordLullex 30:", 0, 10, 205, 520, 20, g_main, 199);
     g_command = Child("EDIT", "Lulx-Version", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10, 228, 420, 24, g_main, IDC_COMMAND);
     Child("BUTTON", "Call", WS_TABSTOP | BS_PUSHBUTTON, 440, 228, 80, 24, g_main, IDC_CALL);
+    g_commandProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(g_command, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CommandFieldProc)));
   }
   ShowWindow(g_main, SW_SHOW);
   UpdateWindow(g_main);

@@ -10,6 +10,7 @@
 #include "PluginHost.h"
 #include "Screenshot.h"
 #include "Timeline.h"
+#include "TypedInput.h"
 
 namespace {
 
@@ -45,33 +46,9 @@ void SplitFirst(const std::string& text, std::string& first, std::string& rest) 
   rest = space == std::string::npos ? "" : text.substr(space + 1);
 }
 
-void Input(WORD vk, bool up) {
-  INPUT in = {};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
-
-void TypeText(const std::string& text) {
-  for (char c : text) {
-    SHORT code = VkKeyScanA(c);
-    if (code == -1) continue;
-    bool shift = (code & 0x100) != 0;
-    if (shift) Input(VK_SHIFT, false);
-    Input(LOBYTE(code), false);
-    Input(LOBYTE(code), true);
-    if (shift) Input(VK_SHIFT, true);
-  }
-}
-
-void PressKey(const std::string& name) {
+void PressNamedKey(const std::string& name) {
   if (name == "CTRL+ENTER") {
-    Input(VK_CONTROL, false);
-    Input(VK_RETURN, false);
-    Input(VK_RETURN, true);
-    Input(VK_CONTROL, true);
+    PressKeyWith(VK_CONTROL, VK_RETURN);
     return;
   }
   WORD vk = name == "ENTER" ? VK_RETURN : name == "ESCAPE" ? VK_ESCAPE : name == "TAB" ? VK_TAB : 0;
@@ -79,8 +56,7 @@ void PressKey(const std::string& name) {
     Event("unknown key %s", name.c_str());
     return;
   }
-  Input(vk, false);
-  Input(vk, true);
+  PressKey(vk);
 }
 
 void Activate(HWND hwnd) {
@@ -152,7 +128,7 @@ bool RunSteps() {
     } else if (command == "type") {
       TypeText(Unescape(rest));
     } else if (command == "key") {
-      PressKey(rest);
+      PressNamedKey(rest);
     } else if (command == "focus") {
       Activate(MainWindow());
       SetFocus(RecordField());

@@ -16,10 +16,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // warp reaches the X server asynchronously, and a stale position can come back).
 bool MoveCursor(int x, int y);
 
-// Synthesized input through SendInput, as a person at the keyboard would type.
-void TypeText(const std::string& text);
-void PressKey(WORD vk);
-void PressKeyWith(WORD modifier, WORD vk);
+// Typing through SendInput, as a person would.
+#include "TypedInput.h"
 
 // Runs steps one after another from a thread timer, so that they also run
 // inside modal loops (dialogs, menus, message boxes). A step returns true when

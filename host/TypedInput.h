@@ -1,0 +1,11 @@
+// Typing as a person at the keyboard would, through SendInput: the keys go to
+// whichever window has the focus. Shared by the stand-in's scripts and the tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+void TypeText(const std::string& text);
+void PressKey(WORD vk);
+void PressKeyWith(WORD modifier, WORD vk);
