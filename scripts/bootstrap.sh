@@ -7,13 +7,11 @@ need=()
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
-have_cmd i686-w64-mingw32-g++ || need+=(g++-mingw-w64-i686)
+have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686)
 have_cmd cmake || need+=(cmake)
 have_cmd make || need+=(make)
 have_cmd Xvfb || need+=(xvfb)
 have_cmd xauth || need+=(xauth)
-have_cmd xwd || need+=(x11-apps)
-have_cmd convert || need+=(imagemagick)
 have_cmd g++ || need+=(g++)
 have_cmd clang++ || need+=(clang)
 have_pkg wine32:i386 || need+=(wine wine32:i386)
