@@ -78,6 +78,12 @@ bool BraceGroup(char* content, size_t length) {
   return true;
 }
 
+// A prefix presses its modifier now and holds it for what follows.
+void PressPrefix(int32_t& flag, uint8_t vk) {
+  flag = 1;
+  SendKeyDown(vk, 1, 0);
+}
+
 }  // namespace
 
 void PopUpShiftKeys() {
@@ -103,20 +109,16 @@ int SendKeys(const char* text, int wait, HWND__* /*hwnd: keys go to the focus*/)
         PopUpShiftKeys();
         return 1;
       case '+':
-        m_bShiftDown = 1;
-        SendKeyDown(0x10, 1, 0);
+        PressPrefix(m_bShiftDown, 0x10);
         break;
       case '^':
-        m_bControlDown = 1;
-        SendKeyDown(0x11, 1, 0);
+        PressPrefix(m_bControlDown, 0x11);
         break;
       case '%':
-        m_bAltDown = 1;
-        SendKeyDown(0x12, 1, 0);
+        PressPrefix(m_bAltDown, 0x12);
         break;
       case '@':
-        m_bWinDown = 1;
-        SendKeyDown(0x5B, 1, 0);
+        PressPrefix(m_bWinDown, 0x5B);
         break;
       case '(':
         m_bUsingParens = 1;
@@ -142,11 +144,8 @@ int SendKeys(const char* text, int wait, HWND__* /*hwnd: keys go to the focus*/)
         std::memcpy(group, start, length);
         group[length] = '\0';
         if (BraceGroup(group, length)) PopUpShiftKeys();
-        if (*end == '\0') {  // unclosed group: ends the text
-          p = end;
-          continue;
-        }
         p = end;
+        if (*end == '\0') continue;  // an unclosed group runs to the end of the text
         break;
       }
       default: {

@@ -20,22 +20,12 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 class Activation : public ::testing::Test {
  protected:
-  void SetUp() override {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "ActivationTarget";
-    RegisterClassA(&wc);
-    wc.lpszClassName = "MyFMPRO5APPHost";
-    RegisterClassA(&wc);
-    g_messages.clear();
-  }
+  void SetUp() override { g_messages.clear(); }
   void TearDown() override {
     for (HWND h : made_) DestroyWindow(h);
   }
   HWND Make(const char* title, bool visible = true, const char* cls = "ActivationTarget") {
-    HWND h = CreateWindowExA(0, cls, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 50, 50, 300, 200,
-                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND h = TopWindow(cls, title, visible, RecordingProc);
     made_.push_back(h);
     return h;
   }

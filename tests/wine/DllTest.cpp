@@ -268,6 +268,22 @@ Template ReadTemplate(int id) {
   return t;
 }
 
+void ExpectItems(const Template& t, const Item* expected, size_t count) {
+  ASSERT_EQ(t.items.size(), count);
+  for (size_t i = 0; i < count; ++i) {
+    const Item& a = t.items[i];
+    const Item& e = expected[i];
+    EXPECT_EQ(a.id, e.id) << i;
+    EXPECT_EQ(a.cls, e.cls) << i;
+    EXPECT_EQ(a.text, e.text) << i;
+    EXPECT_EQ(a.style, e.style) << i;
+    EXPECT_EQ(a.x, e.x) << i;
+    EXPECT_EQ(a.y, e.y) << i;
+    EXPECT_EQ(a.cx, e.cx) << i;
+    EXPECT_EQ(a.cy, e.cy) << i;
+  }
+}
+
 const DWORD LABEL = 0x50020000, FIELD = 0x50810000, PUSH = 0x50010000;
 
 TEST_F(Dll, TimerDialogTemplate) {
@@ -325,19 +341,7 @@ TEST_F(Dll, TimerDialogTemplate) {
       {0x50000000 | SS_BLACKFRAME, 131, "STATIC", "", 0, 0, 125, 97},
       {0x50000000 | SS_BLACKFRAME, 132, "STATIC", "", 127, 0, 125, 97},
   };
-  ASSERT_EQ(t.items.size(), 42u);
-  for (size_t i = 0; i < t.items.size(); ++i) {
-    const Item& a = t.items[i];
-    const Item& e = expected[i];
-    EXPECT_EQ(a.id, e.id) << i;
-    EXPECT_EQ(a.cls, e.cls) << i;
-    EXPECT_EQ(a.text, e.text) << i;
-    EXPECT_EQ(a.style, e.style) << i;
-    EXPECT_EQ(a.x, e.x) << i;
-    EXPECT_EQ(a.y, e.y) << i;
-    EXPECT_EQ(a.cx, e.cx) << i;
-    EXPECT_EQ(a.cy, e.cy) << i;
-  }
+  ExpectItems(t, expected, 42);
 }
 
 TEST_F(Dll, LockScreenTemplates) {
@@ -362,17 +366,7 @@ TEST_F(Dll, LockScreenTemplates) {
       {0x50010001, 1126, "BUTTON", "OK", 200, 50, 60, 14},
       {0x50020000, 602, "STATIC", "Enter your password to enable this station.", 5, 3, 235, 25},
   };
-  ASSERT_EQ(login.items.size(), 4u);
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(login.items[i].id, expected[i].id);
-    EXPECT_EQ(login.items[i].cls, expected[i].cls);
-    EXPECT_EQ(login.items[i].text, expected[i].text);
-    EXPECT_EQ(login.items[i].style, expected[i].style);
-    EXPECT_EQ(login.items[i].x, expected[i].x);
-    EXPECT_EQ(login.items[i].y, expected[i].y);
-    EXPECT_EQ(login.items[i].cx, expected[i].cx);
-    EXPECT_EQ(login.items[i].cy, expected[i].cy);
-  }
+  ExpectItems(login, expected, 4);
 }
 
 // ---- the call block by raw offsets ----

@@ -98,10 +98,7 @@ TEST_F(Engine, OnlyTypingInTheHostMainWindowReArms) {
   Tick(RECORD_TIMER);
   EXPECT_EQ(Booted, 1) << "a mouse move never re-arms";
 
-  HWND other = CreateWindowExA(0, "STATIC", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
-                               nullptr, nullptr, nullptr);
-  AppActivate2(other);
-  PumpFor(50);
+  HWND other = OtherApplicationWindow();
   numberseconds = 2;
   KeyboardChange();
   Tick(RECORD_TIMER);
@@ -130,10 +127,7 @@ TEST_F(Engine, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
   StopRealTimers();
   Tick(RECORD_TIMER);
   EXPECT_EQ(Booted, 0) << "the host is active: nothing";
-  HWND other = CreateWindowExA(0, "STATIC", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
-                               nullptr, nullptr, nullptr);
-  AppActivate2(other);
-  PumpFor(50);
+  HWND other = OtherApplicationWindow();
   Tick(RECORD_TIMER);
   PumpUntil([this] { return Commits() == 2; }, 2000);
   EXPECT_EQ(Commits(), 2);
@@ -215,10 +209,7 @@ TEST_F(Engine, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnlock) 
 TEST_F(Engine, FileMakerCountIsHeldInTheBackgroundUnlessAllowed) {
   CallFunction(FN_ACTIVATE_FILEMAKER, "1");
   StopRealTimers();
-  HWND other = CreateWindowExA(0, "STATIC", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
-                               nullptr, nullptr, nullptr);
-  AppActivate2(other);
-  PumpFor(50);
+  HWND other = OtherApplicationWindow();
   Ticks(FILEMAKER_TIMER, 10);
   EXPECT_EQ(appnumberseconds, 0);
   EXPECT_EQ(Booted, 0);

@@ -6,18 +6,10 @@
 
 namespace {
 
-LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
-
 class HostWindows : public ::testing::Test {
  protected:
   HWND Make(const char* cls, bool visible = true) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = PlainProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = cls;
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, cls, cls, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10, 200, 100,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = TopWindow(cls, cls, visible);
     made_.push_back(hwnd);
     return hwnd;
   }

@@ -25,13 +25,7 @@ LRESULT CALLBACK KeyLogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 class KeyDelivery : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = KeyLogProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KeyLog";
-    RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, "KeyLog", "Key log", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+    window_ = TopWindow("KeyLog", "Key log", true, KeyLogProc);
     ASSERT_EQ(AppActivate2(window_), 1);
     PumpFor(100);
     ASSERT_EQ(GetFocus(), window_);

@@ -52,10 +52,7 @@ TEST_F(Kickout, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
 }
 
 TEST_F(Kickout, RestoreTickGivesTheForegroundBack) {
-  HWND other = CreateWindowExA(0, "STATIC", "Other application", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
-                               100, nullptr, nullptr, nullptr, nullptr);
-  AppActivate2(other);
-  PumpFor(50);
+  HWND other = OtherApplicationWindow();
   kickout();
   EXPECT_EQ(temphwnd, other);
   EXPECT_EQ(GetForegroundWindow(), Host()) << "the keys go to the host";
@@ -82,13 +79,7 @@ TEST_F(Kickout, MinimisedHostIsRestoredForTheKeysAndMinimisedAgain) {
 
 TEST_F(Kickout, HostWithoutChildrenTakesTheStandardPath) {
   TheFakeHost().Destroy();
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "FMPRO6APP";
-  RegisterClassA(&wc);
-  HWND bare = CreateWindowExA(0, "FMPRO6APP", "bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+  HWND bare = TopWindow("FMPRO6APP", "bare");
   HiddenDialog = nullptr;  // went with its owner
   CreateTimerDialog(GetModuleHandleA(nullptr));
   kickout();
@@ -122,10 +113,7 @@ TEST_F(ListKickout, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
 }
 
 TEST_F(ListKickout, NothingWhenTheHostIsNotInFront) {
-  HWND other = CreateWindowExA(0, "STATIC", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100, nullptr,
-                               nullptr, nullptr, nullptr);
-  AppActivate2(other);
-  PumpFor(50);
+  HWND other = OtherApplicationWindow();
   kickout();
   EXPECT_EQ(Booted, 0);
   PumpFor(150);

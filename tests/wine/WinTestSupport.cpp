@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "plugin/HostCall.h"
+#include "sendkeys/SendKeys.h"
 
 void PumpFor(DWORD ms) {
   DWORD start = GetTickCount();
@@ -232,4 +233,22 @@ std::string WindowClass(HWND hwnd) {
   char name[256] = "";
   GetClassNameA(hwnd, name, sizeof name);
   return name;
+}
+
+HWND TopWindow(const char* cls, const char* title, bool visible, WNDPROC proc) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = cls;
+  RegisterClassA(&wc);  // fails harmlessly when already registered
+  return CreateWindowExA(0, cls, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 300, 300, 240, 120,
+                         nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+HWND OtherApplicationWindow() {
+  HWND other = TopWindow("OtherApplication", "Other application");
+  AppActivate2(other);
+  PumpFor(50);
+  return other;
 }

@@ -65,3 +65,8 @@ void SetHostResizeFails(bool fail);
 bool TimerRunning(HWND hwnd, UINT_PTR id, UINT intervalMs);
 
 std::string WindowClass(HWND hwnd);
+
+// A top-level window of class cls (registered on first use with proc) and title.
+HWND TopWindow(const char* cls, const char* title, bool visible = true, WNDPROC proc = DefWindowProcA);
+// Another application's window, shown and in front.
+HWND OtherApplicationWindow();
