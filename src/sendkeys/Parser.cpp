@@ -134,7 +134,7 @@ int SendKeys(const char* text, int wait, HWND__* /*hwnd: keys go to the focus*/)
       case '{': {
         const char* start = p + 1;
         const char* end = start;
-        while (*end && *end != '}') ++end;
+        while (*end && *end != '}' && end - start < BRACE_BUFFER_SIZE) ++end;
         size_t length = static_cast<size_t>(end - start);
         if (length >= BRACE_BUFFER_SIZE) {
           m_bUsingParens = 0;
