@@ -108,6 +108,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+// Registers a window class; fails harmlessly when it is registered already.
 void Register(const char* name, WNDPROC proc) {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = proc;
@@ -236,14 +237,9 @@ std::string WindowClass(HWND hwnd) {
 }
 
 HWND TopWindow(const char* cls, const char* title, bool visible, WNDPROC proc) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = cls;
-  RegisterClassA(&wc);  // fails harmlessly when already registered
+  Register(cls, proc);
   return CreateWindowExA(0, cls, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 300, 300, 240, 120,
-                         nullptr, nullptr, wc.hInstance, nullptr);
+                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 HWND OtherApplicationWindow() {
