@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "HostWindow.h"
+#include "OtherApplication.h"
 #include "PluginHost.h"
 #include "Script.h"
 #include "Timeline.h"
@@ -39,6 +40,8 @@ std::string BesideExecutable(const char* file) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "--other-app")
+    return RunOtherApplication(std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10), argv[4]);
   std::string plugin = BesideExecutable("Lullex.fmx");
   std::string scriptPath, shots = ".";
   bool demo = false;

@@ -9,16 +9,19 @@
 namespace {
 
 const UINT WM_OPEN_MENU = WM_APP + 1;
+const UINT WM_OPEN_BOX = WM_APP + 2;
+const char HOST_BOX_TITLE[] = "Delete Record";
 const UINT_PTR WATCH_TIMER = 1;
 const int IDC_COMMAND = 200;
 const int IDC_CALL = 201;
 
-HWND g_main, g_record, g_inner, g_other, g_command;
+HWND g_main, g_record, g_inner, g_command;
 WNDPROC g_editProc, g_commandProc;
 int g_commits;
 bool g_edited;
 HHOOK g_menuHook;
 bool g_loginShown, g_deniedShown;
+int g_backdrops, g_logins;
 bool g_logKeys = true;
 
 const char* ModifierText() {
@@ -98,7 +101,33 @@ BOOL CALLBACK FindStaticText(HWND child, LPARAM out) {
   return TRUE;
 }
 
+struct LockWindows {
+  int backdrops = 0, logins = 0;
+};
+
+// The lock's windows: the login dialog by its title, the backdrop as a visible,
+// untitled dialog window of ours.
+BOOL CALLBACK CountLockWindows(HWND hwnd, LPARAM param) {
+  LockWindows* count = reinterpret_cast<LockWindows*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  char name[64], title[64];
+  if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd) || !GetClassNameA(hwnd, name, sizeof name) ||
+      std::strcmp(name, "#32770") != 0)
+    return TRUE;
+  GetWindowTextA(hwnd, title, sizeof title);
+  if (std::strcmp(title, "Please Login") == 0) ++count->logins;
+  if (title[0] == '\0') ++count->backdrops;
+  return TRUE;
+}
+
 void WatchLockScreen() {
+  LockWindows count;
+  EnumWindows(CountLockWindows, reinterpret_cast<LPARAM>(&count));
+  if (count.backdrops != g_backdrops || count.logins != g_logins)
+    Event("lock windows: %d backdrop, %d login", count.backdrops, count.logins);
+  g_backdrops = count.backdrops;
+  g_logins = count.logins;
   HWND login = FindWindowA(nullptr, "Please Login");
   bool shown = login && IsWindowVisible(login);
   if (shown != g_loginShown) Event(shown ? "window \"Please Login\" appeared" : "window \"Please Login\" gone");
@@ -162,6 +191,13 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       Event("menu closed");
       return 0;
     }
+    case WM_OPEN_BOX: {
+      // Like FileMaker Pro's own confirmations: modal, OK is the default button.
+      Event("host box opened");
+      int answer = MessageBoxA(hwnd, "Delete this record?", HOST_BOX_TITLE, MB_OKCANCEL | MB_ICONQUESTION);
+      Event("host box answered %s", answer == IDOK ? "OK" : answer == IDCANCEL ? "Cancel" : "something else");
+      return 0;
+    }
     case WM_COMMAND:
       if (LOWORD(wp) == IDC_CALL) RunCommandLine();
       break;
@@ -171,11 +207,6 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-LRESULT CALLBACK OtherProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_ACTIVATE) Event(LOWORD(wp) == WA_INACTIVE ? "other application inactive" : "other application active");
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -199,7 +230,7 @@ HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, 
 bool CreateHostWindows(const HostWindowOptions& options) {
   g_logKeys = options.logKeys;
   if (!Register(options.mainClass.c_str(), MainProc) || !Register("FMHostPanel", PanelProc) ||
-      !Register(options.innerClass.c_str(), InnerProc) || !Register("OtherApplication", OtherProc))
+      !Register(options.innerClass.c_str(), InnerProc))
     return false;
   int height = options.interactive ? 330 : 260;
   g_main = CreateWindowExA(0, options.mainClass.c_str(), "FileMaker Pro - Contacts (Lullex host stand-in)",
@@ -233,13 +264,18 @@ bool CreateHostWindows(const HostWindowOptions& options) {
 HWND MainWindow() { return g_main; }
 HWND RecordField() { return g_record; }
 
-HWND OtherWindow() {
-  if (!g_other) {
-    g_other = CreateWindowExA(0, "OtherApplication", "Other Application", WS_OVERLAPPEDWINDOW, 200, 200, 400, 200,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(g_other, SW_SHOW);
-  }
-  return g_other;
+
+void OpenHostBox() { PostMessageA(g_main, WM_OPEN_BOX, 0, 0); }
+
+void CloseHostBox() {
+  HWND box = FindWindowA(nullptr, HOST_BOX_TITLE);
+  if (box) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+}
+
+void DestroyMainWindow() {
+  DestroyWindow(g_main);
+  g_main = g_record = g_inner = g_command = nullptr;
+  Event("main window destroyed");
 }
 
 void OpenPopupMenu() { PostMessageA(g_main, WM_OPEN_MENU, 0, 0); }

@@ -1,6 +1,6 @@
 // The stand-in's windows: a main window of class "FMPRO5APP" (or another),
 // a chain of first children three deep with the record field inside, a popup
-// menu, and a second application window to switch to.
+// menu, and a modal box of the host's own.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,9 @@ struct HostWindowOptions {
 bool CreateHostWindows(const HostWindowOptions& options);
 HWND MainWindow();
 HWND RecordField();
-HWND OtherWindow();  // created on first use
 void OpenPopupMenu();  // returns at once; the menu runs from the main window
 int CommitCount();
+// A modal OK/Cancel box of the host's own over the main window; returns at once.
+void OpenHostBox();
+void CloseHostBox();  // answers it with Cancel
+void DestroyMainWindow();

@@ -42,6 +42,7 @@ typedef void (*EntryPoint)(CallBlock*);
 
 HMODULE g_module;
 EntryPoint g_entry;
+std::string g_path;
 std::map<std::string, unsigned> g_numbers;
 std::string g_names[16];
 bool g_resizeFails;
@@ -92,6 +93,7 @@ const char kUntouched[] = "\x01untouched";
 }  // namespace
 
 bool LoadPlugin(const std::string& path) {
+  g_path = path;
   g_module = LoadLibraryA(path.c_str());
   if (!g_module) {
     Event("cannot load %s (error %lu)", path.c_str(), GetLastError());
@@ -129,6 +131,26 @@ int InitCall() {
   Event("init -> %d", static_cast<int>(block.result));
   return static_cast<int>(block.result);
 }
+
+void ShutdownCall() {
+  if (!g_entry) {
+    Event("shutdown: no plug-in loaded");
+    return;
+  }
+  CallBlock block = NewBlock(4);
+  g_entry(&block);
+  Event("shutdown call returned");
+}
+
+void UnloadPlugin() {
+  if (!g_module) return;
+  FreeLibrary(g_module);
+  g_module = nullptr;
+  g_entry = nullptr;
+  Event("plug-in unloaded");
+}
+
+bool ReloadPlugin() { return LoadPlugin(g_path); }
 
 void CallByNumber(unsigned number, const std::string& parameter) {
   if (!g_entry) {

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "HostWindow.h"
+#include "OtherApplication.h"
 #include "PluginHost.h"
 #include "Screenshot.h"
 #include "Timeline.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-const UINT_PTR STEP_TIMER = 0x5C1;
 const UINT STEP_MS = 20;
 
 std::vector<std::string> g_lines;
@@ -25,7 +25,7 @@ size_t g_waitFrom;
 bool g_inStep;
 int g_failures;
 std::string g_shots;
-HWND g_stepWindow;
+UINT_PTR g_stepTimer;
 
 std::string Unescape(const std::string& text) {
   std::string out;
@@ -59,6 +59,12 @@ void PressNamedKey(const std::string& name) {
   PressKey(vk);
 }
 
+std::string ThisProgram() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
+
 void Activate(HWND hwnd) {
   if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
   SetForegroundWindow(hwnd);
@@ -66,7 +72,8 @@ void Activate(HWND hwnd) {
 }
 
 void Finish() {
-  KillTimer(g_stepWindow, STEP_TIMER);
+  KillTimer(nullptr, g_stepTimer);
+  CloseOtherApplication();
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
   auto ms = [](const FILETIME& t) { return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000; };
@@ -102,6 +109,18 @@ bool RunSteps() {
       Event("-- %s", rest.c_str());
     } else if (command == "init") {
       InitCall();
+    } else if (command == "shutdown") {
+      ShutdownCall();
+    } else if (command == "unload") {
+      UnloadPlugin();
+    } else if (command == "load") {
+      ReloadPlugin();
+    } else if (command == "destroymain") {
+      DestroyMainWindow();
+    } else if (command == "hostbox") {
+      OpenHostBox();
+    } else if (command == "endhostbox") {
+      CloseHostBox();
     } else if (command == "call") {
       std::string name, parameter;
       SplitFirst(rest, name, parameter);
@@ -133,7 +152,7 @@ bool RunSteps() {
       Activate(MainWindow());
       SetFocus(RecordField());
     } else if (command == "activate") {
-      Activate(rest == "other" ? OtherWindow() : MainWindow());
+      Activate(rest == "other" ? OtherApplicationWindow(ThisProgram()) : MainWindow());
     } else if (command == "minimize") {
       ShowWindow(MainWindow(), SW_MINIMIZE);
     } else if (command == "menu") {
@@ -177,8 +196,8 @@ void StartScript(const std::vector<std::string>& lines, const std::string& shots
   g_lines = lines;
   g_next = 0;
   g_shots = shotsFolder;
-  g_stepWindow = MainWindow();
-  SetTimer(g_stepWindow, STEP_TIMER, STEP_MS, StepTimer);
+  // A thread timer: the script outlives the main window when a step destroys it.
+  g_stepTimer = SetTimer(nullptr, 0, STEP_MS, StepTimer);
 }
 
 int ScriptResult() { return g_failures ? 1 : 0; }

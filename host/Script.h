@@ -3,6 +3,8 @@
 //
 //   say TEXT               print a narration line
 //   init                   the host's init call
+//   shutdown               the host's shutdown call
+//   unload / load          free the plug-in's library / load it again
 //   call NAME [PARAM]      call a function by name; \xHH in PARAM is a byte
 //   callnum N [PARAM]      call a function by number
 //   failresize on|off      make the host's handle resizes fail
@@ -12,7 +14,10 @@
 //   type TEXT              type TEXT into the window with the focus
 //   key NAME               press ENTER, ESCAPE, TAB or CTRL+ENTER
 //   focus record           activate the main window, focus in the record field
-//   activate main|other    bring the main window or another application forward
+//   activate main|other    bring the main window or another application (a
+//                          second process) forward
+//   hostbox / endhostbox   open the host's own modal OK/Cancel box / cancel it
+//   destroymain            destroy the main window (the host lives on)
 //   minimize               minimise the main window
 //   menu / endmenu         open or close a popup menu of the main window
 //   shot NAME              save a screenshot as NAME.png in the shots folder

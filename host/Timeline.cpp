@@ -30,6 +30,13 @@ void Event(const char* format, ...) {
   g_events.push_back(text);
 }
 
+long long TimelineStartCount() { return g_start.QuadPart; }
+
+void TimelineStartAt(long long startCount) {
+  QueryPerformanceFrequency(&g_frequency);
+  g_start.QuadPart = startCount;
+}
+
 bool EventSeen(const std::string& text, size_t from) {
   for (size_t i = from; i < g_events.size(); ++i)
     if (g_events[i].find(text) != std::string::npos) return true;

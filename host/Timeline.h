@@ -4,6 +4,9 @@
 #include <string>
 
 void TimelineStart();
+// For a second process that prints on the same timeline as the first.
+long long TimelineStartCount();
+void TimelineStartAt(long long startCount);
 void Event(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Whether an event line containing text has been printed since index `from`.
 bool EventSeen(const std::string& text, size_t from);

@@ -9,7 +9,8 @@ build=$(realpath "$1"); shift
 export WINEPREFIX="$build/wineprefix"
 export WINEARCH=win32
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# No debugger: a crash ends the program at once instead of waiting on a dialog.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 
 xvfb_pid=""
 cleanup() {

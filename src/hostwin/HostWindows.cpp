@@ -9,16 +9,16 @@ namespace {
 const char HOST_CLASS_PREFIX[] = "FMPRO";
 const char MENU_CLASS_PREFIX[] = "#32768";
 
-// Accepts hwnd when its class name begins with prefix (case-sensitively): the
-// slot takes the first top-level window of exactly that class.
+// Accepts hwnd when it is one of the host's own windows and its class name
+// begins with prefix (case-sensitively). Another program's window of a like
+// class is never the host, and its menu must never get our Escape.
 BOOL AcceptByClassPrefix(HWND hwnd, const char* prefix) {
   if (!IsWindow(hwnd)) return FALSE;
+  if (!BelongsToThisProcess(hwnd)) return TRUE;
   char name[256];
   if (GetClassNameA(hwnd, name, sizeof name) <= 0) name[0] = '\0';
   if (std::strncmp(name, prefix, std::strlen(prefix)) != 0) return TRUE;
-  HWND first = FindWindowA(name, nullptr);
-  if (!first) return TRUE;
-  MasterHandle = first;
+  MasterHandle = hwnd;
   return FALSE;
 }
 
@@ -27,6 +27,11 @@ BOOL AcceptByClassPrefix(HWND hwnd, const char* prefix) {
 BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM) { return AcceptByClassPrefix(hwnd, HOST_CLASS_PREFIX); }
 
 BOOL CALLBACK EnumWindowsProc2(HWND hwnd, LPARAM) { return AcceptByClassPrefix(hwnd, MENU_CLASS_PREFIX); }
+
+bool BelongsToThisProcess(HWND hwnd) {
+  DWORD process = 0;
+  return hwnd && GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
+}
 
 HWND getthewindow() {
   EnumWindows(EnumWindowsProc, 1);

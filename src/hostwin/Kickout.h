@@ -9,9 +9,11 @@
 const int KEY_TEXT_SIZE = 256;
 extern char szBuf[KEY_TEXT_SIZE];  // the key text typed into the host
 extern HWND tempmaster;            // host main window at the start of the action
-extern int32_t minim;              // 1 when the host main window had been minimised
+extern int32_t minim;              // 1 when the action restored a minimised tempmaster
 extern HWND temphwnd;              // window the restore tick gives the foreground back to
 extern HWND masterhwnd;            // first child of the host main window
 extern HWND hwnd2;                 // first child of masterhwnd
 
-void kickout();
+// Types the keys only into the host main window, enabled and in front; true
+// when it did (and the exit-record latch is then set).
+bool kickout();

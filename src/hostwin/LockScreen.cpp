@@ -6,13 +6,15 @@
 #include "../resources/ResourceIds.h"
 #include "HostWindows.h"
 
-HWND backhwnd;
 char szField1[FIELD_TEXT_SIZE];
+int32_t locked;
 
 namespace {
 
 const UINT SHOW_ON_TOP = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
 const UINT HIDE_IN_PLACE = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
+
+void ShowHostMainWindow() { SetWindowPos(getthewindow(), HWND_TOP, 0, 0, 0, 0, SHOW_ON_TOP); }
 
 RECT DesktopRect() {
   RECT desktop;
@@ -21,13 +23,15 @@ RECT DesktopRect() {
 }
 
 void InitBackdrop(HWND hwnd) {
-  backhwnd = hwnd;
   RECT d = DesktopRect();
   SetWindowPos(hwnd, HWND_TOP, d.left, d.top, d.right - d.left, d.bottom - d.top, SWP_SHOWWINDOW);
   SetWindowPos(getthewindow(), HWND_NOTOPMOST, 0, 0, 0, 0, HIDE_IN_PLACE);
   SetFocus(hwnd);
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE));
-  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOGIN), hwnd, MyNewTitleProc, 0);
+  INT_PTR login = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOGIN), hwnd, MyNewTitleProc, 0);
+  // The login ends only on the right password. Anything else means it never
+  // came up: a backdrop with nothing to type into would hold the screen forever.
+  if (login != 1) EndDialog(hwnd, 0);
 }
 
 void InitLogin(HWND hwnd) {
@@ -49,8 +53,8 @@ void CheckPassword(HWND hwnd) {
   if (std::strcmp(szField1, MasterPass) == 0) {
     szField1[0] = '\0';
     EndDialog(hwnd, 1);
-    EndDialog(backhwnd, 1);
-    SetWindowPos(getthewindow(), HWND_TOP, 0, 0, 0, 0, SHOW_ON_TOP);
+    EndDialog(GetWindow(hwnd, GW_OWNER), 1);  // this login's own backdrop
+    ShowHostMainWindow();
   } else {
     SetDlgItemTextA(hwnd, IDC_PASSWORD, "");
     szField1[0] = '\0';
@@ -72,4 +76,13 @@ INT_PTR CALLBACK MyNewTitleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) 
   else if (message == WM_COMMAND && LOWORD(wParam) == IDC_LOGIN_OK)
     CheckPassword(hwnd);
   return FALSE;
+}
+
+bool RunLockScreen(HINSTANCE instance, HWND owner) {
+  if (locked) return false;
+  locked = 1;
+  bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), owner, MyNewBackProc, 0) == 1;
+  if (!unlocked) ShowHostMainWindow();  // the lock could not be put up
+  locked = 0;
+  return unlocked;
 }

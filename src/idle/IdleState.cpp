@@ -10,5 +10,4 @@ int32_t TMImmediateSW;
 int32_t kcanbackground;
 int32_t kscriptcanbackground;
 int32_t Booted;
-int32_t locked;
 char miscinput[MISC_INPUT_SIZE];

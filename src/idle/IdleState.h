@@ -16,7 +16,6 @@ extern int32_t TMImmediateSW;     // exit the record as soon as the host is inac
 extern int32_t kcanbackground;    // FileMaker count runs on in the background
 extern int32_t kscriptcanbackground;
 extern int32_t Booted;  // exit-record latch: 1 after the action, 0 when re-armed
-extern int32_t locked;  // 1 while a FileMaker tick waits in the lock screen
 
 const int MISC_INPUT_SIZE = 1024;
 extern char miscinput[MISC_INPUT_SIZE];  // text of a panel edit field

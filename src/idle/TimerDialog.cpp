@@ -14,10 +14,32 @@ namespace {
 
 bool HostIsActive() { return getthewindow() == GetActiveWindow(); }
 
+// Another application, not one of the host's own dialogs, is in front.
+bool AnotherApplicationInFront() {
+  HWND foreground = GetForegroundWindow();
+  return foreground && !BelongsToThisProcess(foreground);
+}
+
+// Dispatches the keys just typed into the host, so that the host has them all
+// before the lock screen takes the focus. Keyboard input reaches the queue a
+// little after it is synthesized, so this waits briefly for more.
+void DeliverTypedKeys() {
+  const DWORD QUIET_MS = 30, MOST_MS = 300;
+  DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  } while (MsgWaitForMultipleObjects(0, nullptr, FALSE, QUIET_MS, QS_KEY) == WAIT_OBJECT_0 &&
+           GetTickCount() - start < MOST_MS);
+}
+
 void EnableControl(HWND dialog, int id, bool enable) { EnableWindow(GetDlgItem(dialog, id), enable); }
 
 void RecordTick(HWND dialog) {
-  if (TMImmediateSW && !HostIsActive() && Booted == 0) {
+  if (TMImmediateSW && !HostIsActive() && Booted == 0 && AnotherApplicationInFront()) {
     numberseconds = 0;
     kickout();
   }
@@ -62,24 +84,34 @@ void RecordTick(HWND dialog) {
   if (Booted != 0 && numberseconds < limit - 1) numberseconds = 0;
 }
 
+void Lock(HWND dialog) {
+  if (Booted == 0 && kickout()) DeliverTypedKeys();
+  Booted = 1;
+  RefreshKeyboardSnapshot(appSnapshot);
+  appnumberseconds = 0;
+  // Nothing may bring the hidden host back while the lock is up.
+  KillTimer(dialog, RESTORE_TIMER);
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+  RunLockScreen(instance, GetActiveWindow());
+}
+
 void FileMakerTick(HWND dialog) {
+  // Ticks that run inside the lock's modal loops count nothing.
+  if (locked) return;
   ActivitySnapshot& snap = appSnapshot;
   HWND foreground = GetForegroundWindow();
   if (foreground != getthewindow() && foreground != dialog && kcanbackground == 0) {
     appnumberseconds = 0;
-    locked = 0;
     GetCursorPos(&snap.ptOld);
     RefreshKeyboardSnapshot(snap);
     return;
   }
   if (theapptick < 1) {
     appnumberseconds = 0;
-    locked = 0;
     KillTimer(dialog, KEYSCAN_TIMER);
     KillTimer(dialog, FILEMAKER_TIMER);
     return;
   }
-  if (locked) return;
 
   POINT now = ReadActivity(snap);
   ++appnumberseconds;
@@ -96,20 +128,12 @@ void FileMakerTick(HWND dialog) {
   bool moved = CursorMoved(snap, now);
   int32_t limit = TicksFor(theapptick);
   if (!keys && appnumberseconds > limit - 1) {
-    if (Booted == 0) kickout();
-    Booted = 1;
-    RefreshKeyboardSnapshot(snap);
-    appnumberseconds = 0;
-    locked = 1;
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), GetActiveWindow(), MyNewBackProc, 0);
-    locked = 0;
+    Lock(dialog);
     return;
   }
-  if (!moved && appnumberseconds > limit - 2) {
-    if (Booted == 0) kickout();
-    Booted = 1;
-  }
+  // Just before the lock. An attempt that typed nothing leaves the latch open,
+  // so the lock step tries once more.
+  if (!moved && appnumberseconds > limit - 2 && Booted == 0) kickout();
   if (moved) {
     snap.ptOld = now;
     RefreshKeyboardSnapshot(snap);
@@ -124,11 +148,12 @@ void KeyScanTick() {
 
 void RestoreTick(HWND dialog) {
   KillTimer(dialog, RESTORE_TIMER);
+  Booted = 1;
+  if (locked) return;  // the host stays hidden behind the lock
   if (minim)
-    ShowWindow(temphwnd, SW_MINIMIZE);
+    ShowWindow(tempmaster, SW_MINIMIZE);  // the host window the action restored
   else
     AppActivate2(temphwnd);
-  Booted = 1;
 }
 
 int32_t FieldValue(HWND dialog, int id) {
@@ -162,7 +187,6 @@ void Command(HWND dialog, int id) {
         EnableControl(dialog, IDC_APP_STOP, true);
         SetTimer(dialog, FILEMAKER_TIMER, IDLE_TICK_MS, nullptr);
         appnumberseconds = 0;
-        locked = 0;
       }
       if (theapptick < 1) {
         KillTimer(dialog, FILEMAKER_TIMER);
@@ -194,7 +218,7 @@ INT_PTR CALLBACK MyDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       ShowWindow(hwnd, SW_HIDE);
-      SetActiveWindow(getthewindow());
+      if (!locked) SetActiveWindow(getthewindow());
       EnableControl(hwnd, IDC_RECORD_STOP, thetick >= 1);
       EnableControl(hwnd, IDC_APP_STOP, theapptick >= 1);
       EnableControl(hwnd, IDC_SCRIPT_STOP, thescripttick >= 1);
@@ -230,6 +254,13 @@ void CreateTimerDialog(HINSTANCE instance) {
   if (HiddenDialog) return;
   HiddenDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), getthewindow(),
                                     MyDlgProc, 0);
+}
+
+void DestroyTimerDialog() {
+  if (!HiddenDialog) return;
+  StopTimers(HiddenDialog);
+  DestroyWindow(HiddenDialog);
+  HiddenDialog = nullptr;
 }
 
 void StopTimers(HWND dialog) {

@@ -20,6 +20,10 @@ INT_PTR CALLBACK MyDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 // owned by the host main window.
 void CreateTimerDialog(HINSTANCE instance);
 
+// Stops the timer dialog's timers and destroys it: none of the plug-in's code
+// runs on its account afterwards.
+void DestroyTimerDialog();
+
 // Stops every timer of dialog (null does nothing).
 void StopTimers(HWND dialog);
 

@@ -15,20 +15,18 @@ HostCallbacks CurrentHostCallbacks() {
 
 int32_t InitPlugin(int16_t /*interfaceVersion*/) {
   thepointer = GetCursor();
-  // The dialog is forgotten, not destroyed; its timers must not go on counting
-  // against the fresh state alongside the next dialog's.
-  StopTimers(HiddenDialog);
+  // An earlier dialog must not go on counting against the fresh state beside
+  // the next one; a lock that is up stays up until its password.
+  DestroyTimerDialog();
   thetick = 0;
   numberseconds = 0;
   theapptick = 0;
   appnumberseconds = 0;
   thescripttick = 0;
   MasterHandle = nullptr;
-  HiddenDialog = nullptr;
   TMImmediateSW = 0;
   kcanbackground = 0;
   kscriptcanbackground = 0;
-  locked = 0;
   Booted = 0;
   return INIT_REPLY;
 }
@@ -38,6 +36,11 @@ extern "C" void FMExternCallProc(FMExternCallStruct* block) {
   switch (block->callKind) {
     case CALL_KIND_INIT:
       block->result.initReply = InitPlugin(block->interfaceVersion);
+      break;
+    case CALL_KIND_SHUTDOWN:
+      // The host may free the library next while its windows live on: no timer
+      // and no window of ours may be left to call into unmapped code.
+      DestroyTimerDialog();
       break;
     case CALL_KIND_EXTERNAL:
       DispatchExternal(block->functionNumber, block->parameterHandle, block->result.resultHandle);

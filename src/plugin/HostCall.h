@@ -13,7 +13,7 @@
 struct FMExternCallStruct {
   int16_t interfaceVersion;  // 0
   uint8_t hostOnly2[7];
-  uint8_t callKind;  // 9: 0 init, 3 external function
+  uint8_t callKind;  // 9: 0 init, 3 external function, 4 shutdown
   uint8_t hostOnly10[2];
   uint32_t functionNumber;   // 12
   FMHandle parameterHandle;  // 16
@@ -43,6 +43,7 @@ static_assert(offsetof(FMExternCallStruct, memoryErrorProc) == 68, "memoryErrorP
 
 const uint8_t CALL_KIND_INIT = 0;
 const uint8_t CALL_KIND_EXTERNAL = 3;
+const uint8_t CALL_KIND_SHUTDOWN = 4;
 const int32_t INIT_REPLY = 4;
 
 // Block of the call in progress; only dereferenced while a call runs.

@@ -137,7 +137,6 @@ TEST_F(CallBlock, SecondInitClearsLimitsAndSwitchesButKeepsThePassword) {
   numberseconds = 4;
   appnumberseconds = 8;
   Booted = 1;
-  locked = 1;
   HWND oldDialog = HiddenDialog;
   ASSERT_NE(oldDialog, nullptr);
   InitPluginCall();
@@ -148,13 +147,32 @@ TEST_F(CallBlock, SecondInitClearsLimitsAndSwitchesButKeepsThePassword) {
   EXPECT_EQ(kcanbackground, 0);
   EXPECT_EQ(TMImmediateSW, 0);
   EXPECT_EQ(Booted, 0);
-  EXPECT_EQ(locked, 0);
   EXPECT_EQ(HiddenDialog, nullptr);
   EXPECT_STREQ(MasterPass, "secret");
-  EXPECT_TRUE(IsWindow(oldDialog)) << "the old dialog is forgotten, not destroyed";
-  EXPECT_FALSE(TimerRunning(oldDialog, 1113, 250)) << "but its timers no longer count";
-  EXPECT_FALSE(TimerRunning(oldDialog, 1114, 250));
-  DestroyWindow(oldDialog);
+  EXPECT_FALSE(IsWindow(oldDialog)) << "the old dialog is destroyed, not left counting";
+}
+
+TEST_F(CallBlock, ShutdownLeavesNoWindowOrTimerBehindAndInitStartsAfresh) {
+  CallFunction(FN_ACTIVATE_RECORD, "1");
+  CallFunction(FN_ACTIVATE_FILEMAKER, "1");
+  CallFunction(FN_RECORD_IMMEDIATELY, "1");
+  HWND dialog = HiddenDialog;
+  ASSERT_TRUE(IsWindow(dialog));
+  FMExternCallStruct block;
+  std::memset(&block, 0, sizeof block);
+  block.callKind = CALL_KIND_SHUTDOWN;
+  FMExternCallProc(&block);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(HiddenDialog, nullptr);
+  // Whatever was queued for the dialog before is now dropped by Windows.
+  PumpFor(400);
+
+  InitPluginCall();
+  EXPECT_EQ(thetick, 0);
+  EXPECT_EQ(CallFunction(FN_ACTIVATE_RECORD, "2").reply, "0");
+  ASSERT_NE(HiddenDialog, nullptr);
+  EXPECT_NE(GetWindow(HiddenDialog, GW_OWNER), nullptr) << "owned by the host main window again";
+  EXPECT_TRUE(TimerRunning(HiddenDialog, 1113, 250));
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ TEST_F(Engine, OnlyTypingInTheHostMainWindowReArms) {
   Tick(RECORD_TIMER);
   EXPECT_EQ(Booted, 1) << "a mouse move never re-arms";
 
-  HWND other = OtherApplicationWindow();
+  ASSERT_NE(OtherApplicationWindow(), nullptr);
   numberseconds = 2;
   KeyboardChange();
   Tick(RECORD_TIMER);
@@ -110,7 +110,7 @@ TEST_F(Engine, OnlyTypingInTheHostMainWindowReArms) {
   KeyboardChange();
   Tick(RECORD_TIMER);
   EXPECT_EQ(Booted, 0);
-  DestroyWindow(other);
+  CloseOtherApplication();
 }
 
 TEST_F(Engine, SettingALimitDoesNotReArm) {
@@ -128,6 +128,7 @@ TEST_F(Engine, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
   Tick(RECORD_TIMER);
   EXPECT_EQ(Booted, 0) << "the host is active: nothing";
   HWND other = OtherApplicationWindow();
+  ASSERT_NE(other, nullptr);
   Tick(RECORD_TIMER);
   PumpUntil([this] { return Commits() == 2; }, 2000);
   EXPECT_EQ(Commits(), 2);
@@ -142,7 +143,7 @@ TEST_F(Engine, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
   PumpFor(50);
   Tick(RECORD_TIMER);
   EXPECT_EQ(Booted, 0) << "back in the host: re-armed";
-  DestroyWindow(other);
+  CloseOtherApplication();
 }
 
 TEST_F(Engine, RecordLimitOffHoldsTheCountAndDisablesStop) {
@@ -209,7 +210,7 @@ TEST_F(Engine, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnlock) 
 TEST_F(Engine, FileMakerCountIsHeldInTheBackgroundUnlessAllowed) {
   CallFunction(FN_ACTIVATE_FILEMAKER, "1");
   StopRealTimers();
-  HWND other = OtherApplicationWindow();
+  ASSERT_NE(OtherApplicationWindow(), nullptr);
   Ticks(FILEMAKER_TIMER, 10);
   EXPECT_EQ(appnumberseconds, 0);
   EXPECT_EQ(Booted, 0);
@@ -223,7 +224,7 @@ TEST_F(Engine, FileMakerCountIsHeldInTheBackgroundUnlessAllowed) {
   SetTimer(HiddenDialog, KEYSCAN_TIMER, 100, nullptr);
   Tick(FILEMAKER_TIMER);
   EXPECT_FALSE(TimerRunning(HiddenDialog, KEYSCAN_TIMER, 100));
-  DestroyWindow(other);
+  CloseOtherApplication();
 }
 
 TEST_F(Engine, HeldKeyFoundByTheKeyScanCountsAsActivity) {
@@ -288,12 +289,10 @@ TEST_F(Engine, PanelCommands) {
   EXPECT_EQ(TMImmediateSW, 0);
 
   appnumberseconds = 4;
-  locked = 1;
   SetDlgItemTextA(d, IDC_APP_FIELD, "3");
   command(IDC_APP_SET);
   EXPECT_EQ(theapptick, 3);
   EXPECT_EQ(appnumberseconds, 0);
-  EXPECT_EQ(locked, 0);
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_APP_STOP)));
   EXPECT_TRUE(TimerRunning(d, FILEMAKER_TIMER, 250));
   SetTimer(d, KEYSCAN_TIMER, 100, nullptr);

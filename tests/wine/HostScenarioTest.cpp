@@ -31,6 +31,21 @@ struct HostRun {
       if (l.text.find(text) != std::string::npos && --n == 0) return l.seconds;
     return -1;
   }
+  // Lines containing text after the first line containing `after` and before
+  // the first line containing `before` that follows it.
+  int CountBetween(const std::string& text, const std::string& after, const std::string& before) const {
+    int n = 0;
+    bool inside = false;
+    for (const Line& l : lines) {
+      if (!inside) {
+        inside = l.text.find(after) != std::string::npos;
+        continue;
+      }
+      if (l.text.find(before) != std::string::npos) break;
+      n += l.text.find(text) != std::string::npos;
+    }
+    return n;
+  }
   std::string All() const {
     std::string out;
     for (const Line& l : lines) out += "  " + l.text + "\n";
@@ -282,6 +297,162 @@ TEST(HostScenario, ListViewsGetEscapeAndTheKeysTwice) {
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("innermost child got key 0x1B lParam 0"), 1) << run.All();
   EXPECT_LT(run.At("innermost child got key 0x1B"), run.At("record committed #1"));
+}
+
+// ---- the host's real life: unload, calls during the lock, its own dialogs ----
+
+TEST(HostScenario, ShutdownAndUnloadLeaveNothingThatCallsBack) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-ActivateRecordLullex 1",
+      "call Lulx-ActivateFileMakerLullex 2",
+      "call Lulx-LullexRecordImmediatelyWhenInBackground 1",
+      "focus record",
+      "type a",
+      "shutdown",
+      "unload",
+      "say unloaded",
+      "wait 3000",
+      "say reloading",
+      "load",
+      "init",
+      "call Lulx-ActivateRecordLullex 1",
+      "focus record",
+      "type b",
+      "waitfor 8000 record committed #2",
+      "say shutdown without unloading",
+      "shutdown",
+      "init",
+      "call Lulx-ActivateRecordLullex 1",
+      "type c",
+      "waitfor 8000 record committed #4",
+      "shutdown",
+      "unload",
+      "wait 1000",
+      "destroymain",
+      "wait 1000",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("script finished"), 1) << run.All();
+  EXPECT_EQ(run.Count("main window destroyed"), 1);
+  EXPECT_GT(run.At("record committed #1"), run.At("-- reloading")) << "nothing ran while unloaded" << run.All();
+  EXPECT_EQ(run.Count("record committed #1 (edited): \"ab\""), 1) << run.All();
+  EXPECT_GT(run.At("record committed #3"), run.At("-- shutdown without unloading"));
+  EXPECT_EQ(run.Count("record committed"), 4) << run.All();
+}
+
+TEST(HostScenario, CallsDuringTheLockOpenNoSecondLock) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "call Lulx-ActivateFileMakerLullex 1",
+      "focus record",
+      "waitfor 8000 " + std::string(kLockUp),
+      "wait 1000",
+      "say calling during the lock",
+      "call Lulx-FMLullexCanBackground 1",
+      "call Lulx-ActivateFileMakerLullex 1",
+      "wait 2500",
+      "say typing the password",
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 main window shown",
+      "wait 300",
+      "say after the unlock",
+      "call Lulx-ActivateFileMakerLullex 0",
+      "wait 500",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count(kLockUp), 1) << run.All();
+  EXPECT_EQ(run.Count("lock windows: 2"), 0) << run.All();
+  EXPECT_EQ(run.Count(", 2 login"), 0) << run.All();
+  EXPECT_GT(run.At("lock windows: 0 backdrop, 0 login"), run.At("-- typing the password")) << run.All();
+  EXPECT_LT(run.At("lock windows: 0 backdrop, 0 login"), run.At("-- after the unlock")) << run.All();
+  EXPECT_EQ(run.Count("main window hidden"), 1);
+  EXPECT_GT(run.At("main window shown", 2), run.At("-- typing the password"));
+}
+
+class LockWithRecordTimerRunning : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(LockWithRecordTimerRunning, NoKeysReachTheLoginAndTheHostStaysHidden) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      std::string("call Lulx-LullexRecordImmediatelyWhenInBackground ") + GetParam(),
+      "call Lulx-ActivateFileMakerLullex 1",
+      "focus record",
+      "type x",
+      "waitfor 8000 " + std::string(kLockUp),
+      "say locked",
+      "wait 2000",
+      "say typing the password",
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 0) << run.All();
+  EXPECT_GT(run.At(kLockGone), run.At("-- typing the password")) << "the lock stays until the password";
+  // Shown once when the host starts, then only by the password.
+  EXPECT_EQ(run.Count("main window shown"), 2) << run.All();
+  EXPECT_GT(run.At("main window shown", 2), run.At("-- typing the password"));
+  EXPECT_GT(run.At("record committed #1"), 0) << run.All();
+  EXPECT_LT(run.At("record committed #1"), run.At(kLockUp));
+}
+
+INSTANTIATE_TEST_SUITE_P(ImmediateSwitchOffAndOn, LockWithRecordTimerRunning, ::testing::Values("0", "1"));
+
+TEST(HostScenario, TheHostsOwnDialogNeverGetsTheKeys) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-LullexRecordImmediatelyWhenInBackground 1",
+      "focus record",
+      "type x",
+      "wait 500",
+      "hostbox",
+      "waitfor 3000 host box opened",
+      "wait 2000",
+      "say the box is still up",
+      "endhostbox",
+      "waitfor 3000 host box answered",
+      "focus record",
+      "wait 500",
+      "say leaving",
+      "activate other",
+      "waitfor 5000 record committed #1",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("host box answered Cancel"), 1) << run.All();
+  EXPECT_GT(run.At("host box answered"), run.At("-- the box is still up"));
+  // Activating the disabled main window under a modal box hands the keys to the
+  // box on Windows; the plug-in must not even try.
+  EXPECT_EQ(run.CountBetween("main window active", "host box opened", "-- the box is still up"), 0) << run.All();
+  EXPECT_GT(run.At("record committed #1"), run.At("-- leaving")) << "not into the box" << run.All();
+}
+
+TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-ActivateRecordLullex 1",
+      "focus record",
+      "type x",
+      "hostbox",
+      "waitfor 3000 host box opened",
+      "wait 2500",
+      "say the box is still up",
+      "endhostbox",
+      "waitfor 3000 host box answered",
+      "focus record",
+      "waitfor 5000 record committed #1",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("host box answered Cancel"), 1) << run.All();
+  EXPECT_GT(run.At("record committed #1"), run.At("host box answered")) << run.All();
 }
 
 }  // namespace

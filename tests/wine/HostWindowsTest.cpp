@@ -98,4 +98,16 @@ TEST_F(HostWindows, FindsTheWindowOfARealOpenPopupMenu) {
   EXPECT_EQ(getthewindow(), host) << "the host search overwrites the menu in the slot";
 }
 
+TEST_F(HostWindows, AnotherProgramsWindowIsNeverTheHost) {
+  HWND ours = Make("FMPRO5APP");
+  HWND theirs = OtherApplicationWindow("FMPRO5APP");
+  ASSERT_NE(theirs, nullptr);
+  SetWindowPos(theirs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(getthewindow(), ours) << "the first in Z order, but not of this process";
+  DestroyWindow(ours);
+  getthewindow();
+  EXPECT_NE(MasterHandle, theirs) << "never accepted, even as the only one";
+  CloseOtherApplication();
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "PluginFixture.h"
 #include "hostwin/Kickout.h"
+#include "hostwin/LockScreen.h"
 #include "idle/TimerDialog.h"
 #include "plugin/Functions.h"
 #include "plugin/HostCall.h"
@@ -35,6 +36,7 @@ TEST_F(Kickout, DoesNothingWhileLocked) {
   EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
   PumpFor(200);
   EXPECT_EQ(Commits(), 0);
+  locked = 0;
 }
 
 TEST_F(Kickout, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
@@ -61,7 +63,7 @@ TEST_F(Kickout, RestoreTickGivesTheForegroundBack) {
   EXPECT_EQ(Commits(), 2);
   EXPECT_EQ(GetForegroundWindow(), other);
   EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100)) << "one shot";
-  DestroyWindow(other);
+  CloseOtherApplication();
 }
 
 TEST_F(Kickout, MinimisedHostIsRestoredForTheKeysAndMinimisedAgain) {
@@ -75,6 +77,32 @@ TEST_F(Kickout, MinimisedHostIsRestoredForTheKeysAndMinimisedAgain) {
   PumpUntil([this] { return IsIconic(Host()) != 0; }, 2000);
   EXPECT_EQ(Commits(), 2);
   EXPECT_TRUE(IsIconic(Host())) << "the restore tick minimises it again";
+}
+
+TEST_F(Kickout, RestoreTickMinimisesTheHostItRestoredNotTheWindowInFront) {
+  ShowWindow(Host(), SW_MINIMIZE);
+  HWND other = OtherApplicationWindow();
+  ASSERT_TRUE(IsIconic(Host()));
+  kickout();
+  PumpUntil([this] { return IsIconic(Host()) != 0; }, 2000);
+  EXPECT_TRUE(IsIconic(Host()));
+  EXPECT_FALSE(IsIconic(other));
+  CloseOtherApplication();
+}
+
+TEST_F(Kickout, TypesNothingWhileAModalDialogOfTheHostIsUp) {
+  AppActivate2(Host());
+  PumpFor(50);
+  EnableWindow(Host(), FALSE);
+  EXPECT_FALSE(kickout());
+  EXPECT_EQ(Booted, 0) << "left open, to be tried again";
+  EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  PumpFor(200);
+  EXPECT_EQ(Commits(), 0);
+  EnableWindow(Host(), TRUE);
+  EXPECT_TRUE(kickout());
+  Deliver();
+  EXPECT_EQ(Commits(), 2);
 }
 
 TEST_F(Kickout, HostWithoutChildrenTakesTheStandardPath) {
@@ -113,13 +141,13 @@ TEST_F(ListKickout, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
 }
 
 TEST_F(ListKickout, NothingWhenTheHostIsNotInFront) {
-  HWND other = OtherApplicationWindow();
+  ASSERT_NE(OtherApplicationWindow(), nullptr);
   kickout();
   EXPECT_EQ(Booted, 0);
   PumpFor(150);
   EXPECT_EQ(Commits(), 0);
   EXPECT_EQ(TheFakeHost().Count("escape-inner"), 0);
-  DestroyWindow(other);
+  CloseOtherApplication();
 }
 
 TEST_F(ListKickout, NothingWhileTheInitCursorIsShown) {

@@ -11,6 +11,7 @@
 namespace {
 
 HWND Login() { return FindWindowA(nullptr, "Please Login"); }
+HWND Backdrop() { return GetWindow(Login(), GW_OWNER); }
 HWND MessageBoxWindow() { return FindWindowA(nullptr, "Incorrect password"); }
 
 BOOL CALLBACK FirstStaticText(HWND child, LPARAM out) {
@@ -37,20 +38,18 @@ std::string FieldText() {
 void CALLBACK Failsafe(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   ADD_FAILURE() << "the lock screen was still up after 30 s";
+  if (Backdrop()) EndDialog(Backdrop(), 1);
   if (Login()) EndDialog(Login(), 1);
-  if (backhwnd) EndDialog(backhwnd, 1);
 }
 
 class LockScreen : public PluginTest {
  protected:
-  // Locks as the timer dialog does and returns what the backdrop ended with.
-  INT_PTR Lock() {
+  // Locks as the timer dialog does; true when the password ended the lock.
+  bool Lock() {
     driver.Start();
     UINT_PTR failsafe = SetTimer(nullptr, 0, 30000, Failsafe);
-    locked = 1;
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BACKDROP), GetActiveWindow(),
-                                     MyNewBackProc, 0);
-    locked = 0;
+    bool result = RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow());
+    EXPECT_EQ(locked, 0);
     KillTimer(nullptr, failsafe);
     driver.Stop();
     EXPECT_TRUE(driver.Finished());
@@ -97,7 +96,7 @@ TEST_F(LockScreen, ExactPasswordUnlocksAndShowsTheHostAgain) {
     return true;
   });
   AddTyping("Secret");
-  EXPECT_EQ(Lock(), 1);
+  EXPECT_TRUE(Lock());
   EXPECT_TRUE(hostHiddenWhileLocked);
   EXPECT_TRUE(IsWindowVisible(Host()));
   EXPECT_EQ(Login(), nullptr);
@@ -113,7 +112,7 @@ TEST_F(LockScreen, OtherCaseAndTrailingSpaceAreRejected) {
   AddRejection();
   driver.Add([] { return !IsWindowVisible(TheFakeHost().main); });
   AddTyping("Secret");
-  EXPECT_EQ(Lock(), 1);
+  EXPECT_TRUE(Lock());
   EXPECT_EQ(rejections, 2);
   EXPECT_EQ(boxText, "Access Denied");
   EXPECT_EQ(fieldAfterRejection, "");
@@ -127,7 +126,7 @@ TEST_F(LockScreen, EmptyPasswordUnlocksWithAnEmptyField) {
   AddTyping("x");
   AddRejection();
   AddTyping("");
-  EXPECT_EQ(Lock(), 1);
+  EXPECT_TRUE(Lock());
   EXPECT_EQ(rejections, 1);
 }
 
@@ -139,17 +138,17 @@ TEST_F(LockScreen, EscapeAndCloseRequestsDoNothing) {
     SendMessageA(Login(), WM_CLOSE, 0, 0);
     SendMessageA(Login(), WM_SYSCOMMAND, SC_CLOSE, 0);
     SendMessageA(Login(), WM_COMMAND, IDCANCEL, 0);
-    SendMessageA(backhwnd, WM_COMMAND, IDCANCEL, 0);
+    SendMessageA(Backdrop(), WM_COMMAND, IDCANCEL, 0);
     return true;
   });
   bool stillLocked = false;
   driver.Add([&] {
     PumpFor(100);
-    stillLocked = Login() && IsWindowVisible(Login()) && IsWindow(backhwnd) && !IsWindowVisible(Host());
+    stillLocked = Login() && IsWindowVisible(Login()) && IsWindow(Backdrop()) && !IsWindowVisible(Host());
     return true;
   });
   AddTyping("pw");
-  EXPECT_EQ(Lock(), 1);
+  EXPECT_TRUE(Lock());
   EXPECT_TRUE(stillLocked);
 }
 
@@ -161,12 +160,12 @@ TEST_F(LockScreen, LoginIsCentredAndTheBackdropCoversTheDesktop) {
   AddWaitForLogin();
   driver.Add([&] {
     GetWindowRect(Login(), &login);
-    GetWindowRect(backhwnd, &back);
+    GetWindowRect(Backdrop(), &back);
     okStyle = GetWindowLongA(GetDlgItem(Login(), IDC_LOGIN_OK), GWL_STYLE);
     return true;
   });
   AddTyping("pw");
-  EXPECT_EQ(Lock(), 1);
+  EXPECT_TRUE(Lock());
   LONG w = login.right - login.left, h = login.bottom - login.top;
   EXPECT_EQ(login.left, desktop.left + (desktop.right - desktop.left - w) / 2);
   EXPECT_EQ(login.top, desktop.top + (desktop.bottom - desktop.top - h) / 2);
@@ -188,8 +187,60 @@ TEST_F(LockScreen, LongestPasswordCanBeTyped) {
     PressKey(VK_RETURN);
     return true;
   });
-  EXPECT_EQ(Lock(), 1);
+  EXPECT_TRUE(Lock());
   EXPECT_EQ(typed, password);
+}
+
+// Refuses to create the n-th dialog window from now on (1 = the backdrop,
+// 2 = the login), as Windows refuses when resources run out.
+int g_dialogsToPass;
+HHOOK g_refuseHook;
+LRESULT CALLBACK RefuseDialog(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_CREATEWND) {
+    const CBT_CREATEWNDA* create = reinterpret_cast<const CBT_CREATEWNDA*>(lp);
+    if (create->lpcs->lpszClass == reinterpret_cast<LPCSTR>(WC_DIALOG) && --g_dialogsToPass == 0) return 1;
+  }
+  return CallNextHookEx(g_refuseHook, code, wp, lp);
+}
+
+class LockScreenFailure : public LockScreen, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LockScreenFailure, AWindowThatCannotBeCreatedEndsTheLockAndShowsTheHost) {
+  SetPassword("pw");
+  g_dialogsToPass = GetParam();
+  g_refuseHook = SetWindowsHookExA(WH_CBT, RefuseDialog, nullptr, GetCurrentThreadId());
+  ASSERT_NE(g_refuseHook, nullptr);
+  UINT_PTR failsafe = SetTimer(nullptr, 0, 10000, Failsafe);
+  bool unlocked = RunLockScreen(GetModuleHandleA(nullptr), Host());
+  KillTimer(nullptr, failsafe);
+  UnhookWindowsHookEx(g_refuseHook);
+  EXPECT_FALSE(unlocked);
+  EXPECT_EQ(locked, 0);
+  EXPECT_TRUE(IsWindowVisible(Host())) << "never a backdrop without a login";
+  EXPECT_EQ(Login(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(BackdropOrLogin, LockScreenFailure, ::testing::Values(1, 2));
+
+TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
+  SetPassword("pw");
+  bool nestedResult = true;
+  HWND firstLogin = nullptr, loginAfter = nullptr;
+  bool hostHiddenAfter = false;
+  AddWaitForLogin();
+  driver.Add([&] {
+    firstLogin = Login();
+    nestedResult = RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow());
+    loginAfter = Login();
+    hostHiddenAfter = !IsWindowVisible(Host());
+    return true;
+  });
+  AddTyping("pw");
+  EXPECT_TRUE(Lock());
+  EXPECT_FALSE(nestedResult);
+  EXPECT_EQ(loginAfter, firstLogin) << "still the one login of the first lock";
+  EXPECT_TRUE(hostHiddenAfter);
+  EXPECT_TRUE(IsWindowVisible(Host()));
 }
 
 }  // namespace

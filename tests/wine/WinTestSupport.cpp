@@ -242,9 +242,15 @@ HWND TopWindow(const char* cls, const char* title, bool visible, WNDPROC proc) {
                          nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-HWND OtherApplicationWindow() {
-  HWND other = TopWindow("OtherApplication", "Other application");
-  AppActivate2(other);
-  PumpFor(50);
+HWND OtherApplicationWindow(const char* windowClass) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string host(path);
+  for (int i = 0; i < 3; ++i) host = host.substr(0, host.find_last_of("\\/"));
+  HWND other = OtherApplicationWindow(host + "\\host\\LullexHost.exe", windowClass);
+  // The switch is complete when this thread, too, has taken in that it lost the
+  // activation.
+  PumpUntil([other] { return GetForegroundWindow() == other && GetActiveWindow() == nullptr; }, 2000);
+  PumpFor(30);
   return other;
 }

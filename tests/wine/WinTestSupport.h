@@ -18,6 +18,8 @@ bool MoveCursor(int x, int y);
 
 // Typing through SendInput, as a person would.
 #include "TypedInput.h"
+// Another process to switch to.
+#include "OtherApplication.h"
 
 // Runs steps one after another from a thread timer, so that they also run
 // inside modal loops (dialogs, menus, message boxes). A step returns true when
@@ -68,5 +70,6 @@ std::string WindowClass(HWND hwnd);
 
 // A top-level window of class cls (registered on first use with proc) and title.
 HWND TopWindow(const char* cls, const char* title, bool visible = true, WNDPROC proc = DefWindowProcA);
-// Another application's window, shown and in front.
-HWND OtherApplicationWindow();
+// Another application's window (the host stand-in run as a second process),
+// shown and in front. CloseOtherApplication() ends it.
+HWND OtherApplicationWindow(const char* windowClass = "OtherApplication");

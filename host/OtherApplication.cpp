@@ -1,0 +1,109 @@
+#include "OtherApplication.h"
+
+#include <cstdio>
+#include <string>
+
+#include "Timeline.h"
+
+namespace {
+
+const char TITLE[] = "Other Application";
+
+HWND g_window;
+HANDLE g_process;
+
+LRESULT CALLBACK OtherProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      Event(LOWORD(wp) == WA_INACTIVE ? "other application inactive" : "other application active");
+      break;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+struct WindowOfProcess {
+  DWORD process;
+  HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND hwnd, LPARAM param) {
+  WindowOfProcess* search = reinterpret_cast<WindowOfProcess*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  if (process != search->process || !IsWindowVisible(hwnd)) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND OtherApplicationWindow(const std::string& program, const std::string& windowClass) {
+  if (g_window && IsWindow(g_window)) {
+    SetForegroundWindow(g_window);
+    return g_window;
+  }
+  char command[MAX_PATH + 400];
+  std::snprintf(command, sizeof command, "\"%s\" --other-app %lu %lld %s", program.c_str(), GetCurrentProcessId(),
+                TimelineStartCount(), windowClass.c_str());
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  // It inherits our standard output, so its lines join the timeline.
+  if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    Event("cannot start the other application (error %lu)", GetLastError());
+    return nullptr;
+  }
+  CloseHandle(pi.hThread);
+  g_process = pi.hProcess;
+  WindowOfProcess search = {pi.dwProcessId, nullptr};
+  for (int i = 0; i < 500 && !search.found; ++i) {
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) Sleep(10);
+  }
+  if (!search.found) Event("the other application shows no window");
+  g_window = search.found;
+  if (g_window) SetForegroundWindow(g_window);
+  return g_window;
+}
+
+void CloseOtherApplication() {
+  if (!g_process) return;
+  if (g_window) PostMessageA(g_window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(g_process, 3000) != WAIT_OBJECT_0) TerminateProcess(g_process, 1);
+  CloseHandle(g_process);
+  g_process = nullptr;
+  g_window = nullptr;
+}
+
+int RunOtherApplication(DWORD parent, long long timelineStart, const char* windowClass) {
+  TimelineStartAt(timelineStart);
+  HANDLE parentProcess = OpenProcess(SYNCHRONIZE, FALSE, parent);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = OtherProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = windowClass;
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowExA(0, windowClass, TITLE, WS_OVERLAPPEDWINDOW, 200, 200, 400, 200, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd) return 1;
+  ShowWindow(hwnd, SW_SHOW);
+  for (;;) {
+    DWORD waited = parentProcess ? MsgWaitForMultipleObjects(1, &parentProcess, FALSE, INFINITE, QS_ALLINPUT)
+                                 : MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+    if (parentProcess && waited == WAIT_OBJECT_0) break;  // the host has gone: so do we
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return 0;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  return 0;
+}

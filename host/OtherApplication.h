@@ -1,0 +1,19 @@
+// Another application: a second process with one window to switch to. Switching
+// between processes is what FileMaker Pro's users do, and Windows treats it
+// differently from switching between windows of one process.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Starts `program --other-app ...` (the host stand-in) unless it runs, and
+// returns its window, of class windowClass, brought to the front; null when it
+// did not come up.
+HWND OtherApplicationWindow(const std::string& program, const std::string& windowClass = "OtherApplication");
+// Closes the other application, if it runs.
+void CloseOtherApplication();
+
+// The other application's own main: shows its window, reports its activation
+// on the shared timeline and ends with its window or with the process `parent`.
+int RunOtherApplication(DWORD parent, long long timelineStart, const char* windowClass);
