@@ -1,24 +1,24 @@
-#include "Functions.h"
+#include "plugin/Functions.h"
 
 void DispatchExternal(uint32_t functionNumber, FMHandle parameter, FMHandle result) {
   switch (functionNumber) {
     case FN_SET_WORKSTATION_PASSWORD:
-      SetMasterPass(parameter, result);
+      SetWorkstationPassword(parameter, result);
       break;
     case FN_ACTIVATE_RECORD:
-      SetRecordTime(parameter, result);
+      SetRecordLimit(parameter, result);
       break;
     case FN_ACTIVATE_FILEMAKER:
-      SetFMTime(parameter, result);
+      SetFileMakerLimit(parameter, result);
       break;
     case FN_CAN_BACKGROUND:
-      BackSW(parameter, result);
+      SetCountInBackground(parameter, result);
       break;
     case FN_RECORD_IMMEDIATELY:
-      ImmediateSW(parameter, result);
+      SetCommitOnLeaving(parameter, result);
       break;
     case FN_VERSION:
-      Version(result);
+      AnswerVersion(result);
       break;
     default:
       break;

@@ -1,38 +1,34 @@
-// The entry point that FileMaker Pro calls, and the init call.
-#include "../hostwin/HostWindows.h"
-#include "../idle/IdleState.h"
-#include "../idle/TimerDialog.h"
-#include "Functions.h"
-#include "HostCall.h"
+// The entry point that FileMaker Pro calls: init, the functions, shutdown.
+#include "plugin/Functions.h"
+#include "plugin/HostCall.h"
+#include "plugin/PluginState.h"
+#include "win32/HostWindows.h"
+#include "win32/TimerDialog.h"
 
-FMExternCallStruct* gFMExternCallPtr;
-HCURSOR thepointer;
+namespace {
+// Block of the call in progress; only dereferenced while a call runs.
+FMExternCallStruct* g_currentCall;
+}  // namespace
+
+FMExternCallStruct* CurrentCall() { return g_currentCall; }
 
 HostCallbacks CurrentHostCallbacks() {
-  return {gFMExternCallPtr->resizeHandleProc, gFMExternCallPtr->handleSizeProc,
-          gFMExternCallPtr->memoryErrorProc};
+  return {g_currentCall->resizeHandleProc, g_currentCall->handleSizeProc, g_currentCall->memoryErrorProc};
 }
 
 int32_t InitPlugin(int16_t /*interfaceVersion*/) {
-  thepointer = GetCursor();
+  WorkstationGuard& guard = Guard();
+  guard.exitRecord.cursorAtInit = GetCursor();
   // An earlier dialog must not go on counting against the fresh state beside
-  // the next one; a lock that is up stays up until its password.
-  DestroyTimerDialog();
-  thetick = 0;
-  numberseconds = 0;
-  theapptick = 0;
-  appnumberseconds = 0;
-  thescripttick = 0;
-  MasterHandle = nullptr;
-  TMImmediateSW = 0;
-  kcanbackground = 0;
-  kscriptcanbackground = 0;
-  Booted = 0;
+  // the next one. A lock that is up stays up until its password.
+  DestroyTimerDialog(guard);
+  ForgetFoundWindow();
+  ResetForInit(guard.state);
   return INIT_REPLY;
 }
 
 extern "C" void FMExternCallProc(FMExternCallStruct* block) {
-  gFMExternCallPtr = block;
+  g_currentCall = block;
   switch (block->callKind) {
     case CALL_KIND_INIT:
       block->result.initReply = InitPlugin(block->interfaceVersion);
@@ -40,7 +36,7 @@ extern "C" void FMExternCallProc(FMExternCallStruct* block) {
     case CALL_KIND_SHUTDOWN:
       // The host may free the library next while its windows live on: no timer
       // and no window of ours may be left to call into unmapped code.
-      DestroyTimerDialog();
+      DestroyTimerDialog(Guard());
       break;
     case CALL_KIND_EXTERNAL:
       DispatchExternal(block->functionNumber, block->parameterHandle, block->result.resultHandle);

@@ -1,10 +1,10 @@
-// The six external functions, their numbers and their handlers.
+// The external functions: their numbers (the host names function n with string
+// 144 + n) and their handlers.
 #pragma once
 
 #include <cstdint>
 
-#include "HostHandle.h"
-#include "Settings.h"
+#include "portable/text/HostHandle.h"
 
 enum FunctionNumber : uint32_t {
   FN_SET_WORKSTATION_PASSWORD = 1,
@@ -17,15 +17,11 @@ enum FunctionNumber : uint32_t {
 
 const char VERSION_TEXT[] = "Lullex v1.91";
 
-// Workstation password in Windows text; kept across init calls.
-const int MASTER_PASS_SIZE = 255;
-extern char MasterPass[MASTER_PASS_SIZE];
-
 void DispatchExternal(uint32_t functionNumber, FMHandle parameter, FMHandle result);
 
-void SetMasterPass(FMHandle parameter, FMHandle result);
-void SetRecordTime(FMHandle parameter, FMHandle result);
-void SetFMTime(FMHandle parameter, FMHandle result);
-void BackSW(FMHandle parameter, FMHandle result);
-void ImmediateSW(FMHandle parameter, FMHandle result);
-void Version(FMHandle result);
+void SetWorkstationPassword(FMHandle parameter, FMHandle result);
+void SetRecordLimit(FMHandle parameter, FMHandle result);
+void SetFileMakerLimit(FMHandle parameter, FMHandle result);
+void SetCountInBackground(FMHandle parameter, FMHandle result);
+void SetCommitOnLeaving(FMHandle parameter, FMHandle result);
+void AnswerVersion(FMHandle result);

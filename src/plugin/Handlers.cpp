@@ -1,84 +1,76 @@
 // The six external functions: parameter text in, setting and timers, reply out.
 // A parameter too long to read changes no setting and is answered "$$001$$".
-#include <windows.h>
-
-#include "../idle/Activity.h"
-#include "../idle/IdleState.h"
-#include "../idle/TimerDialog.h"
-#include "Functions.h"
-#include "HostCall.h"
-#include "HostText.h"
-
-char MasterPass[MASTER_PASS_SIZE];
+#include "plugin/Functions.h"
+#include "plugin/HostCall.h"
+#include "plugin/PluginState.h"
+#include "portable/text/HostText.h"
+#include "portable/text/ParameterRules.h"
+#include "win32/TimerDialog.h"
 
 namespace {
 
-// Creates the timer dialog if needed; false when there is none to own timers
-// (SetTimer on a null window would start a stray thread timer).
-bool EnsureTimerDialog() {
-  CreateTimerDialog(gFMExternCallPtr->instanceHandle);
-  return HiddenDialog != nullptr;
-}
+bool EnsureTimerDialog() { return EnsureTimerDialog(Guard(), CurrentCall()->instanceHandle); }
 
 }  // namespace
 
-void SetMasterPass(FMHandle parameter, FMHandle result) {
+void SetWorkstationPassword(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
-  if (ReadPassword(host, parameter, MasterPass)) WriteReply(host, result, REPLY_TAKEN);
+  if (ReadPassword(host, parameter, Guard().state.settings.password)) WriteReply(host, result, REPLY_TAKEN);
   ReplyIfBadLength(host, parameter, result);
 }
 
-void SetRecordTime(FMHandle parameter, FMHandle result) {
+void SetRecordLimit(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
-  if (ReadLimit(host, parameter, thetick)) {
-    if (thetick < 1) return;  // off; the record timer keeps serving the immediate switch
-    numberseconds = 0;
+  GuardState& state = Guard().state;
+  if (ReadLimit(host, parameter, state.settings.recordLimitSeconds)) {
+    if (state.settings.recordLimitSeconds < 1) return;  // off; the timer keeps serving the immediate switch
+    state.recordIdle.ticks = 0;
     if (EnsureTimerDialog()) {
-      KillTimer(HiddenDialog, RECORD_TIMER);
-      SetTimer(HiddenDialog, RECORD_TIMER, IDLE_TICK_MS, nullptr);
+      StopTimer(Guard().timerDialog, RECORD_TIMER);
+      StartTimer(Guard().timerDialog, RECORD_TIMER, IDLE_TICK_MS);
     }
-    TakeSnapshot(recordSnapshot);
+    TakeSnapshotNow(state.recordIdle);
     WriteReply(host, result, REPLY_TAKEN);
   }
   ReplyIfBadLength(host, parameter, result);
 }
 
-void SetFMTime(FMHandle parameter, FMHandle result) {
+void SetFileMakerLimit(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
+  GuardState& state = Guard().state;
   int32_t seconds;
   if (ReadLimit(host, parameter, seconds)) {
-    appnumberseconds = 0;
-    theapptick = seconds;
-    if (theapptick < 1) {
-      if (HiddenDialog) {  // a null window would name the thread's own timers
-        KillTimer(HiddenDialog, FILEMAKER_TIMER);
-        KillTimer(HiddenDialog, KEYSCAN_TIMER);
-      }
+    state.fileMakerIdle.ticks = 0;
+    state.settings.fileMakerLimitSeconds = seconds;
+    if (seconds < 1) {
+      StopTimer(Guard().timerDialog, FILEMAKER_TIMER);
+      StopTimer(Guard().timerDialog, KEYSCAN_TIMER);
       return;
     }
-    if (EnsureTimerDialog()) SetTimer(HiddenDialog, FILEMAKER_TIMER, IDLE_TICK_MS, nullptr);
-    TakeSnapshot(appSnapshot);
+    if (EnsureTimerDialog()) StartTimer(Guard().timerDialog, FILEMAKER_TIMER, IDLE_TICK_MS);
+    TakeSnapshotNow(state.fileMakerIdle);
     WriteReply(host, result, REPLY_TAKEN);
   }
   ReplyIfBadLength(host, parameter, result);
 }
 
-void BackSW(FMHandle parameter, FMHandle result) {
+void SetCountInBackground(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
   int value = ReadSwitch(host, parameter);
-  if (value >= 0) kcanbackground = value;
+  if (value >= 0) Guard().state.settings.countInBackground = value == 1;
   ReplyIfBadLength(host, parameter, result);
 }
 
-void ImmediateSW(FMHandle parameter, FMHandle result) {
+void SetCommitOnLeaving(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
   int value = ReadSwitch(host, parameter);
   if (value != SWITCH_BAD_LENGTH) {
-    if (value >= 0) TMImmediateSW = value;
-    if (EnsureTimerDialog()) SetTimer(HiddenDialog, RECORD_TIMER, IDLE_TICK_MS, nullptr);
-    TakeSnapshot(recordSnapshot);
+    if (value >= 0) Guard().state.settings.commitOnLeaving = value == 1;
+    // The record timer runs the switch, with or without a record limit.
+    if (EnsureTimerDialog()) StartTimer(Guard().timerDialog, RECORD_TIMER, IDLE_TICK_MS);
+    TakeSnapshotNow(Guard().state.recordIdle);
   }
   ReplyIfBadLength(host, parameter, result);
 }
 
-void Version(FMHandle result) { WriteReply(CurrentHostCallbacks(), result, VERSION_TEXT); }
+void AnswerVersion(FMHandle result) { WriteReply(CurrentHostCallbacks(), result, VERSION_TEXT); }

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "HostHandle.h"
+#include "portable/text/HostHandle.h"
 
 #pragma pack(push, 1)
 struct FMExternCallStruct {
@@ -47,9 +47,7 @@ const uint8_t CALL_KIND_SHUTDOWN = 4;
 const int32_t INIT_REPLY = 4;
 
 // Block of the call in progress; only dereferenced while a call runs.
-extern FMExternCallStruct* gFMExternCallPtr;
-// Cursor shown when the host initialised the plug-in.
-extern HCURSOR thepointer;
+FMExternCallStruct* CurrentCall();
 
 extern "C" void FMExternCallProc(FMExternCallStruct* block);
 int32_t InitPlugin(int16_t interfaceVersion);

@@ -1,5 +1,5 @@
 // A port that only counts: what the parser and synthesis cost on their own.
-#include "KeyPort.h"
+#include "portable/keys/KeyPort.h"
 
 unsigned long long g_events;
 
@@ -19,4 +19,4 @@ uint32_t PortGetVersion() { return 0x0A280105; }
 int16_t PortGetKeyState(int) { return 0; }
 void PortGetKeyboardState(uint8_t*) {}
 void PortSetKeyboardState(uint8_t*) {}
-int PortAppActivate(const char*) { return 1; }
+int PortBringTitledWindowToFront(const char*) { return 1; }

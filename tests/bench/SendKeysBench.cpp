@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "SendKeys.h"
+#include "portable/keys/SendKeys.h"
 
 extern unsigned long long g_events;
 

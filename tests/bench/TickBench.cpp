@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "idle/IdleState.h"
-#include "idle/TimerDialog.h"
+#include "plugin/PluginState.h"
+#include "win32/TimerDialog.h"
 #include "plugin/Functions.h"
 #include "plugin/HostCall.h"
 
@@ -58,11 +58,11 @@ int main() {
   SetForegroundWindow(host);
   Arm(FN_ACTIVATE_RECORD, "100000");
   Arm(FN_ACTIVATE_FILEMAKER, "100000");
-  if (!HiddenDialog) {
+  if (!Guard().timerDialog) {
     std::printf("the timer dialog could not be created\n");
     return 1;
   }
-  StopTimers(HiddenDialog);
+  StopAllTimers(Guard().timerDialog);
 
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
@@ -82,9 +82,9 @@ int main() {
       GetKeyboardState(keys);
     }
     QueryPerformanceCounter(&b);
-    for (int i = 0; i < kTicks; ++i) SendMessageA(HiddenDialog, WM_TIMER, RECORD_TIMER, 0);
+    for (int i = 0; i < kTicks; ++i) SendMessageA(Guard().timerDialog, WM_TIMER, RECORD_TIMER, 0);
     QueryPerformanceCounter(&c);
-    for (int i = 0; i < kTicks; ++i) SendMessageA(HiddenDialog, WM_TIMER, FILEMAKER_TIMER, 0);
+    for (int i = 0; i < kTicks; ++i) SendMessageA(Guard().timerDialog, WM_TIMER, FILEMAKER_TIMER, 0);
     QueryPerformanceCounter(&d);
     double floor = Microseconds(a, b, frequency) / kTicks;
     double record = Microseconds(b, c, frequency) / kTicks;

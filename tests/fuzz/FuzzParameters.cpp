@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "Filter.h"
-#include "HostText.h"
-#include "Settings.h"
+#include "portable/text/MacRomanText.h"
+#include "portable/text/HostText.h"
+#include "portable/text/ParameterRules.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "RecordingKeyPort.h"
-#include "SendKeys.h"
+#include "portable/keys/SendKeys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int result = SendKeys(text.c_str(), wait, nullptr);
   if (result != 0 && result != 1) std::abort();
   if (!recorder::ModifiersDown().empty()) std::abort();
-  if (m_bShiftDown | m_bControlDown | m_bAltDown | m_bWinDown | m_bUsingParens) std::abort();
+  if (keySequenceState.shiftHeld | keySequenceState.controlHeld | keySequenceState.altHeld | keySequenceState.windowsHeld | keySequenceState.inGroup) std::abort();
   if (recorder::WrongScanCodes() != 0) std::abort();
-  if (m_nDelayAlways > 10000 || m_nDelayNow > 10000) std::abort();
+  if (keySequenceState.delayEveryKeyMs > 10000 || keySequenceState.delayNextKeyMs > 10000) std::abort();
   for (const PortCall& call : recorder::calls) {
     if (call.kind == PortCall::Sleep && call.a > 10000) std::abort();
     if (call.kind == PortCall::Beep && (call.a < 37 || call.a > 32767 || call.b > 10000)) std::abort();

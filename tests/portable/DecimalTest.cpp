@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Decimal.h"
+#include "portable/text/NumberText.h"
 
 TEST(ParseDecimalTest, ReadsLikeStrtolWithin32Bits) {
   EXPECT_EQ(ParseDecimal("30"), 30);

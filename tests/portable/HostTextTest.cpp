@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "HostText.h"
+#include "portable/text/HostText.h"
 
 namespace {
 

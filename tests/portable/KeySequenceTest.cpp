@@ -5,7 +5,7 @@
 #include <string>
 
 #include "RecordingKeyPort.h"
-#include "SendKeys.h"
+#include "portable/keys/SendKeys.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ TEST_F(KeySequence, VkeySendsAWholeKeyCode) {
   EXPECT_EQ(Send("{VKEY 13}"), "0D:0 0D:3");
   EXPECT_EQ(Send("{VKEY 321}"), "10:0 41:0 41:3 10:2");
   EXPECT_EQ(Send("{vkey 1601}"), "11:0 12:0 41:0 41:3 11:2 12:2");
-  EXPECT_EQ(Send("+{VKEY 65535}a"), "10:0 41:0 41:3 10:2") << "INVALIDKEY sends nothing";
+  EXPECT_EQ(Send("+{VKEY 65535}a"), "10:0 41:0 41:3 10:2") << "NO_KEY sends nothing";
 }
 
 TEST_F(KeySequence, BeepNeedsBothArgumentsInRange) {
@@ -149,9 +149,9 @@ TEST_F(KeySequence, WaitPumpsAfterEveryEvent) {
   recorder::calls.clear();
   EXPECT_EQ(SendKeys("^a", 1, nullptr), 1);
   EXPECT_EQ(recorder::Trace(), "11:0 pump 41:0 pump 41:3 pump 11:2 pump");
-  EXPECT_EQ(m_bWait, 1);
+  EXPECT_EQ(keySequenceState.pumpEachEvent, 1);
   Send("a");
-  EXPECT_EQ(m_bWait, 0);
+  EXPECT_EQ(keySequenceState.pumpEachEvent, 0);
 }
 
 // Whatever the text, a finished call leaves no prefix modifier down.
@@ -169,32 +169,32 @@ TEST_F(KeySequence, NoModifierLeftDownOnAnyPath) {
     recorder::Reset();
     SendKeys(text.c_str(), 0, nullptr);
     ASSERT_EQ(recorder::ModifiersDown(), "") << text;
-    ASSERT_EQ(m_bShiftDown | m_bControlDown | m_bAltDown | m_bWinDown | m_bUsingParens, 0) << text;
+    ASSERT_EQ(keySequenceState.shiftHeld | keySequenceState.controlHeld | keySequenceState.altHeld | keySequenceState.windowsHeld | keySequenceState.inGroup, 0) << text;
   }
 }
 
 TEST(KeyNameTable, IsSortedAndEveryNameIsFoundInAnyCase) {
   for (int i = 1; i < KEY_NAME_COUNT; ++i)
-    EXPECT_LT(strcasecmp(KeyNames[i - 1].name, KeyNames[i].name), 0) << KeyNames[i].name;
+    EXPECT_LT(strcasecmp(KEY_NAMES[i - 1].name, KEY_NAMES[i].name), 0) << KEY_NAMES[i].name;
   for (int i = 0; i < KEY_NAME_COUNT; ++i) {
-    std::string lower = KeyNames[i].name;
+    std::string lower = KEY_NAMES[i].name;
     for (char& c : lower) c = static_cast<char>(tolower(c));
     int index = -2;
-    EXPECT_EQ(StringToVKey(lower.c_str(), index), KeyNames[i].vkey);
+    EXPECT_EQ(FindKeyName(lower.c_str(), index), KEY_NAMES[i].vkey);
     EXPECT_EQ(index, i);
   }
 }
 
 TEST(KeyNameTable, OnlyWholeNamesMatch) {
   int index = 0;
-  EXPECT_EQ(StringToVKey("F1", index), 0x70);
+  EXPECT_EQ(FindKeyName("F1", index), 0x70);
   EXPECT_EQ(index, 19);
-  EXPECT_EQ(StringToVKey("left", index), 0x25);
+  EXPECT_EQ(FindKeyName("left", index), 0x25);
   EXPECT_EQ(index, 38);
-  EXPECT_EQ(StringToVKey("DEL", index), 0x2E);
+  EXPECT_EQ(FindKeyName("DEL", index), 0x2E);
   EXPECT_EQ(index, 11);
   for (const char* name : {"", "F", "LEFTX", "ENTE", "ENTER ", "ZZZ", "AAA", "F1_"}) {
-    EXPECT_EQ(StringToVKey(name, index), INVALIDKEY) << name;
+    EXPECT_EQ(FindKeyName(name, index), NO_KEY) << name;
     EXPECT_EQ(index, -1);
   }
 }

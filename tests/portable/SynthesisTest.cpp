@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordingKeyPort.h"
-#include "SendKeys.h"
+#include "portable/keys/SendKeys.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ class Synthesis : public ::testing::Test {
  protected:
   void SetUp() override {
     recorder::Reset();
-    m_bWait = 0;
+    keySequenceState.pumpEachEvent = 0;
   }
   void TearDown() override { EXPECT_EQ(recorder::WrongScanCodes(), 0); }
 };
@@ -20,20 +20,20 @@ TEST_F(Synthesis, EventSequencesOfSingleCalls) {
     void (*call)();
     const char* trace;
   } cases[] = {
-      {[] { SendKey(0x000D, 1, 1); }, "0D:0 0D:3"},
-      {[] { SendKey(0x0141, 1, 1); }, "10:0 41:0 41:3 10:2"},
-      {[] { SendKey(0x0641, 1, 1); }, "11:0 12:0 41:0 41:3 11:2 12:2"},
-      {[] { SendKey(0x0025, 2, 1); }, "25:1 25:3 25:1 25:3"},
-      {[] { SendKey(0x0341, 1, 0); }, "10:0 11:0 41:0 10:2 11:2"},
-      {[] { SendKey(0x0141, 0, 1); }, "10:0 10:2"},
-      {[] { SendKey(0xF841, 1, 1); }, "41:0 41:3"},  // bits above Alt are ignored
-      {[] { SendKeyDown(0x10, 1, 0); }, "10:0"},
-      {[] { SendKeyDown(0x0D, 1, 1); }, "0D:0 0D:3"},
-      {[] { SendKeyUp(0x2E); }, "2E:3"},
-      {[] { SendKeyUp(0x5B); }, "5B:2"},
-      {[] { SendKeyUp(0x0D); }, "0D:2"},
-      {[] { SendKeyDown(0x5B, 1, 0); }, "5B:0"},
-      {[] { SendKeyDown(0x14, 1, 1); }, "14:0 14:3"},
+      {[] { TypeKeyCode(0x000D, 1, 1); }, "0D:0 0D:3"},
+      {[] { TypeKeyCode(0x0141, 1, 1); }, "10:0 41:0 41:3 10:2"},
+      {[] { TypeKeyCode(0x0641, 1, 1); }, "11:0 12:0 41:0 41:3 11:2 12:2"},
+      {[] { TypeKeyCode(0x0025, 2, 1); }, "25:1 25:3 25:1 25:3"},
+      {[] { TypeKeyCode(0x0341, 1, 0); }, "10:0 11:0 41:0 10:2 11:2"},
+      {[] { TypeKeyCode(0x0141, 0, 1); }, "10:0 10:2"},
+      {[] { TypeKeyCode(0xF841, 1, 1); }, "41:0 41:3"},  // bits above Alt are ignored
+      {[] { PressKey(0x10, 1, 0); }, "10:0"},
+      {[] { PressKey(0x0D, 1, 1); }, "0D:0 0D:3"},
+      {[] { ReleaseKey(0x2E); }, "2E:3"},
+      {[] { ReleaseKey(0x5B); }, "5B:2"},
+      {[] { ReleaseKey(0x0D); }, "0D:2"},
+      {[] { PressKey(0x5B, 1, 0); }, "5B:0"},
+      {[] { PressKey(0x14, 1, 1); }, "14:0 14:3"},
   };
   for (const Case& c : cases) {
     recorder::calls.clear();
@@ -44,51 +44,51 @@ TEST_F(Synthesis, EventSequencesOfSingleCalls) {
 
 TEST_F(Synthesis, OnlyTheTenListedKeysAreExtended) {
   int extended = 0;
-  for (int vk = 0; vk < 256; ++vk) extended += IsVkExtended(static_cast<uint8_t>(vk));
+  for (int vk = 0; vk < 256; ++vk) extended += IsExtendedKey(static_cast<uint8_t>(vk));
   EXPECT_EQ(extended, 10);
-  for (uint8_t vk : {0x26, 0x28, 0x25, 0x27, 0x24, 0x23, 0x21, 0x22, 0x2D, 0x2E}) EXPECT_EQ(IsVkExtended(vk), 1);
-  for (uint8_t vk : {0x5B, 0x5C, 0x5D, 0x6F, 0x2C, 0x03, 0x10, 0x11, 0x12}) EXPECT_EQ(IsVkExtended(vk), 0);
+  for (uint8_t vk : {0x26, 0x28, 0x25, 0x27, 0x24, 0x23, 0x21, 0x22, 0x2D, 0x2E}) EXPECT_EQ(IsExtendedKey(vk), 1);
+  for (uint8_t vk : {0x5B, 0x5C, 0x5D, 0x6F, 0x2C, 0x03, 0x10, 0x11, 0x12}) EXPECT_EQ(IsExtendedKey(vk), 0);
 }
 
 TEST_F(Synthesis, CarryDelayUsesOneShotThenStanding) {
-  m_nDelayAlways = 100;
-  m_nDelayNow = 500;
-  SendKey(0x41, 1, 1);
-  SendKey(0x42, 1, 1);
+  keySequenceState.delayEveryKeyMs = 100;
+  keySequenceState.delayNextKeyMs = 500;
+  TypeKeyCode(0x41, 1, 1);
+  TypeKeyCode(0x42, 1, 1);
   EXPECT_EQ(recorder::Trace(), "sleep 500 41:0 41:3 sleep 100 42:0 42:3");
-  EXPECT_EQ(m_nDelayNow, 0u);
+  EXPECT_EQ(keySequenceState.delayNextKeyMs, 0u);
   recorder::calls.clear();
-  m_nDelayAlways = 0;
-  SendKey(0x0141, 2, 1);
+  keySequenceState.delayEveryKeyMs = 0;
+  TypeKeyCode(0x0141, 2, 1);
   EXPECT_EQ(recorder::Trace(), "10:0 41:0 41:3 41:0 41:3 10:2") << "no Sleep when both delays are 0";
   recorder::calls.clear();
-  m_nDelayAlways = 100;
-  SendKey(0x0141, 2, 1);
+  keySequenceState.delayEveryKeyMs = 100;
+  TypeKeyCode(0x0141, 2, 1);
   EXPECT_EQ(recorder::Trace(), "10:0 sleep 100 41:0 41:3 sleep 100 41:0 41:3 10:2")
       << "modifier presses get no delay, every press of the key does";
 }
 
 TEST_F(Synthesis, WaitDispatchesAfterEachEvent) {
-  m_bWait = 1;
-  SendKey(0x0141, 1, 1);
+  keySequenceState.pumpEachEvent = 1;
+  TypeKeyCode(0x0141, 1, 1);
   EXPECT_EQ(recorder::Trace(), "10:0 pump 41:0 pump 41:3 pump 10:2 pump");
 }
 
 TEST_F(Synthesis, CountOf65535IsExact) {
-  SendKeyDown(0x41, 65535, 1);
+  PressKey(0x41, 65535, 1);
   EXPECT_EQ(recorder::KeyEvents(), 2 * 65535);
   recorder::calls.clear();
-  SendKeyDown(0x41, 0, 1);
+  PressKey(0x41, 0, 1);
   EXPECT_EQ(recorder::KeyEvents(), 0);
 }
 
 TEST_F(Synthesis, NumLockOnTheNtFamilySendsTwoFixedEventsWithoutDispatch) {
-  m_bWait = 1;
-  m_nDelayAlways = 7;
-  SendKeyDown(0x90, 1, 0);
+  keySequenceState.pumpEachEvent = 1;
+  keySequenceState.delayEveryKeyMs = 7;
+  PressKey(0x90, 1, 0);
   EXPECT_EQ(recorder::Trace(), "90:1 90:3") << "no delay and no pump, even without release";
   recorder::calls.clear();
-  SendKey(0x90, 2, 1);
+  TypeKeyCode(0x90, 2, 1);
   EXPECT_EQ(recorder::Trace(), "sleep 7 90:1 90:3 sleep 7 90:1 90:3");
   for (const PortCall& call : recorder::calls) {
     if (call.kind == PortCall::Keybd) {
@@ -96,7 +96,7 @@ TEST_F(Synthesis, NumLockOnTheNtFamilySendsTwoFixedEventsWithoutDispatch) {
     }
   }
   recorder::calls.clear();
-  SendKeyDown(0x90, 0, 1);
+  PressKey(0x90, 0, 1);
   EXPECT_EQ(recorder::Trace(), "");
 }
 
@@ -104,11 +104,11 @@ TEST_F(Synthesis, NumLockOnWindows95FlipsTheToggleBit) {
   recorder::version = 0xC0000004;  // 4.00, Windows 95 family
   recorder::numLockState = 0;
   recorder::keyboard[0x90] = 0x80;
-  SendKeyDown(0x90, 1, 1);
+  PressKey(0x90, 1, 1);
   EXPECT_EQ(recorder::Trace(), "setstate 81");
   recorder::calls.clear();
   recorder::numLockState = 1;
-  SendKeyDown(0x90, 1, 1);
+  PressKey(0x90, 1, 1);
   EXPECT_EQ(recorder::Trace(), "setstate 80");
   EXPECT_EQ(recorder::KeyEvents(), 0);
 }
@@ -117,16 +117,16 @@ TEST_F(Synthesis, NumLockOnWindows98DoesNothing) {
   for (uint32_t version : {0xC0000A04u, 0xC0005A04u}) {  // 4.10 and 4.90
     recorder::calls.clear();
     recorder::version = version;
-    SendKey(0x90, 3, 1);
+    TypeKeyCode(0x90, 3, 1);
     EXPECT_EQ(recorder::Trace(), "");
   }
 }
 
 TEST(BitSetTest, TestsAnyCommonBit) {
-  EXPECT_EQ(BitSet(0x01, VKKEYSCANSHIFTON), 1);
-  EXPECT_EQ(BitSet(0x06, VKKEYSCANSHIFTON), 0);
-  EXPECT_EQ(BitSet(0x06, VKKEYSCANALTON), 1);
-  EXPECT_EQ(BitSet(0x00, 0xFF), 0);
+  EXPECT_EQ(HasBit(0x01, KEYCODE_SHIFT), 1);
+  EXPECT_EQ(HasBit(0x06, KEYCODE_SHIFT), 0);
+  EXPECT_EQ(HasBit(0x06, KEYCODE_ALT), 1);
+  EXPECT_EQ(HasBit(0x00, 0xFF), 0);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "KeyPort.h"
-#include "SendKeys.h"
+#include "portable/keys/KeyPort.h"
+#include "portable/keys/SendKeys.h"
 
 namespace recorder {
 
@@ -20,8 +20,8 @@ void Reset() {
   std::memset(down, 0, sizeof down);
   version = 0x0A280105;
   numLockState = 0;
-  m_nDelayAlways = 0;
-  m_nDelayNow = 0;
+  keySequenceState.delayEveryKeyMs = 0;
+  keySequenceState.delayNextKeyMs = 0;
 }
 
 uint8_t ScanOf(uint8_t vk) { return static_cast<uint8_t>(vk ^ 0xA5); }
@@ -50,7 +50,7 @@ uint16_t UsLayoutKeyScan(char ch) {
     case '\n': return 0x20D;
     case '\b': return 0x08;
     case 0x1B: return 0x1B;
-    default: return INVALIDKEY;
+    default: return NO_KEY;
   }
 }
 
@@ -144,7 +144,7 @@ void PortSetKeyboardState(uint8_t* state256) {
   std::memcpy(keyboard, state256, 256);
 }
 
-int PortAppActivate(const char* title) {
+int PortBringTitledWindowToFront(const char* title) {
   calls.push_back({PortCall::Activate, 0, 0, 0, title});
   return 1;
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "SendKeys.h"
-#include "WindowSearch.h"
+#include "portable/keys/SendKeys.h"
+#include "win32/WindowActivation.h"
 #include "WinTestSupport.h"
 
 namespace {
@@ -41,7 +41,7 @@ class Activation : public ::testing::Test {
 
 TEST_F(Activation, NullHandleDoesNothing) {
   HWND before = GetForegroundWindow();
-  EXPECT_EQ(AppActivate2(nullptr), 0);
+  EXPECT_EQ(BringWindowToFront(nullptr), 0);
   EXPECT_EQ(GetForegroundWindow(), before);
   EXPECT_TRUE(g_messages.empty());
 }
@@ -49,10 +49,10 @@ TEST_F(Activation, NullHandleDoesNothing) {
 TEST_F(Activation, HandleIsShownRaisedActivatedAndFocused) {
   HWND target = Make("Target", false);
   HWND other = Make("Other");
-  AppActivate2(other);
+  BringWindowToFront(other);
   PumpFor(50);
   g_messages.clear();
-  EXPECT_EQ(AppActivate2(target), 1);
+  EXPECT_EQ(BringWindowToFront(target), 1);
   PumpFor(50);
   EXPECT_EQ(g_messages, std::vector<std::string>{"hotkey(self)"});
   EXPECT_TRUE(IsWindowVisible(target));
@@ -65,14 +65,14 @@ TEST_F(Activation, HandleIsShownRaisedActivatedAndFocused) {
 TEST_F(Activation, ExactTitleThenSubstring) {
   HWND notepad = Make("Untitled - Notepad");
   HWND other = Make("Other");
-  AppActivate2(other);
-  EXPECT_EQ(AppActivate("Untitled - Notepad"), 1);
+  BringWindowToFront(other);
+  EXPECT_EQ(BringTitledWindowToFront("Untitled - Notepad"), 1);
   EXPECT_EQ(GetForegroundWindow(), notepad);
-  AppActivate2(other);
-  EXPECT_EQ(AppActivate("Notepad"), 1);
+  BringWindowToFront(other);
+  EXPECT_EQ(BringTitledWindowToFront("Notepad"), 1);
   EXPECT_EQ(GetForegroundWindow(), notepad);
-  AppActivate2(other);
-  EXPECT_EQ(AppActivate("notepad"), 0) << "the substring test is case-sensitive";
+  BringWindowToFront(other);
+  EXPECT_EQ(BringTitledWindowToFront("notepad"), 0) << "the substring test is case-sensitive";
   EXPECT_EQ(GetForegroundWindow(), other);
 }
 
@@ -80,32 +80,32 @@ TEST_F(Activation, FirstInEnumerationOrderWins) {
   HWND one = Make("Alpha Report One");
   HWND two = Make("Alpha Report Two");
   SetWindowPos(two, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(AppActivate("Report"), 1);
+  EXPECT_EQ(BringTitledWindowToFront("Report"), 1);
   EXPECT_EQ(GetForegroundWindow(), two);
   SetWindowPos(one, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(AppActivate("Report"), 1);
+  EXPECT_EQ(BringTitledWindowToFront("Report"), 1);
   EXPECT_EQ(GetForegroundWindow(), one);
 }
 
 TEST_F(Activation, NoMatchTouchesNothing) {
   Make("");  // an untitled window never matches
   HWND other = Make("Other");
-  AppActivate2(other);
-  EXPECT_EQ(AppActivate("No Such Window Anywhere"), 0);
-  EXPECT_EQ(AppActivate(""), 0);
-  EXPECT_EQ(AppActivate(nullptr), 0);
+  BringWindowToFront(other);
+  EXPECT_EQ(BringTitledWindowToFront("No Such Window Anywhere"), 0);
+  EXPECT_EQ(BringTitledWindowToFront(""), 0);
+  EXPECT_EQ(BringTitledWindowToFront(nullptr), 0);
   EXPECT_EQ(GetForegroundWindow(), other);
 }
 
 TEST_F(Activation, PatternWithAClassPart) {
   HWND host = Make("Whatever", true, "MyFMPRO5APPHost");
   const char pattern[] = "\0FMPRO5APP\0";
-  window_search_t search = {pattern, nullptr};
-  EnumWindows(enumwindowsProc, reinterpret_cast<LPARAM>(&search));
+  WindowSearch search = {pattern, nullptr};
+  EnumWindows(MatchTitleOrClass, reinterpret_cast<LPARAM>(&search));
   EXPECT_EQ(search.found, host);
   const char titleOnly[] = "hatev\0\0";
   search = {titleOnly, nullptr};
-  EnumWindows(enumwindowsProc, reinterpret_cast<LPARAM>(&search));
+  EnumWindows(MatchTitleOrClass, reinterpret_cast<LPARAM>(&search));
   EXPECT_EQ(search.found, host);
 }
 

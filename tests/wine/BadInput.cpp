@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "plugin/Filter.h"
+#include "portable/text/MacRomanText.h"
 
 std::vector<std::string> BadParameters() {
   std::vector<std::string> out;
@@ -47,9 +47,9 @@ std::string ExpectedCall(unsigned function, const std::string& parameter, Expect
   switch (function) {
     case 1: {
       if (!readable) return bad;
-      std::strcpy(thetemp, Text(parameter).c_str());
-      Filter();
-      s.password = thetemp;
+      std::string password = Text(parameter);
+      ConvertMacRomanToWindows(&password[0]);
+      s.password = password.c_str();
       return goodLength ? "0" : bad;
     }
     case 2:

@@ -19,11 +19,11 @@ TEST_F(BadInput, RepliesAndSettingsFollowTheRules) {
       CallResult r = CallFunction(function, parameter);
       ASSERT_EQ(r.replied ? r.reply : std::string(NO_REPLY), reply)
           << "function " << function << ", parameter of " << parameter.size() << " bytes";
-      ASSERT_EQ(std::string(MasterPass), expected.password) << function << " " << parameter.size();
-      ASSERT_EQ(thetick, expected.recordLimit) << function << " " << parameter.size();
-      ASSERT_EQ(theapptick, expected.fileMakerLimit) << function << " " << parameter.size();
-      ASSERT_EQ(kcanbackground, expected.canBackground);
-      ASSERT_EQ(TMImmediateSW, expected.immediate);
+      ASSERT_EQ(std::string(State().settings.password), expected.password) << function << " " << parameter.size();
+      ASSERT_EQ(State().settings.recordLimitSeconds, expected.recordLimit) << function << " " << parameter.size();
+      ASSERT_EQ(State().settings.fileMakerLimitSeconds, expected.fileMakerLimit) << function << " " << parameter.size();
+      ASSERT_EQ(State().settings.countInBackground, expected.canBackground);
+      ASSERT_EQ(State().settings.commitOnLeaving, expected.immediate);
       ++cases;
     }
   }

@@ -10,13 +10,13 @@ namespace {
 using CallBlock = PluginTest;
 
 void SetEveryState() {
-  thetick = 7;
-  numberseconds = 3;
-  theapptick = 9;
-  appnumberseconds = 5;
-  TMImmediateSW = 1;
-  kcanbackground = 1;
-  Booted = 1;
+  State().settings.recordLimitSeconds = 7;
+  State().recordIdle.ticks = 3;
+  State().settings.fileMakerLimitSeconds = 9;
+  State().fileMakerIdle.ticks = 5;
+  State().settings.commitOnLeaving = 1;
+  State().settings.countInBackground = 1;
+  State().recordCommitted = 1;
 }
 
 TEST_F(CallBlock, InitAnswersFourWhateverTheVersion) {
@@ -27,7 +27,7 @@ TEST_F(CallBlock, InitAnswersFourWhateverTheVersion) {
     block.callKind = CALL_KIND_INIT;
     FMExternCallProc(&block);
     EXPECT_EQ(block.result.initReply, 4);
-    EXPECT_EQ(gFMExternCallPtr, &block);
+    EXPECT_EQ(CurrentCall(), &block);
   }
 }
 
@@ -43,15 +43,15 @@ TEST_F(CallBlock, OtherCallKindsChangeNothing) {
     std::memcpy(before, bytes, sizeof bytes);
     FMExternCallProc(block);
     EXPECT_EQ(std::memcmp(before, bytes, sizeof bytes), 0) << "kind " << kind;
-    EXPECT_EQ(gFMExternCallPtr, block);
+    EXPECT_EQ(CurrentCall(), block);
   }
-  EXPECT_EQ(thetick, 7);
-  EXPECT_EQ(numberseconds, 3);
-  EXPECT_EQ(theapptick, 9);
-  EXPECT_EQ(appnumberseconds, 5);
-  EXPECT_EQ(TMImmediateSW, 1);
-  EXPECT_EQ(kcanbackground, 1);
-  EXPECT_EQ(Booted, 1);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 7);
+  EXPECT_EQ(State().recordIdle.ticks, 3);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 9);
+  EXPECT_EQ(State().fileMakerIdle.ticks, 5);
+  EXPECT_EQ(State().settings.commitOnLeaving, 1);
+  EXPECT_EQ(State().settings.countInBackground, 1);
+  EXPECT_EQ(State().recordCommitted, 1);
 }
 
 TEST_F(CallBlock, UnknownFunctionNumbersAreIgnored) {
@@ -60,10 +60,10 @@ TEST_F(CallBlock, UnknownFunctionNumbersAreIgnored) {
     CallResult r = CallFunction(number, "1");
     EXPECT_FALSE(r.replied) << number;
   }
-  EXPECT_EQ(thetick, 7);
-  EXPECT_EQ(theapptick, 9);
-  EXPECT_EQ(kcanbackground, 1);
-  EXPECT_EQ(HiddenDialog, nullptr);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 7);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 9);
+  EXPECT_EQ(State().settings.countInBackground, 1);
+  EXPECT_EQ(Guard().timerDialog, nullptr);
 }
 
 TEST_F(CallBlock, RepliesOfEveryFunction) {
@@ -97,34 +97,34 @@ TEST_F(CallBlock, TooLongParametersChangeNoSetting) {
   CallFunction(FN_ACTIVATE_FILEMAKER, "60");
   CallFunction(FN_CAN_BACKGROUND, "1");
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
-  numberseconds = 11;
-  appnumberseconds = 12;
+  State().recordIdle.ticks = 11;
+  State().fileMakerIdle.ticks = 12;
   std::string zeros(255, '0');
   for (unsigned number = 1; number <= 5; ++number) CallFunction(number, zeros);
-  EXPECT_STREQ(MasterPass, "kept");
-  EXPECT_EQ(thetick, 30);
-  EXPECT_EQ(theapptick, 60);
-  EXPECT_EQ(numberseconds, 11);
-  EXPECT_EQ(appnumberseconds, 12);
-  EXPECT_EQ(kcanbackground, 1);
-  EXPECT_EQ(TMImmediateSW, 1);
+  EXPECT_STREQ(State().settings.password, "kept");
+  EXPECT_EQ(State().settings.recordLimitSeconds, 30);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 60);
+  EXPECT_EQ(State().recordIdle.ticks, 11);
+  EXPECT_EQ(State().fileMakerIdle.ticks, 12);
+  EXPECT_EQ(State().settings.countInBackground, 1);
+  EXPECT_EQ(State().settings.commitOnLeaving, 1);
 }
 
 TEST_F(CallBlock, ParameterEndsAtAnEmbeddedNul) {
   EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, std::string("ab\0cd", 5)).reply, "0");
-  EXPECT_STREQ(MasterPass, "ab");
+  EXPECT_STREQ(State().settings.password, "ab");
   EXPECT_EQ(CallFunction(FN_ACTIVATE_RECORD, std::string("4\0" "0", 3)).reply, "0");
-  EXPECT_EQ(thetick, 4);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 4);
   std::string exact(254, 'p');
   EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, exact).reply, "0");
-  EXPECT_EQ(std::string(MasterPass), exact);
+  EXPECT_EQ(std::string(State().settings.password), exact);
 }
 
 TEST_F(CallBlock, FailedResizeWritesNothingButTheSettingIsTaken) {
   SetHostResizeFails(true);
   EXPECT_FALSE(CallFunction(FN_VERSION, "").replied);
   EXPECT_FALSE(CallFunction(FN_ACTIVATE_RECORD, "5").replied);
-  EXPECT_EQ(thetick, 5);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 5);
   EXPECT_FALSE(CallFunction(FN_CAN_BACKGROUND, std::string(300, '1')).replied);
 }
 
@@ -134,21 +134,21 @@ TEST_F(CallBlock, SecondInitClearsLimitsAndSwitchesButKeepsThePassword) {
   CallFunction(FN_ACTIVATE_FILEMAKER, "60");
   CallFunction(FN_CAN_BACKGROUND, "1");
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
-  numberseconds = 4;
-  appnumberseconds = 8;
-  Booted = 1;
-  HWND oldDialog = HiddenDialog;
+  State().recordIdle.ticks = 4;
+  State().fileMakerIdle.ticks = 8;
+  State().recordCommitted = 1;
+  HWND oldDialog = Guard().timerDialog;
   ASSERT_NE(oldDialog, nullptr);
   InitPluginCall();
-  EXPECT_EQ(thetick, 0);
-  EXPECT_EQ(theapptick, 0);
-  EXPECT_EQ(numberseconds, 0);
-  EXPECT_EQ(appnumberseconds, 0);
-  EXPECT_EQ(kcanbackground, 0);
-  EXPECT_EQ(TMImmediateSW, 0);
-  EXPECT_EQ(Booted, 0);
-  EXPECT_EQ(HiddenDialog, nullptr);
-  EXPECT_STREQ(MasterPass, "secret");
+  EXPECT_EQ(State().settings.recordLimitSeconds, 0);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 0);
+  EXPECT_EQ(State().recordIdle.ticks, 0);
+  EXPECT_EQ(State().fileMakerIdle.ticks, 0);
+  EXPECT_EQ(State().settings.countInBackground, 0);
+  EXPECT_EQ(State().settings.commitOnLeaving, 0);
+  EXPECT_EQ(State().recordCommitted, 0);
+  EXPECT_EQ(Guard().timerDialog, nullptr);
+  EXPECT_STREQ(State().settings.password, "secret");
   EXPECT_FALSE(IsWindow(oldDialog)) << "the old dialog is destroyed, not left counting";
 }
 
@@ -156,23 +156,23 @@ TEST_F(CallBlock, ShutdownLeavesNoWindowOrTimerBehindAndInitStartsAfresh) {
   CallFunction(FN_ACTIVATE_RECORD, "1");
   CallFunction(FN_ACTIVATE_FILEMAKER, "1");
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
-  HWND dialog = HiddenDialog;
+  HWND dialog = Guard().timerDialog;
   ASSERT_TRUE(IsWindow(dialog));
   FMExternCallStruct block;
   std::memset(&block, 0, sizeof block);
   block.callKind = CALL_KIND_SHUTDOWN;
   FMExternCallProc(&block);
   EXPECT_FALSE(IsWindow(dialog));
-  EXPECT_EQ(HiddenDialog, nullptr);
+  EXPECT_EQ(Guard().timerDialog, nullptr);
   // Whatever was queued for the dialog before is now dropped by Windows.
   PumpFor(400);
 
   InitPluginCall();
-  EXPECT_EQ(thetick, 0);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 0);
   EXPECT_EQ(CallFunction(FN_ACTIVATE_RECORD, "2").reply, "0");
-  ASSERT_NE(HiddenDialog, nullptr);
-  EXPECT_NE(GetWindow(HiddenDialog, GW_OWNER), nullptr) << "owned by the host main window again";
-  EXPECT_TRUE(TimerRunning(HiddenDialog, 1113, 250));
+  ASSERT_NE(Guard().timerDialog, nullptr);
+  EXPECT_NE(GetWindow(Guard().timerDialog, GW_OWNER), nullptr) << "owned by the host main window again";
+  EXPECT_TRUE(TimerRunning(Guard().timerDialog, 1113, 250));
 }
 
 }  // namespace

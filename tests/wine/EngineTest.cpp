@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "PluginFixture.h"
-#include "hostwin/LockScreen.h"
-#include "idle/Activity.h"
-#include "idle/TimerDialog.h"
+#include "win32/LockScreen.h"
+#include "portable/engine/IdleEngine.h"
+#include "win32/TimerDialog.h"
 #include "plugin/Functions.h"
 #include "resources/ResourceIds.h"
-#include "sendkeys/SendKeys.h"
+#include "portable/keys/SendKeys.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ class Engine : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    AppActivate2(Host());
+    BringWindowToFront(Host());
     PumpFor(50);
     GetKeyboardState(savedKeys_);
   }
@@ -24,8 +24,8 @@ class Engine : public PluginTest {
     SetKeyboardState(savedKeys_);
     PluginTest::TearDown();
   }
-  void StopRealTimers() { StopTimers(HiddenDialog); }
-  void Tick(UINT_PTR id) { SendMessageA(HiddenDialog, WM_TIMER, id, 0); }
+  void StopRealTimers() { StopAllTimers(Guard().timerDialog); }
+  void Tick(UINT_PTR id) { SendMessageA(Guard().timerDialog, WM_TIMER, id, 0); }
   void Ticks(UINT_PTR id, int n) {
     for (int i = 0; i < n; ++i) Tick(id);
   }
@@ -38,7 +38,7 @@ class Engine : public PluginTest {
   }
   int Commits() { return TheFakeHost().Count("commit"); }
   void Deliver() {
-    KillTimer(HiddenDialog, RESTORE_TIMER);
+    KillTimer(Guard().timerDialog, RESTORE_TIMER);
     PumpFor(150);
   }
   BYTE savedKeys_[256];
@@ -48,17 +48,17 @@ TEST_F(Engine, RecordLimitOneActsOnTheFourthTickAndNotAgain) {
   CallFunction(FN_ACTIVATE_RECORD, "1");
   StopRealTimers();
   Ticks(RECORD_TIMER, 3);
-  EXPECT_EQ(Booted, 0);
-  EXPECT_EQ(numberseconds, 3);
+  EXPECT_EQ(State().recordCommitted, 0);
+  EXPECT_EQ(State().recordIdle.ticks, 3);
   Tick(RECORD_TIMER);
-  EXPECT_EQ(Booted, 1);
-  EXPECT_EQ(numberseconds, 0);
+  EXPECT_EQ(State().recordCommitted, 1);
+  EXPECT_EQ(State().recordIdle.ticks, 0);
   Deliver();
   EXPECT_EQ(Commits(), 2);
   Ticks(RECORD_TIMER, 20);
   Deliver();
   EXPECT_EQ(Commits(), 2) << "the latch holds until the user is back";
-  EXPECT_EQ(numberseconds, 0);
+  EXPECT_EQ(State().recordIdle.ticks, 0);
 }
 
 TEST_F(Engine, CursorMoveInTheLimitTickDoesNotStopTheActionButTypingDoes) {
@@ -69,52 +69,52 @@ TEST_F(Engine, CursorMoveInTheLimitTickDoesNotStopTheActionButTypingDoes) {
   GetCursorPos(&p);
   ASSERT_TRUE(MoveCursor(p.x + 5, p.y + 5));
   Tick(RECORD_TIMER);
-  EXPECT_EQ(Booted, 1) << "the limit is checked before the cursor";
+  EXPECT_EQ(State().recordCommitted, 1) << "the limit is checked before the cursor";
   Deliver();
 
-  Booted = 0;
+  State().recordCommitted = 0;
   CallFunction(FN_ACTIVATE_RECORD, "1");
   StopRealTimers();
   Ticks(RECORD_TIMER, 3);
   KeyboardChange();
   Tick(RECORD_TIMER);
-  EXPECT_EQ(Booted, 0);
-  EXPECT_EQ(numberseconds, 0);
+  EXPECT_EQ(State().recordCommitted, 0);
+  EXPECT_EQ(State().recordIdle.ticks, 0);
   Ticks(RECORD_TIMER, 3);
-  EXPECT_EQ(Booted, 0);
+  EXPECT_EQ(State().recordCommitted, 0);
   Tick(RECORD_TIMER);
-  EXPECT_EQ(Booted, 1) << "a full limit after the typing";
+  EXPECT_EQ(State().recordCommitted, 1) << "a full limit after the typing";
 }
 
 TEST_F(Engine, OnlyTypingInTheHostMainWindowReArms) {
   CallFunction(FN_ACTIVATE_RECORD, "1");
   StopRealTimers();
   Ticks(RECORD_TIMER, 4);
-  ASSERT_EQ(Booted, 1);
+  ASSERT_EQ(State().recordCommitted, 1);
   Deliver();
   POINT p;
   GetCursorPos(&p);
   ASSERT_TRUE(MoveCursor(p.x + 7, p.y));
   Tick(RECORD_TIMER);
-  EXPECT_EQ(Booted, 1) << "a mouse move never re-arms";
+  EXPECT_EQ(State().recordCommitted, 1) << "a mouse move never re-arms";
 
   ASSERT_NE(OtherApplicationWindow(), nullptr);
-  numberseconds = 2;
+  State().recordIdle.ticks = 2;
   KeyboardChange();
   Tick(RECORD_TIMER);
-  EXPECT_EQ(numberseconds, 0) << "typing elsewhere resets the count";
-  EXPECT_EQ(Booted, 1) << "but does not re-arm";
+  EXPECT_EQ(State().recordIdle.ticks, 0) << "typing elsewhere resets the count";
+  EXPECT_EQ(State().recordCommitted, 1) << "but does not re-arm";
 
-  AppActivate2(Host());
+  BringWindowToFront(Host());
   PumpFor(50);
   KeyboardChange();
   Tick(RECORD_TIMER);
-  EXPECT_EQ(Booted, 0);
+  EXPECT_EQ(State().recordCommitted, 0);
   CloseOtherApplication();
 }
 
 TEST_F(Engine, SettingALimitDoesNotReArm) {
-  Booted = 1;
+  State().recordCommitted = 1;
   CallFunction(FN_ACTIVATE_RECORD, "1");
   StopRealTimers();
   Ticks(RECORD_TIMER, 12);
@@ -126,23 +126,23 @@ TEST_F(Engine, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
   StopRealTimers();
   Tick(RECORD_TIMER);
-  EXPECT_EQ(Booted, 0) << "the host is active: nothing";
+  EXPECT_EQ(State().recordCommitted, 0) << "the host is active: nothing";
   HWND other = OtherApplicationWindow();
   ASSERT_NE(other, nullptr);
   Tick(RECORD_TIMER);
   PumpUntil([this] { return Commits() == 2; }, 2000);
   EXPECT_EQ(Commits(), 2);
   // The restore tick gives the foreground back and sets the latch.
-  PumpUntil([other] { return Booted == 1 && GetForegroundWindow() == other; }, 2000);
-  EXPECT_EQ(Booted, 1);
+  PumpUntil([other] { return State().recordCommitted == 1 && GetForegroundWindow() == other; }, 2000);
+  EXPECT_EQ(State().recordCommitted, 1);
   EXPECT_EQ(GetForegroundWindow(), other);
   Tick(RECORD_TIMER);
   PumpFor(150);
   EXPECT_EQ(Commits(), 2) << "once only";
-  AppActivate2(Host());
+  BringWindowToFront(Host());
   PumpFor(50);
   Tick(RECORD_TIMER);
-  EXPECT_EQ(Booted, 0) << "back in the host: re-armed";
+  EXPECT_EQ(State().recordCommitted, 0) << "back in the host: re-armed";
   CloseOtherApplication();
 }
 
@@ -150,12 +150,12 @@ TEST_F(Engine, RecordLimitOffHoldsTheCountAndDisablesStop) {
   CallFunction(FN_ACTIVATE_RECORD, "5");
   StopRealTimers();
   CallFunction(FN_ACTIVATE_RECORD, "0");
-  numberseconds = 9;
-  Booted = 1;
+  State().recordIdle.ticks = 9;
+  State().recordCommitted = 1;
   Tick(RECORD_TIMER);
-  EXPECT_EQ(numberseconds, 0);
-  EXPECT_EQ(Booted, 0);
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(HiddenDialog, IDC_RECORD_STOP)));
+  EXPECT_EQ(State().recordIdle.ticks, 0);
+  EXPECT_EQ(State().recordCommitted, 0);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Guard().timerDialog, IDC_RECORD_STOP)));
 }
 
 // ---- the FileMaker limit and the lock ----
@@ -169,7 +169,7 @@ void CALLBACK UnlockByCommand(HWND, UINT, UINT_PTR id, DWORD) {
   if (!login) return;
   KillTimer(nullptr, id);
   ++g_unlocks;
-  SetDlgItemTextA(login, IDC_PASSWORD, MasterPass);
+  SetDlgItemTextA(login, IDC_PASSWORD, State().settings.password);
   SendMessageA(login, WM_COMMAND, IDC_LOGIN_OK, 0);
 }
 
@@ -179,10 +179,10 @@ TEST_F(Engine, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnlock) 
   CallFunction(FN_ACTIVATE_FILEMAKER, "1");
   StopRealTimers();
   Ticks(FILEMAKER_TIMER, 2);
-  EXPECT_EQ(Booted, 0);
+  EXPECT_EQ(State().recordCommitted, 0);
   Tick(FILEMAKER_TIMER);
-  EXPECT_EQ(Booted, 1) << "the exit before the lock";
-  EXPECT_EQ(locked, 0);
+  EXPECT_EQ(State().recordCommitted, 1) << "the exit before the lock";
+  EXPECT_EQ(State().lockUp, 0);
   Deliver();
   EXPECT_EQ(Commits(), 2);
 
@@ -191,13 +191,13 @@ TEST_F(Engine, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnlock) 
   Tick(FILEMAKER_TIMER);  // returns once unlocked
   KillTimer(nullptr, unlock);
   EXPECT_EQ(g_unlocks, 1);
-  EXPECT_EQ(locked, 0);
-  EXPECT_EQ(appnumberseconds, 0);
+  EXPECT_EQ(State().lockUp, 0);
+  EXPECT_EQ(State().fileMakerIdle.ticks, 0);
   EXPECT_TRUE(IsWindowVisible(Host()));
-  StopTimers(HiddenDialog);
+  StopAllTimers(Guard().timerDialog);
 
   Ticks(FILEMAKER_TIMER, 3);
-  EXPECT_EQ(appnumberseconds, 3);
+  EXPECT_EQ(State().fileMakerIdle.ticks, 3);
   EXPECT_EQ(g_unlocks, 1) << "no lock before the fourth idle tick";
   unlock = SetTimer(nullptr, 0, 50, UnlockByCommand);
   Tick(FILEMAKER_TIMER);
@@ -212,33 +212,33 @@ TEST_F(Engine, FileMakerCountIsHeldInTheBackgroundUnlessAllowed) {
   StopRealTimers();
   ASSERT_NE(OtherApplicationWindow(), nullptr);
   Ticks(FILEMAKER_TIMER, 10);
-  EXPECT_EQ(appnumberseconds, 0);
-  EXPECT_EQ(Booted, 0);
-  kcanbackground = 1;
+  EXPECT_EQ(State().fileMakerIdle.ticks, 0);
+  EXPECT_EQ(State().recordCommitted, 0);
+  State().settings.countInBackground = 1;
   Ticks(FILEMAKER_TIMER, 2);
-  EXPECT_EQ(appnumberseconds, 2);
-  EXPECT_TRUE(TimerRunning(HiddenDialog, KEYSCAN_TIMER, 100)) << "key scan while the host is inactive";
-  AppActivate2(Host());
+  EXPECT_EQ(State().fileMakerIdle.ticks, 2);
+  EXPECT_TRUE(TimerRunning(Guard().timerDialog, KEYSCAN_TIMER, 100)) << "key scan while the host is inactive";
+  BringWindowToFront(Host());
   PumpFor(50);
-  StopTimers(HiddenDialog);
-  SetTimer(HiddenDialog, KEYSCAN_TIMER, 100, nullptr);
+  StopAllTimers(Guard().timerDialog);
+  SetTimer(Guard().timerDialog, KEYSCAN_TIMER, 100, nullptr);
   Tick(FILEMAKER_TIMER);
-  EXPECT_FALSE(TimerRunning(HiddenDialog, KEYSCAN_TIMER, 100));
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, KEYSCAN_TIMER, 100));
   CloseOtherApplication();
 }
 
 TEST_F(Engine, HeldKeyFoundByTheKeyScanCountsAsActivity) {
   BYTE state[256] = {};
-  appnumberseconds = 5;
+  State().fileMakerIdle.ticks = 5;
   state[VK_CONTROL] = 0x80;
   SetKeyboardState(state);
-  CreateTimerDialog(GetModuleHandleA(nullptr));
+  EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
   Tick(KEYSCAN_TIMER);
-  EXPECT_EQ(appnumberseconds, 5) << "Control is not in the key-scan set";
+  EXPECT_EQ(State().fileMakerIdle.ticks, 5) << "Control is not in the key-scan set";
   state['A'] = 0x80;
   SetKeyboardState(state);
   Tick(KEYSCAN_TIMER);
-  EXPECT_EQ(appnumberseconds, 0);
+  EXPECT_EQ(State().fileMakerIdle.ticks, 0);
 }
 
 TEST_F(Engine, EachTimerSeesTypingThatTheOtherHasTakenIn) {
@@ -249,34 +249,34 @@ TEST_F(Engine, EachTimerSeesTypingThatTheOtherHasTakenIn) {
   Ticks(FILEMAKER_TIMER, 5);
   KeyboardChange();
   Tick(RECORD_TIMER);
-  EXPECT_EQ(numberseconds, 0);
+  EXPECT_EQ(State().recordIdle.ticks, 0);
   Tick(FILEMAKER_TIMER);
-  EXPECT_EQ(appnumberseconds, 0) << "the FileMaker count is reset by the same typing";
+  EXPECT_EQ(State().fileMakerIdle.ticks, 0) << "the FileMaker count is reset by the same typing";
 }
 
 TEST_F(Engine, FileMakerLimitOffStopsItsTimersOnTheNextTick) {
   CallFunction(FN_ACTIVATE_FILEMAKER, "3");
-  SendMessageA(HiddenDialog, WM_COMMAND, IDC_APP_STOP, 0);
-  EXPECT_EQ(theapptick, 0);
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(HiddenDialog, IDC_APP_STOP)));
-  EXPECT_TRUE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
+  SendMessageA(Guard().timerDialog, WM_COMMAND, IDC_APP_STOP, 0);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 0);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Guard().timerDialog, IDC_APP_STOP)));
+  EXPECT_TRUE(TimerRunning(Guard().timerDialog, FILEMAKER_TIMER, 250));
   Tick(FILEMAKER_TIMER);
-  EXPECT_FALSE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
-  EXPECT_FALSE(TimerRunning(HiddenDialog, KEYSCAN_TIMER, 100));
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, FILEMAKER_TIMER, 250));
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, KEYSCAN_TIMER, 100));
 }
 
 TEST_F(Engine, PanelCommands) {
-  CreateTimerDialog(GetModuleHandleA(nullptr));
-  HWND d = HiddenDialog;
+  EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
+  HWND d = Guard().timerDialog;
   auto command = [d](int id) { SendMessageA(d, WM_COMMAND, id, 0); };
 
   SetDlgItemTextA(d, IDC_RECORD_FIELD, " 7x");
   command(IDC_RECORD_SET);
-  EXPECT_EQ(thetick, 7);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 7);
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_RECORD_STOP)));
   EXPECT_TRUE(TimerRunning(d, RECORD_TIMER, 250));
   command(IDC_RECORD_STOP);
-  EXPECT_EQ(thetick, 0);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 0);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_RECORD_STOP)));
   KillTimer(d, RECORD_TIMER);
   SetDlgItemTextA(d, IDC_RECORD_FIELD, "0");
@@ -284,45 +284,45 @@ TEST_F(Engine, PanelCommands) {
   EXPECT_FALSE(TimerRunning(d, RECORD_TIMER, 250));
 
   command(IDC_RECORD_TOGGLE);
-  EXPECT_EQ(TMImmediateSW, 1);
+  EXPECT_EQ(State().settings.commitOnLeaving, 1);
   command(IDC_RECORD_TOGGLE);
-  EXPECT_EQ(TMImmediateSW, 0);
+  EXPECT_EQ(State().settings.commitOnLeaving, 0);
 
-  appnumberseconds = 4;
+  State().fileMakerIdle.ticks = 4;
   SetDlgItemTextA(d, IDC_APP_FIELD, "3");
   command(IDC_APP_SET);
-  EXPECT_EQ(theapptick, 3);
-  EXPECT_EQ(appnumberseconds, 0);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 3);
+  EXPECT_EQ(State().fileMakerIdle.ticks, 0);
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_APP_STOP)));
   EXPECT_TRUE(TimerRunning(d, FILEMAKER_TIMER, 250));
   SetTimer(d, KEYSCAN_TIMER, 100, nullptr);
   SetDlgItemTextA(d, IDC_APP_FIELD, "-1");
   command(IDC_APP_SET);
-  EXPECT_EQ(theapptick, -1);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, -1);
   EXPECT_FALSE(TimerRunning(d, FILEMAKER_TIMER, 250));
   EXPECT_FALSE(TimerRunning(d, KEYSCAN_TIMER, 100));
   SetDlgItemTextA(d, IDC_APP_FIELD, "99999999999");
   command(IDC_APP_SET);
-  EXPECT_EQ(theapptick, 536870911);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 536870911);
 
   command(IDC_APP_TOGGLE);
-  EXPECT_EQ(kcanbackground, 1);
+  EXPECT_EQ(State().settings.countInBackground, 1);
   command(IDC_SCRIPT_TOGGLE);
-  EXPECT_EQ(kscriptcanbackground, 1);
-  thescripttick = 3;
+  EXPECT_EQ(State().settings.scriptCountsInBackground, 1);
+  State().settings.scriptTimerSeconds = 3;
   command(IDC_SCRIPT_STOP);
-  EXPECT_EQ(thescripttick, 0);
+  EXPECT_EQ(State().settings.scriptTimerSeconds, 0);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_SCRIPT_STOP)));
 
   ShowWindow(d, SW_SHOWNOACTIVATE);
   command(IDC_DONE);
   EXPECT_FALSE(IsWindowVisible(d));
 
-  int32_t before[] = {thetick, theapptick, TMImmediateSW, kcanbackground};
+  int32_t before[] = {State().settings.recordLimitSeconds, State().settings.fileMakerLimitSeconds, State().settings.commitOnLeaving, State().settings.countInBackground};
   command(133);
   Tick(1115);
   Tick(4242);
-  int32_t after[] = {thetick, theapptick, TMImmediateSW, kcanbackground};
+  int32_t after[] = {State().settings.recordLimitSeconds, State().settings.fileMakerLimitSeconds, State().settings.commitOnLeaving, State().settings.countInBackground};
   EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
 }
 

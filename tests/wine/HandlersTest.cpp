@@ -1,8 +1,7 @@
 // What each function does to the settings, the timer dialog and its timers.
 #include "PluginFixture.h"
-#include "idle/Activity.h"
-#include "idle/TimerDialog.h"
-#include "plugin/Filter.h"
+#include "win32/TimerDialog.h"
+#include "portable/text/MacRomanText.h"
 #include "plugin/Functions.h"
 
 namespace {
@@ -28,77 +27,77 @@ int DialogsOwnedBy(HWND owner) {
 
 TEST_F(Handlers, RecordLimitArmsTheRecordTimer) {
   ASSERT_TRUE(MoveCursor(123, 234));
-  numberseconds = 9;
+  State().recordIdle.ticks = 9;
   EXPECT_EQ(CallFunction(FN_ACTIVATE_RECORD, "30").reply, "0");
-  EXPECT_EQ(thetick, 30);
-  EXPECT_EQ(numberseconds, 0);
-  ASSERT_NE(HiddenDialog, nullptr);
-  EXPECT_TRUE(TimerRunning(HiddenDialog, RECORD_TIMER, 250));
-  EXPECT_FALSE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
-  EXPECT_EQ(recordSnapshot.ptOld.x, 123);
-  EXPECT_EQ(recordSnapshot.ptOld.y, 234);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 30);
+  EXPECT_EQ(State().recordIdle.ticks, 0);
+  ASSERT_NE(Guard().timerDialog, nullptr);
+  EXPECT_TRUE(TimerRunning(Guard().timerDialog, RECORD_TIMER, 250));
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, FILEMAKER_TIMER, 250));
+  EXPECT_EQ(State().recordIdle.snapshot.cursor.x, 123);
+  EXPECT_EQ(State().recordIdle.snapshot.cursor.y, 234);
 }
 
 TEST_F(Handlers, RecordLimitBelowOneStoresTheValueAndLeavesTheTimer) {
   CallFunction(FN_ACTIVATE_RECORD, "30");
-  numberseconds = 6;
+  State().recordIdle.ticks = 6;
   struct Case {
     const char* text;
     int32_t value;
   } cases[] = {{"0", 0}, {"-5", -5}, {"none", 0}, {"", 0}};
   for (const Case& c : cases) {
     EXPECT_FALSE(CallFunction(FN_ACTIVATE_RECORD, c.text).replied) << c.text;
-    EXPECT_EQ(thetick, c.value) << c.text;
-    EXPECT_EQ(numberseconds, 6) << c.text;
-    EXPECT_TRUE(TimerRunning(HiddenDialog, RECORD_TIMER, 250)) << c.text;
+    EXPECT_EQ(State().settings.recordLimitSeconds, c.value) << c.text;
+    EXPECT_EQ(State().recordIdle.ticks, 6) << c.text;
+    EXPECT_TRUE(TimerRunning(Guard().timerDialog, RECORD_TIMER, 250)) << c.text;
   }
 }
 
 TEST_F(Handlers, LimitsAreParsedAndClamped) {
   EXPECT_EQ(CallFunction(FN_ACTIVATE_FILEMAKER, " +12abc").reply, "0");
-  EXPECT_EQ(theapptick, 12);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 12);
   EXPECT_EQ(CallFunction(FN_ACTIVATE_FILEMAKER, "536870911").reply, "0");
-  EXPECT_EQ(theapptick, 536870911);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 536870911);
   EXPECT_EQ(CallFunction(FN_ACTIVATE_FILEMAKER, "536870912").reply, "0");
-  EXPECT_EQ(theapptick, 536870911);
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 536870911);
   EXPECT_EQ(CallFunction(FN_ACTIVATE_RECORD, "99999999999").reply, "0");
-  EXPECT_EQ(thetick, 536870911);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 536870911);
   EXPECT_FALSE(CallFunction(FN_ACTIVATE_RECORD, "-99999999999").replied);
-  EXPECT_EQ(thetick, INT32_MIN);
+  EXPECT_EQ(State().settings.recordLimitSeconds, INT32_MIN);
 }
 
 TEST_F(Handlers, FileMakerLimitStartsAndStopsItsTimers) {
-  appnumberseconds = 7;
+  State().fileMakerIdle.ticks = 7;
   EXPECT_EQ(CallFunction(FN_ACTIVATE_FILEMAKER, "60").reply, "0");
-  EXPECT_EQ(theapptick, 60);
-  EXPECT_EQ(appnumberseconds, 0);
-  ASSERT_NE(HiddenDialog, nullptr);
-  EXPECT_TRUE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
-  SetTimer(HiddenDialog, KEYSCAN_TIMER, 100, nullptr);
-  appnumberseconds = 7;
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 60);
+  EXPECT_EQ(State().fileMakerIdle.ticks, 0);
+  ASSERT_NE(Guard().timerDialog, nullptr);
+  EXPECT_TRUE(TimerRunning(Guard().timerDialog, FILEMAKER_TIMER, 250));
+  SetTimer(Guard().timerDialog, KEYSCAN_TIMER, 100, nullptr);
+  State().fileMakerIdle.ticks = 7;
   EXPECT_FALSE(CallFunction(FN_ACTIVATE_FILEMAKER, "0").replied);
-  EXPECT_EQ(theapptick, 0);
-  EXPECT_EQ(appnumberseconds, 0);
-  EXPECT_FALSE(TimerRunning(HiddenDialog, FILEMAKER_TIMER, 250));
-  EXPECT_FALSE(TimerRunning(HiddenDialog, KEYSCAN_TIMER, 100));
+  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 0);
+  EXPECT_EQ(State().fileMakerIdle.ticks, 0);
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, FILEMAKER_TIMER, 250));
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, KEYSCAN_TIMER, 100));
 }
 
 TEST_F(Handlers, FileMakerOffBeforeAnyDialogCreatesNone) {
   EXPECT_FALSE(CallFunction(FN_ACTIVATE_FILEMAKER, "0").replied);
-  EXPECT_EQ(HiddenDialog, nullptr);
+  EXPECT_EQ(Guard().timerDialog, nullptr);
   EXPECT_EQ(DialogsOwnedBy(Host()), 0);
 }
 
 TEST_F(Handlers, TimerDialogIsCreatedOnceOwnedByTheHostAndHidden) {
   CallFunction(FN_ACTIVATE_RECORD, "30");
-  HWND dialog = HiddenDialog;
+  HWND dialog = Guard().timerDialog;
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), Host());
   EXPECT_FALSE(IsWindowVisible(dialog));
   CallFunction(FN_ACTIVATE_FILEMAKER, "60");
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
   CallFunction(FN_ACTIVATE_RECORD, "10");
-  EXPECT_EQ(HiddenDialog, dialog);
+  EXPECT_EQ(Guard().timerDialog, dialog);
   EXPECT_EQ(DialogsOwnedBy(Host()), 1);
   PumpFor(100);
   EXPECT_FALSE(IsWindowVisible(dialog));
@@ -115,39 +114,38 @@ TEST_F(Handlers, BackgroundSwitchReadsTheFirstByteOnly) {
   } cases[] = {{"1", 1}, {"x", 1}, {"0", 0}, {"10", 1}, {"01", 0}, {" 1", 0}};
   for (const Case& c : cases) {
     EXPECT_FALSE(CallFunction(FN_CAN_BACKGROUND, c.text).replied) << c.text;
-    EXPECT_EQ(kcanbackground, c.value) << c.text;
+    EXPECT_EQ(State().settings.countInBackground, c.value) << c.text;
   }
   EXPECT_EQ(CallFunction(FN_CAN_BACKGROUND, "").reply, "$$001$$");
-  EXPECT_EQ(kcanbackground, 0);
-  EXPECT_EQ(HiddenDialog, nullptr) << "the background switch needs no dialog";
+  EXPECT_EQ(State().settings.countInBackground, 0);
+  EXPECT_EQ(Guard().timerDialog, nullptr) << "the background switch needs no dialog";
 }
 
 TEST_F(Handlers, ImmediateSwitchStartsTheRecordTimerWhateverItsValue) {
-  thetick = 0;
-  numberseconds = 5;
+  State().settings.recordLimitSeconds = 0;
+  State().recordIdle.ticks = 5;
   EXPECT_FALSE(CallFunction(FN_RECORD_IMMEDIATELY, "0").replied);
-  EXPECT_EQ(TMImmediateSW, 0);
-  ASSERT_NE(HiddenDialog, nullptr);
-  EXPECT_TRUE(TimerRunning(HiddenDialog, RECORD_TIMER, 250));
-  EXPECT_EQ(numberseconds, 5);
-  EXPECT_EQ(thetick, 0);
+  EXPECT_EQ(State().settings.commitOnLeaving, 0);
+  ASSERT_NE(Guard().timerDialog, nullptr);
+  EXPECT_TRUE(TimerRunning(Guard().timerDialog, RECORD_TIMER, 250));
+  EXPECT_EQ(State().recordIdle.ticks, 5);
+  EXPECT_EQ(State().settings.recordLimitSeconds, 0);
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
-  EXPECT_EQ(TMImmediateSW, 1);
+  EXPECT_EQ(State().settings.commitOnLeaving, 1);
   CallFunction(FN_RECORD_IMMEDIATELY, "?");
-  EXPECT_EQ(TMImmediateSW, 1);
+  EXPECT_EQ(State().settings.commitOnLeaving, 1);
 }
 
 TEST_F(Handlers, EmptyImmediateSwitchCreatesNoDialog) {
   EXPECT_EQ(CallFunction(FN_RECORD_IMMEDIATELY, "").reply, "$$001$$");
-  EXPECT_EQ(HiddenDialog, nullptr);
+  EXPECT_EQ(Guard().timerDialog, nullptr);
 }
 
 TEST_F(Handlers, PasswordIsStoredInWindowsText) {
   EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, "Caf\x8E \xDB" "5").reply, "0");
-  EXPECT_STREQ(MasterPass, "Caf\xE9 \x80" "5");
-  EXPECT_STREQ(thetemp, MasterPass);
+  EXPECT_STREQ(State().settings.password, "Caf\xE9 \x80" "5");
   EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, "").reply, "$$001$$");
-  EXPECT_STREQ(MasterPass, "");
+  EXPECT_STREQ(State().settings.password, "");
 }
 
 }  // namespace

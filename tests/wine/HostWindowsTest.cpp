@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
-#include "hostwin/HostWindows.h"
+#include "win32/HostWindows.h"
 
 namespace {
 
@@ -13,20 +13,20 @@ class HostWindows : public ::testing::Test {
     made_.push_back(hwnd);
     return hwnd;
   }
-  void SetUp() override { MasterHandle = nullptr; }
+  void SetUp() override { ForgetFoundWindow(); }
   void TearDown() override {
     for (HWND h : made_) DestroyWindow(h);
-    MasterHandle = nullptr;
+    ForgetFoundWindow();
   }
   std::vector<HWND> made_;
 };
 
 TEST_F(HostWindows, PrefixAcceptsFileMakerClasses) {
   HWND five = Make("FMPRO5APP");
-  EXPECT_EQ(getthewindow(), five);
+  EXPECT_EQ(FindHostMainWindow(), five);
   DestroyWindow(five);
   HWND three = Make("FMPRO3APP", false);
-  EXPECT_EQ(getthewindow(), three) << "hidden windows are searched too";
+  EXPECT_EQ(FindHostMainWindow(), three) << "hidden windows are searched too";
 }
 
 TEST_F(HostWindows, PrefixIsCaseSensitive) {
@@ -34,49 +34,50 @@ TEST_F(HostWindows, PrefixIsCaseSensitive) {
   Make("FMPR");
   SetForegroundWindow(other);
   PumpFor(20);
-  EXPECT_EQ(getthewindow(), GetForegroundWindow()) << "no host: the foreground window";
-  EXPECT_EQ(MasterHandle, nullptr);
+  EXPECT_EQ(FindHostMainWindow(), GetForegroundWindow()) << "no host: the foreground window";
+  EXPECT_EQ(LastFoundWindow(), nullptr);
 }
 
-TEST_F(HostWindows, FirstInZOrderWinsAndTheExactClassIsLookedUp) {
+TEST_F(HostWindows, FirstInZOrderIsFoundAndKeptWhileItLives) {
   HWND a = Make("FMPRO5APP");
   HWND b = Make("FMPRO7APP");
   SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(getthewindow(), a);
+  EXPECT_EQ(FindHostMainWindow(), a);
   SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(getthewindow(), b);
+  EXPECT_EQ(FindHostMainWindow(), a) << "no new search while the host found is still there";
   HWND a2 = Make("FMPRO5APP");
   SetWindowPos(a2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(getthewindow(), FindWindowA("FMPRO5APP", nullptr));
-  EXPECT_EQ(getthewindow(), a2);
+  DestroyWindow(a);
+  EXPECT_EQ(FindHostMainWindow(), a2) << "gone: the first in Z order now";
+  DestroyWindow(a2);
+  EXPECT_EQ(FindHostMainWindow(), b);
 }
 
 TEST_F(HostWindows, AnEarlierResultIsKeptWhileItLives) {
   HWND host = Make("FMPRO5APP");
-  EXPECT_EQ(getthewindow(), host);
+  EXPECT_EQ(FindHostMainWindow(), host);
   HWND other = Make("SomethingElse");
   DestroyWindow(host);  // the slot now names no window
   SetForegroundWindow(other);
   PumpFor(20);
-  EXPECT_EQ(getthewindow(), GetForegroundWindow());
-  // A live window left in the slot is returned when no host is found.
-  MasterHandle = other;
-  EXPECT_EQ(getthewindow(), other);
+  EXPECT_EQ(FindHostMainWindow(), GetForegroundWindow());
 }
 
 TEST_F(HostWindows, NoMenuMeansNull) {
-  MasterHandle = Make("FMPRO5APP");
-  EXPECT_EQ(getthemenuwindow(), nullptr);
-  EXPECT_EQ(MasterHandle, nullptr);
+  EXPECT_EQ(FindHostMainWindow(), Make("FMPRO5APP"));
+  EXPECT_EQ(FindOpenMenuWindow(), nullptr);
+  EXPECT_EQ(LastFoundWindow(), nullptr);
 }
 
-HWND g_found;
+HWND g_found, g_hostWhileMenuOpen;
 std::string g_foundClass;
 
 void CALLBACK LookForMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  g_found = getthemenuwindow();
+  g_found = FindOpenMenuWindow();
   g_foundClass = WindowClass(g_found);
+  // With no host, the last window found (this menu) stands in for it.
+  g_hostWhileMenuOpen = FindHostMainWindow();
   EndMenu();
 }
 
@@ -94,8 +95,9 @@ TEST_F(HostWindows, FindsTheWindowOfARealOpenPopupMenu) {
   DestroyMenu(menu);
   ASSERT_NE(g_found, nullptr);
   EXPECT_EQ(g_foundClass, "#32768");
+  EXPECT_EQ(g_hostWhileMenuOpen, g_found);
   HWND host = Make("FMPRO5APP");
-  EXPECT_EQ(getthewindow(), host) << "the host search overwrites the menu in the slot";
+  EXPECT_EQ(FindHostMainWindow(), host) << "the host search overwrites the menu in the slot";
 }
 
 TEST_F(HostWindows, AnotherProgramsWindowIsNeverTheHost) {
@@ -103,10 +105,10 @@ TEST_F(HostWindows, AnotherProgramsWindowIsNeverTheHost) {
   HWND theirs = OtherApplicationWindow("FMPRO5APP");
   ASSERT_NE(theirs, nullptr);
   SetWindowPos(theirs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(getthewindow(), ours) << "the first in Z order, but not of this process";
+  EXPECT_EQ(FindHostMainWindow(), ours) << "the first in Z order, but not of this process";
   DestroyWindow(ours);
-  getthewindow();
-  EXPECT_NE(MasterHandle, theirs) << "never accepted, even as the only one";
+  FindHostMainWindow();
+  EXPECT_NE(LastFoundWindow(), theirs) << "never accepted, even as the only one";
   CloseOtherApplication();
 }
 

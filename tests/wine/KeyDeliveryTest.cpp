@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "SendKeys.h"
+#include "portable/keys/SendKeys.h"
 #include "WinTestSupport.h"
 
 namespace {
@@ -26,7 +26,7 @@ class KeyDelivery : public ::testing::Test {
  protected:
   void SetUp() override {
     window_ = TopWindow("KeyLog", "Key log", true, KeyLogProc);
-    ASSERT_EQ(AppActivate2(window_), 1);
+    ASSERT_EQ(BringWindowToFront(window_), 1);
     PumpFor(100);
     ASSERT_EQ(GetFocus(), window_);
     g_log.clear();

@@ -3,12 +3,13 @@
 #include <cstring>
 
 #include "PluginFixture.h"
-#include "hostwin/Kickout.h"
-#include "hostwin/LockScreen.h"
-#include "idle/TimerDialog.h"
+#include "win32/ExitRecord.h"
+#include "win32/HostWindows.h"
+#include "win32/LockScreen.h"
+#include "win32/TimerDialog.h"
 #include "plugin/Functions.h"
 #include "plugin/HostCall.h"
-#include "sendkeys/SendKeys.h"
+#include "portable/keys/SendKeys.h"
 
 namespace {
 
@@ -16,37 +17,35 @@ class Kickout : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    CreateTimerDialog(GetModuleHandleA(nullptr));
-    ASSERT_NE(HiddenDialog, nullptr);
+    EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
+    ASSERT_NE(Guard().timerDialog, nullptr);
   }
   // Lets the host take in the typed keys, without running the restore tick.
   void Deliver() {
-    KillTimer(HiddenDialog, RESTORE_TIMER);
+    KillTimer(Guard().timerDialog, RESTORE_TIMER);
     PumpFor(200);
   }
   int Commits() { return TheFakeHost().Count("commit"); }
 };
 
 TEST_F(Kickout, DoesNothingWhileLocked) {
-  locked = 1;
-  szBuf[0] = '\0';
-  kickout();
-  EXPECT_STREQ(szBuf, "^{ENTER}^{ENTER}");
-  EXPECT_EQ(Booted, 0);
-  EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  State().lockUp = 1;
+  EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostMainWindow()));
+  EXPECT_EQ(State().recordCommitted, 0);
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   PumpFor(200);
   EXPECT_EQ(Commits(), 0);
-  locked = 0;
+  State().lockUp = 0;
 }
 
 TEST_F(Kickout, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
-  AppActivate2(Host());
+  BringWindowToFront(Host());
   PumpFor(50);
-  kickout();
-  EXPECT_EQ(Booted, 1);
-  EXPECT_EQ(minim, 0);
-  EXPECT_EQ(temphwnd, Host());
-  EXPECT_TRUE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  RunExitRecordAction(Guard(), FindHostMainWindow());
+  EXPECT_EQ(State().recordCommitted, 1);
+  EXPECT_EQ(Guard().exitRecord.restoredHost, nullptr);
+  EXPECT_EQ(Guard().exitRecord.giveBackTo, Host());
+  EXPECT_TRUE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   Deliver();
   EXPECT_EQ(Commits(), 2);
   EXPECT_EQ(TheFakeHost().Count("escape-inner"), 0);
@@ -55,14 +54,14 @@ TEST_F(Kickout, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
 
 TEST_F(Kickout, RestoreTickGivesTheForegroundBack) {
   HWND other = OtherApplicationWindow();
-  kickout();
-  EXPECT_EQ(temphwnd, other);
+  RunExitRecordAction(Guard(), FindHostMainWindow());
+  EXPECT_EQ(Guard().exitRecord.giveBackTo, other);
   EXPECT_EQ(GetForegroundWindow(), Host()) << "the keys go to the host";
   PumpUntil([] { return TheFakeHost().Count("commit") == 2; }, 2000);
   PumpUntil([other] { return GetForegroundWindow() == other; }, 2000);
   EXPECT_EQ(Commits(), 2);
   EXPECT_EQ(GetForegroundWindow(), other);
-  EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100)) << "one shot";
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100)) << "one shot";
   CloseOtherApplication();
 }
 
@@ -70,8 +69,8 @@ TEST_F(Kickout, MinimisedHostIsRestoredForTheKeysAndMinimisedAgain) {
   ShowWindow(Host(), SW_MINIMIZE);
   PumpFor(50);
   ASSERT_TRUE(IsIconic(Host()));
-  kickout();
-  EXPECT_EQ(minim, 1);
+  RunExitRecordAction(Guard(), FindHostMainWindow());
+  EXPECT_EQ(Guard().exitRecord.restoredHost, Host());
   EXPECT_FALSE(IsIconic(Host()));
   PumpUntil([] { return TheFakeHost().Count("commit") == 2; }, 2000);
   PumpUntil([this] { return IsIconic(Host()) != 0; }, 2000);
@@ -83,7 +82,7 @@ TEST_F(Kickout, RestoreTickMinimisesTheHostItRestoredNotTheWindowInFront) {
   ShowWindow(Host(), SW_MINIMIZE);
   HWND other = OtherApplicationWindow();
   ASSERT_TRUE(IsIconic(Host()));
-  kickout();
+  RunExitRecordAction(Guard(), FindHostMainWindow());
   PumpUntil([this] { return IsIconic(Host()) != 0; }, 2000);
   EXPECT_TRUE(IsIconic(Host()));
   EXPECT_FALSE(IsIconic(other));
@@ -91,16 +90,16 @@ TEST_F(Kickout, RestoreTickMinimisesTheHostItRestoredNotTheWindowInFront) {
 }
 
 TEST_F(Kickout, TypesNothingWhileAModalDialogOfTheHostIsUp) {
-  AppActivate2(Host());
+  BringWindowToFront(Host());
   PumpFor(50);
   EnableWindow(Host(), FALSE);
-  EXPECT_FALSE(kickout());
-  EXPECT_EQ(Booted, 0) << "left open, to be tried again";
-  EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostMainWindow()));
+  EXPECT_EQ(State().recordCommitted, 0) << "left open, to be tried again";
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   PumpFor(200);
   EXPECT_EQ(Commits(), 0);
   EnableWindow(Host(), TRUE);
-  EXPECT_TRUE(kickout());
+  EXPECT_TRUE(RunExitRecordAction(Guard(), FindHostMainWindow()));
   Deliver();
   EXPECT_EQ(Commits(), 2);
 }
@@ -108,13 +107,12 @@ TEST_F(Kickout, TypesNothingWhileAModalDialogOfTheHostIsUp) {
 TEST_F(Kickout, HostWithoutChildrenTakesTheStandardPath) {
   TheFakeHost().Destroy();
   HWND bare = TopWindow("FMPRO6APP", "bare");
-  HiddenDialog = nullptr;  // went with its owner
-  CreateTimerDialog(GetModuleHandleA(nullptr));
-  kickout();
-  EXPECT_EQ(tempmaster, bare);
-  EXPECT_EQ(masterhwnd, nullptr);
-  EXPECT_EQ(Booted, 1);
-  EXPECT_TRUE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  Guard().timerDialog = nullptr;  // went with its owner
+  EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
+  EXPECT_EQ(FindHostMainWindow(), bare);
+  RunExitRecordAction(Guard(), FindHostMainWindow());
+  EXPECT_EQ(State().recordCommitted, 1);
+  EXPECT_TRUE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   DestroyWindow(bare);
   TheFakeHost().Create();
 }
@@ -124,17 +122,17 @@ class ListKickout : public Kickout {
   void SetUp() override {
     ASSERT_TRUE(TheFakeHost().Create("FMPRO5APP", "FM3ListTestView"));
     InitPluginCall();
-    CreateTimerDialog(GetModuleHandleA(nullptr));
-    thepointer = reinterpret_cast<HCURSOR>(1);  // not the cursor shown now
-    AppActivate2(Host());
+    EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
+    Guard().exitRecord.cursorAtInit = reinterpret_cast<HCURSOR>(1);  // not the cursor shown now
+    BringWindowToFront(Host());
     PumpFor(50);
   }
 };
 
 TEST_F(ListKickout, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
-  kickout();
-  EXPECT_EQ(Booted, 1);
-  EXPECT_FALSE(TimerRunning(HiddenDialog, RESTORE_TIMER, 100));
+  RunExitRecordAction(Guard(), FindHostMainWindow());
+  EXPECT_EQ(State().recordCommitted, 1);
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   EXPECT_EQ(TheFakeHost().Count("escape-inner"), 1);
   PumpFor(200);
   EXPECT_EQ(Commits(), 4);
@@ -142,8 +140,8 @@ TEST_F(ListKickout, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
 
 TEST_F(ListKickout, NothingWhenTheHostIsNotInFront) {
   ASSERT_NE(OtherApplicationWindow(), nullptr);
-  kickout();
-  EXPECT_EQ(Booted, 0);
+  RunExitRecordAction(Guard(), FindHostMainWindow());
+  EXPECT_EQ(State().recordCommitted, 0);
   PumpFor(150);
   EXPECT_EQ(Commits(), 0);
   EXPECT_EQ(TheFakeHost().Count("escape-inner"), 0);
@@ -151,9 +149,9 @@ TEST_F(ListKickout, NothingWhenTheHostIsNotInFront) {
 }
 
 TEST_F(ListKickout, NothingWhileTheInitCursorIsShown) {
-  thepointer = GetCursor();
-  kickout();
-  EXPECT_EQ(Booted, 0);
+  Guard().exitRecord.cursorAtInit = GetCursor();
+  RunExitRecordAction(Guard(), FindHostMainWindow());
+  EXPECT_EQ(State().recordCommitted, 0);
   PumpFor(150);
   EXPECT_EQ(Commits(), 0);
 }
@@ -175,12 +173,12 @@ LRESULT CALLBACK WatchMenu(int code, WPARAM wp, LPARAM lp) {
 
 void CALLBACK KickoutInsideMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  kickout();
+  RunExitRecordAction(Guard(), FindHostMainWindow());
   EndMenu();
 }
 
 TEST_F(Kickout, OpenMenuGetsEscapeFirst) {
-  AppActivate2(Host());
+  BringWindowToFront(Host());
   g_menuEscapes = 0;
   g_hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchMenu, nullptr, GetCurrentThreadId());
   HMENU menu = CreatePopupMenu();
@@ -191,7 +189,7 @@ TEST_F(Kickout, OpenMenuGetsEscapeFirst) {
   DestroyMenu(menu);
   EXPECT_EQ(g_menuEscapes, 1);
   EXPECT_EQ(g_menuEscapeParam, 1);
-  EXPECT_EQ(Booted, 1);
+  EXPECT_EQ(State().recordCommitted, 1);
 }
 
 }  // namespace

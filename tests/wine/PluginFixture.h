@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
-#include "idle/IdleState.h"
+#include "plugin/PluginState.h"
+#include "win32/TimerDialog.h"
+
+// The guard's state, as the tests read and set it.
+inline GuardState& State() { return Guard().state; }
 
 class PluginTest : public ::testing::Test {
  protected:
@@ -14,7 +18,7 @@ class PluginTest : public ::testing::Test {
     SetHostResizeFails(false);
   }
   void TearDown() override {
-    if (HiddenDialog) DestroyWindow(HiddenDialog);
+    DestroyTimerDialog(Guard());
     InitPluginCall();
     TheFakeHost().Destroy();
   }

@@ -8,11 +8,11 @@
 #include <cstdio>
 
 #include "PluginFixture.h"
-#include "hostwin/LockScreen.h"
-#include "idle/TimerDialog.h"
+#include "win32/LockScreen.h"
+#include "win32/TimerDialog.h"
 #include "plugin/Functions.h"
 #include "resources/ResourceIds.h"
-#include "sendkeys/SendKeys.h"
+#include "portable/keys/SendKeys.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ void CALLBACK CheckAndUnlock(HWND, UINT, UINT_PTR, DWORD) {
   if (!login) return;
   ++g_locks;
   if (Commits() <= g_commitsAtLastReArm) ++g_locksWithoutExit;
-  SetDlgItemTextA(login, IDC_PASSWORD, MasterPass);
+  SetDlgItemTextA(login, IDC_PASSWORD, State().settings.password);
   SendMessageA(login, WM_COMMAND, IDC_LOGIN_OK, 0);
 }
 
@@ -73,8 +73,8 @@ TEST_F(Soak, HundredThousandTicksAndAHundredLocks) {
   CallFunction(FN_CAN_BACKGROUND, "1");
   CallFunction(FN_ACTIVATE_RECORD, "3");
   CallFunction(FN_ACTIVATE_FILEMAKER, "5");
-  StopTimers(HiddenDialog);
-  AppActivate2(Host());
+  StopAllTimers(Guard().timerDialog);
+  BringWindowToFront(Host());
   UINT_PTR unlocker = SetTimer(nullptr, 0, 10, CheckAndUnlock);
 
   const int kTicks = 100000;
@@ -96,18 +96,18 @@ TEST_F(Soak, HundredThousandTicksAndAHundredLocks) {
         SetCursorPos(100 + static_cast<int>(Random(400)), 100 + static_cast<int>(Random(300)));
       }
     }
-    int bootedBefore = Booted;
-    SendMessageA(HiddenDialog, WM_TIMER, ticks % 2 ? FILEMAKER_TIMER : RECORD_TIMER, 0);
+    int bootedBefore = State().recordCommitted;
+    SendMessageA(Guard().timerDialog, WM_TIMER, ticks % 2 ? FILEMAKER_TIMER : RECORD_TIMER, 0);
     ++ticks;
     // Between two real ticks the host has a quarter second to take in typed keys.
-    if (bootedBefore == 0 && Booted == 1) PumpFor(0);
+    if (bootedBefore == 0 && State().recordCommitted == 1) PumpFor(0);
     quietTicks = quietSpell ? quietTicks + 1 : 0;
-    if (Booted == 0) g_commitsAtLastReArm = Commits();
+    if (State().recordCommitted == 0) g_commitsAtLastReArm = Commits();
     if (ticks % 50 == 0) {
-      KillTimer(HiddenDialog, KEYSCAN_TIMER);
+      KillTimer(Guard().timerDialog, KEYSCAN_TIMER);
       PumpFor(0);  // the host takes in typed keys; restore ticks run
-      StopTimers(HiddenDialog);
-      if (Booted == 0) g_commitsAtLastReArm = Commits();
+      StopAllTimers(Guard().timerDialog);
+      if (State().recordCommitted == 0) g_commitsAtLastReArm = Commits();
     }
     if (ticks == 2000) start = Measure();
     ASSERT_LT(ticks, 3 * kTicks) << "the locks did not come";

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "plugin/HostCall.h"
-#include "sendkeys/SendKeys.h"
+#include "portable/keys/SendKeys.h"
 
 void PumpFor(DWORD ms) {
   DWORD start = GetTickCount();

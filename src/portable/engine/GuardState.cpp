@@ -1,0 +1,14 @@
+#include "portable/engine/GuardState.h"
+
+void ResetForInit(GuardState& state) {
+  Settings& s = state.settings;
+  s.recordLimitSeconds = 0;
+  s.fileMakerLimitSeconds = 0;
+  s.commitOnLeaving = false;
+  s.countInBackground = false;
+  s.scriptTimerSeconds = 0;
+  s.scriptCountsInBackground = false;
+  state.recordIdle.ticks = 0;
+  state.fileMakerIdle.ticks = 0;
+  state.recordCommitted = false;
+}

@@ -1,0 +1,55 @@
+// Everything the workstation guard knows between two ticks, one part per
+// concern. The plug-in owns the one instance and hands it to whatever needs it.
+#pragma once
+
+#include <cstdint>
+
+// Longest workstation password, with its terminator.
+const int PASSWORD_SIZE = 255;
+
+// What the solution has set through the functions (and the hidden panel).
+struct Settings {
+  int32_t recordLimitSeconds;      // commit after this much idle time; below 1 is off
+  int32_t fileMakerLimitSeconds;   // commit and lock after this much; below 1 is off
+  bool commitOnLeaving;            // commit as soon as another application comes in front
+  bool countInBackground;          // the FileMaker count runs on behind other applications
+  int32_t scriptTimerSeconds;      // the panel's script timer: never started
+  bool scriptCountsInBackground;   // its switch, which nothing reads
+  char password[PASSWORD_SIZE];    // unlocks the lock screen; Windows text
+};
+
+struct Point {
+  int32_t x, y;
+};
+
+const int KEYBOARD_STATE_SIZE = 256;
+
+// The cursor and the keyboard as they were when a count last saw activity.
+struct ActivitySnapshot {
+  Point cursor;
+  uint8_t keys[KEYBOARD_STATE_SIZE];
+};
+
+// Idle time counted in ticks of 250 ms, against its own snapshot: activity that
+// one count has taken in must still count for the other.
+struct IdleCounter {
+  int32_t ticks;
+  ActivitySnapshot snapshot;
+};
+
+const int TICKS_PER_SECOND = 4;
+
+struct GuardState {
+  Settings settings;
+  IdleCounter recordIdle;
+  IdleCounter fileMakerIdle;
+  // Set once the record has been committed for this absence; cleared when the
+  // user is seen typing in the host main window again.
+  bool recordCommitted;
+  // From the moment the lock opens until its password ends it. Nothing else
+  // clears it, so nothing that runs inside the lock opens a second one.
+  bool lockUp;
+};
+
+// Back to the state of a fresh start; the password is kept.
+void ResetForInit(GuardState& state);

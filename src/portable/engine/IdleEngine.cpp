@@ -1,0 +1,157 @@
+#include "portable/engine/IdleEngine.h"
+
+#include <cstring>
+
+namespace {
+
+// Keys whose being held down the key scan notices. Control, Print, Subtract,
+// the left/right modifier codes and the punctuation keys are not among them.
+const uint8_t WATCHED_KEYS[] = {
+    0x01, 0x02, 0x03, 0x04, 0x08, 0x09, 0x0C, 0x0D, 0x10, 0x12, 0x13, 0x14, 0x1B,
+    0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29,
+    0x2B, 0x2C, 0x2D, 0x2E, 0x2F,
+    0x30, 0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39,
+    0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D,
+    0x4E, 0x4F, 0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59, 0x5A,
+    0x5B, 0x5C, 0x5D,
+    0x60, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69, 0x6A, 0x6B, 0x6C, 0x6E, 0x6F,
+    0x70, 0x71, 0x72, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7A, 0x7B,
+    0x7C, 0x7D, 0x7E, 0x7F, 0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87,
+    0x90, 0x91,
+    0xF6, 0xF7, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE,
+};
+static_assert(sizeof WATCHED_KEYS == 117, "the key scan watches 117 keys");
+
+const uint8_t KEY_DOWN = 0x80;
+
+bool KeyboardChanged(const IdleCounter& counter, const TickObservation& seen) {
+  return seen.keys && std::memcmp(counter.snapshot.keys, seen.keys, KEYBOARD_STATE_SIZE) != 0;
+}
+
+bool CursorMoved(const IdleCounter& counter, const TickObservation& seen) {
+  return seen.cursorRead &&
+         (seen.cursor.x != counter.snapshot.cursor.x || seen.cursor.y != counter.snapshot.cursor.y);
+}
+
+void RefreshKeys(IdleCounter& counter, const TickObservation& seen) {
+  if (seen.keys) std::memcpy(counter.snapshot.keys, seen.keys, KEYBOARD_STATE_SIZE);
+}
+
+// The user typed: the count starts again, and typing in the host main window
+// means a new record may be under way.
+void TakeInTyping(GuardState& state, IdleCounter& counter, const TickObservation& seen) {
+  counter.ticks = 0;
+  RefreshKeys(counter, seen);
+  if (seen.hostActive) state.recordCommitted = false;
+}
+
+void TakeInMove(IdleCounter& counter, const TickObservation& seen) {
+  counter.snapshot.cursor = seen.cursor;
+  RefreshKeys(counter, seen);
+  counter.ticks = 0;
+}
+
+}  // namespace
+
+void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys) {
+  counter.snapshot.cursor = cursor;
+  if (keys) std::memcpy(counter.snapshot.keys, keys, KEYBOARD_STATE_SIZE);
+}
+
+bool ImmediateCommitDue(GuardState& state, const TickObservation& seen) {
+  if (!state.settings.commitOnLeaving || seen.hostActive || state.recordCommitted || !seen.otherAppInFront)
+    return false;
+  state.recordIdle.ticks = 0;
+  return true;
+}
+
+TickActions RecordTick(GuardState& state, const TickObservation& seen) {
+  TickActions act;
+  IdleCounter& idle = state.recordIdle;
+  if (state.settings.recordLimitSeconds < 1) {
+    // The timer stays for the immediate switch; the count is held.
+    idle.ticks = 0;
+    if (seen.hostActive) state.recordCommitted = false;
+    act.recordStopButton = TimerChange::Stop;
+    return act;
+  }
+  act.recordStopButton = TimerChange::Start;
+
+  ++idle.ticks;
+  bool typed = KeyboardChanged(idle, seen);
+  if (typed) TakeInTyping(state, idle, seen);
+  bool moved = CursorMoved(idle, seen);
+  int32_t limit = TicksFor(state.settings.recordLimitSeconds);
+  // The limit is checked before the cursor: a move in the limit tick does not
+  // stop the action, only typing does. Each check may try the action once.
+  if (!typed && idle.ticks > limit - 1) {
+    RefreshKeys(idle, seen);
+    if (!state.recordCommitted) ++act.exitRecordAttempts;
+  }
+  if (!moved && idle.ticks > limit - 1) {
+    RefreshKeys(idle, seen);
+    if (!state.recordCommitted) ++act.exitRecordAttempts;
+  }
+  if (moved) TakeInMove(idle, seen);
+  if (idle.ticks > limit - 1) {
+    idle.ticks = 0;  // fired or not, the next try is a full limit away
+    return act;
+  }
+  if (state.recordCommitted && idle.ticks < limit - 1) idle.ticks = 0;  // held while committed
+  return act;
+}
+
+TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
+  TickActions act;
+  if (state.lockUp) return act;  // ticks inside the lock count nothing
+  IdleCounter& idle = state.fileMakerIdle;
+  if (!seen.hostInFront && !state.settings.countInBackground) {
+    idle.ticks = 0;
+    if (seen.cursorRead) idle.snapshot.cursor = seen.cursor;
+    RefreshKeys(idle, seen);
+    return act;
+  }
+  if (state.settings.fileMakerLimitSeconds < 1) {
+    idle.ticks = 0;
+    act.keyScanTimer = TimerChange::Stop;
+    act.stopFileMakerTimer = true;
+    return act;
+  }
+
+  ++idle.ticks;
+  bool typed = KeyboardChanged(idle, seen);
+  act.keyScanTimer = seen.hostActive ? TimerChange::Stop : TimerChange::Start;
+  if (typed) TakeInTyping(state, idle, seen);
+  bool moved = CursorMoved(idle, seen);
+  int32_t limit = TicksFor(state.settings.fileMakerLimitSeconds);
+  if (!typed && idle.ticks > limit - 1) {
+    // The lock: the record is committed first if that has not happened yet.
+    if (!state.recordCommitted) act.exitRecordAttempts = 1;
+    state.recordCommitted = true;
+    RefreshKeys(idle, seen);
+    idle.ticks = 0;
+    act.openLock = true;
+    return act;
+  }
+  // A tick before the lock. An attempt that types nothing leaves the record
+  // uncommitted, so the lock step tries once more.
+  if (!moved && idle.ticks > limit - 2 && !state.recordCommitted) act.exitRecordAttempts = 1;
+  if (moved) TakeInMove(idle, seen);
+  return act;
+}
+
+bool WatchedKeyDown(const uint8_t* keys) {
+  for (uint8_t vk : WATCHED_KEYS)
+    if (keys[vk] & KEY_DOWN) return true;
+  return false;
+}
+
+void KeyScanTick(GuardState& state, const uint8_t* keys) {
+  if (keys && WatchedKeyDown(keys)) state.fileMakerIdle.ticks = 0;
+}
+
+RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised) {
+  state.recordCommitted = true;
+  if (state.lockUp) return RestoreAction::None;  // the host stays hidden behind the lock
+  return hostWasMinimised ? RestoreAction::MinimiseRestoredHost : RestoreAction::ActivateNotedWindow;
+}

@@ -1,0 +1,59 @@
+// The rules of the idle timers: what one tick does, given what was observed,
+// as changes to the guard's state and a list of things to do. No Windows here:
+// the timer dialog observes, calls these, and carries the actions out.
+#pragma once
+
+#include <cstdint>
+
+#include "portable/engine/GuardState.h"
+
+// What the timer dialog saw at the start of a tick.
+struct TickObservation {
+  Point cursor;
+  bool cursorRead;      // false: the cursor could not be read, which is no move
+  const uint8_t* keys;  // the host thread's keyboard state; null when unreadable (no change)
+  bool hostActive;      // the host main window is the host thread's active window
+  bool hostInFront;     // the foreground window is the host main window or the timer dialog
+  bool otherAppInFront; // the foreground window belongs to another process
+};
+
+enum class TimerChange { Keep, Start, Stop };
+
+struct TickActions {
+  // Run the exit-record action up to this many times, until one run types its
+  // keys (and then mark the record committed).
+  int exitRecordAttempts = 0;
+  // Then open the lock screen; the restore timer is stopped first.
+  bool openLock = false;
+  TimerChange keyScanTimer = TimerChange::Keep;
+  bool stopFileMakerTimer = false;
+  // The record section's "Stop timer" button follows whether a record limit is set.
+  TimerChange recordStopButton = TimerChange::Keep;  // Start: enable, Stop: disable
+};
+
+// Number of ticks a limit in seconds takes.
+inline int32_t TicksFor(int32_t seconds) { return TICKS_PER_SECOND * seconds; }
+
+// The rule of the immediate switch, checked first on each record tick: the host
+// main window is left for another application and the record is not committed.
+// Resets the record count when it fires.
+bool ImmediateCommitDue(GuardState& state, const TickObservation& seen);
+
+// The rest of the record tick. Observe hostActive again after an immediate
+// commit: the action brings the host forward.
+TickActions RecordTick(GuardState& state, const TickObservation& seen);
+
+TickActions FileMakerTick(GuardState& state, const TickObservation& seen);
+
+// A key held down while the host is not active means someone is there.
+void KeyScanTick(GuardState& state, const uint8_t* keys);
+// Whether a key that the key scan watches is down in keys (256 bytes).
+bool WatchedKeyDown(const uint8_t* keys);
+
+enum class RestoreAction { None, MinimiseRestoredHost, ActivateNotedWindow };
+// The end of an exit-record action, 100 ms after it typed: the record counts as
+// committed, and the host goes back as it was, unless the lock is up.
+RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised);
+
+// Starts a count afresh (a limit was set).
+void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys);

@@ -1,0 +1,79 @@
+#include "win32/ExitRecord.h"
+
+#include <cstring>
+
+#include "portable/keys/SendKeys.h"
+#include "win32/HostWindows.h"
+#include "win32/TimerDialog.h"
+
+namespace {
+
+const char LIST_CLASS_PREFIX[] = "FM3List";
+const UINT SHOW_ON_TOP = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+
+// Ctrl+Enter commits only in the host main window itself: in a dialog of the
+// host it presses the default button, in another program it does who knows
+// what. A disabled main window means one of the host's modal dialogs is up.
+bool CanTakeKeys(HWND host) {
+  return BelongsToThisProcess(host) && IsWindowEnabled(host) && GetForegroundWindow() == host;
+}
+
+// The window three first children deep: FileMaker Pro's list views live there.
+bool ShowsAList(HWND host) {
+  HWND third = GetWindow(GetWindow(GetWindow(host, GW_CHILD), GW_CHILD), GW_CHILD);
+  char name[256];
+  if (!third || GetClassNameA(third, name, sizeof name) <= 0) return false;
+  return std::strncmp(name, LIST_CLASS_PREFIX, std::strlen(LIST_CLASS_PREFIX)) == 0;
+}
+
+// List views: Escape to the list first, then the keys twice; no restore.
+bool ListPath(WorkstationGuard& guard, HWND host) {
+  if (host != GetForegroundWindow()) return false;
+  if (GetCursor() == guard.exitRecord.cursorAtInit) return false;
+  if (!IsWindowEnabled(host)) return false;
+  SetActiveWindow(host);
+  HWND list = GetWindow(GetWindow(GetWindow(host, GW_CHILD), GW_CHILD), GW_CHILD);
+  SendMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
+  BringWindowToFront(host);
+  if (!CanTakeKeys(host)) return false;
+  SendKeys(EXIT_RECORD_KEYS, 0, host);
+  SendKeys(EXIT_RECORD_KEYS, 0, host);
+  return true;
+}
+
+// Everything else: the keys once, then the restore tick gives the foreground back.
+bool StandardPath(WorkstationGuard& guard, HWND host) {
+  guard.exitRecord.giveBackTo = GetForegroundWindow();
+  if (!IsWindowEnabled(host)) return false;
+  BringWindowToFront(host);
+  SetActiveWindow(host);
+  if (!CanTakeKeys(host)) return false;
+  SendKeys(EXIT_RECORD_KEYS, 0, host);
+  StartRestoreTimer(guard.timerDialog);
+  return true;
+}
+
+}  // namespace
+
+bool RunExitRecordAction(WorkstationGuard& guard, HWND host) {
+  if (guard.state.lockUp) return false;
+  ExitRecordNote& note = guard.exitRecord;
+  note.giveBackTo = GetActiveWindow();
+  note.restoredHost = nullptr;
+  if (IsIconic(host)) {
+    note.restoredHost = host;
+    ShowWindow(host, SW_RESTORE);
+    SetWindowPos(host, HWND_TOP, 0, 0, 0, 0, SHOW_ON_TOP);
+  }
+  HWND menu = FindOpenMenuWindow();
+  if (menu) SendMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+  bool typed = ShowsAList(host) ? ListPath(guard, host) : StandardPath(guard, host);
+  if (typed) {
+    guard.state.recordCommitted = true;
+  } else if (note.restoredHost) {
+    // Nothing typed: put the window back as it was; the action is tried again.
+    ShowWindow(host, SW_MINIMIZE);
+    note.restoredHost = nullptr;
+  }
+  return typed;
+}

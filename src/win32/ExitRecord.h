@@ -1,0 +1,15 @@
+// The exit-record action: closes an open menu, brings the host main window to
+// the front and types Ctrl+Enter into it, so that FileMaker Pro commits the
+// record being edited.
+#pragma once
+
+#include <windows.h>
+
+#include "win32/WorkstationGuard.h"
+
+const char EXIT_RECORD_KEYS[] = "^{ENTER}^{ENTER}";
+
+// Types the keys only into host, the host main window, once it is enabled and
+// in front, and never while the lock is up. True when it typed them; the
+// record then counts as committed.
+bool RunExitRecordAction(WorkstationGuard& guard, HWND host);

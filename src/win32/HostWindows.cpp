@@ -1,0 +1,53 @@
+#include "win32/HostWindows.h"
+
+#include <cstring>
+
+namespace {
+
+const char HOST_CLASS_PREFIX[] = "FMPRO";
+const char MENU_CLASS_PREFIX[] = "#32768";
+
+// Shared by both searches: a host search that finds nothing falls back on it.
+HWND g_lastFound;
+
+bool HasClassPrefix(HWND hwnd, const char* prefix) {
+  char name[256];
+  if (GetClassNameA(hwnd, name, sizeof name) <= 0) name[0] = '\0';
+  return std::strncmp(name, prefix, std::strlen(prefix)) == 0;
+}
+
+bool IsHostWindow(HWND hwnd) {
+  return hwnd && IsWindow(hwnd) && BelongsToThisProcess(hwnd) && HasClassPrefix(hwnd, HOST_CLASS_PREFIX);
+}
+
+BOOL CALLBACK AcceptByClassPrefix(HWND hwnd, LPARAM prefix) {
+  if (!IsWindow(hwnd)) return FALSE;  // the list changed under us
+  if (!BelongsToThisProcess(hwnd) || !HasClassPrefix(hwnd, reinterpret_cast<const char*>(prefix))) return TRUE;
+  g_lastFound = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+bool BelongsToThisProcess(HWND hwnd) {
+  DWORD process = 0;
+  return hwnd && GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
+}
+
+HWND FindHostMainWindow() {
+  // Every tick asks: a search of all top-level windows only when the window
+  // found before has gone.
+  if (IsHostWindow(g_lastFound)) return g_lastFound;
+  EnumWindows(AcceptByClassPrefix, reinterpret_cast<LPARAM>(HOST_CLASS_PREFIX));
+  if (IsWindow(g_lastFound)) return g_lastFound;
+  return GetForegroundWindow();
+}
+
+HWND FindOpenMenuWindow() {
+  g_lastFound = nullptr;
+  EnumWindows(AcceptByClassPrefix, reinterpret_cast<LPARAM>(MENU_CLASS_PREFIX));
+  return g_lastFound;
+}
+
+HWND LastFoundWindow() { return g_lastFound; }
+void ForgetFoundWindow() { g_lastFound = nullptr; }

@@ -1,0 +1,21 @@
+// The guard's state together with what only Windows has: the timer dialog and
+// what an exit-record action noted for its restore tick. The plug-in owns the
+// one instance; the timer dialog, the exit-record action and the lock screen
+// are handed it.
+#pragma once
+
+#include <windows.h>
+
+#include "portable/engine/GuardState.h"
+
+struct ExitRecordNote {
+  HCURSOR cursorAtInit;  // shown when the host initialised the plug-in
+  HWND giveBackTo;       // in front before the keys were typed; gets the foreground back
+  HWND restoredHost;     // the host main window the action restored from minimised, else null
+};
+
+struct WorkstationGuard {
+  GuardState state;
+  ExitRecordNote exitRecord;
+  HWND timerDialog;  // owns every timer; null until a function needs it
+};
