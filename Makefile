@@ -4,6 +4,7 @@
 #             under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz   the libFuzzer targets for FUZZ_SECONDS each (make test runs them for 30 s)
 # make bench  the benchmarks, which print figures
+# make format the one code style (.clang-format) applied; make format-check checks it
 BUILD := build
 WIN := $(BUILD)/win32
 NATIVE := $(BUILD)/native
@@ -13,7 +14,7 @@ JOBS ?= 2
 
 BENCH := $(BUILD)/bench
 
-.PHONY: all bootstrap build native fuzz-build fuzz bench test demo interactive clean
+.PHONY: all bootstrap build native fuzz-build fuzz bench test demo interactive clean format format-check
 
 all: build
 
@@ -41,7 +42,15 @@ bench: build
 	@cmake --build $(BENCH) -j$(JOBS) --target sendkeys_bench
 	@scripts/bench.sh $(BUILD)
 
-test: native fuzz-build build
+SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null || find src host tests \( -name '*.cpp' -o -name '*.h' \))
+
+format:
+	@clang-format -i $(SOURCES)
+
+format-check: bootstrap
+	@clang-format --dry-run -Werror $(SOURCES) && echo "format-check: $(words $(SOURCES)) files follow .clang-format"
+
+test: format-check native fuzz-build build
 	@scripts/fuzz.sh $(BUILD) 30
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300
 

@@ -50,16 +50,26 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     bool hasValue = i + 1 < argc;
-    if (arg == "--plugin" && hasValue) plugin = argv[++i];
-    else if (arg == "--script" && hasValue) scriptPath = argv[++i];
-    else if (arg == "--class" && hasValue) options.mainClass = argv[++i];
-    else if (arg == "--inner-class" && hasValue) options.innerClass = argv[++i];
-    else if (arg == "--shots" && hasValue) shots = argv[++i];
-    else if (arg == "--timeout" && hasValue) timeout = std::strtoul(argv[++i], nullptr, 10);
-    else if (arg == "--demo") demo = true, options.logKeys = false;
-    else if (arg == "--no-keys") options.logKeys = false;
-    else if (arg == "--no-plugin") plugin.clear();
-    else if (arg == "--interactive") options.interactive = true;
+    if (arg == "--plugin" && hasValue)
+      plugin = argv[++i];
+    else if (arg == "--script" && hasValue)
+      scriptPath = argv[++i];
+    else if (arg == "--class" && hasValue)
+      options.mainClass = argv[++i];
+    else if (arg == "--inner-class" && hasValue)
+      options.innerClass = argv[++i];
+    else if (arg == "--shots" && hasValue)
+      shots = argv[++i];
+    else if (arg == "--timeout" && hasValue)
+      timeout = std::strtoul(argv[++i], nullptr, 10);
+    else if (arg == "--demo")
+      demo = true, options.logKeys = false;
+    else if (arg == "--no-keys")
+      options.logKeys = false;
+    else if (arg == "--no-plugin")
+      plugin.clear();
+    else if (arg == "--interactive")
+      options.interactive = true;
     else {
       Usage();
       return 2;

@@ -71,14 +71,13 @@ LRESULT CALLBACK CommandFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_KEYDOWN) Event("innermost child got key 0x%02X lParam %ld", static_cast<unsigned>(wp), static_cast<long>(lp));
+  if (msg == WM_KEYDOWN)
+    Event("innermost child got key 0x%02X lParam %ld", static_cast<unsigned>(wp), static_cast<long>(lp));
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && reinterpret_cast<HWND>(lp) == g_record) g_edited = true;
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd, msg, wp, lp); }
 
 // Sees what is sent to the open menu's window.
 LRESULT CALLBACK MenuMessageHook(int code, WPARAM wp, LPARAM lp) {
@@ -233,8 +232,9 @@ bool CreateHostWindows(const HostWindowOptions& options) {
       !Register(options.innerClass.c_str(), InnerProc))
     return false;
   int height = options.interactive ? 330 : 260;
-  g_main = CreateWindowExA(0, options.mainClass.c_str(), "FileMaker Pro - Contacts (Lullex host stand-in)",
-                           WS_OVERLAPPEDWINDOW, 60, 60, 560, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  g_main =
+      CreateWindowExA(0, options.mainClass.c_str(), "FileMaker Pro - Contacts (Lullex host stand-in)",
+                      WS_OVERLAPPEDWINDOW, 60, 60, 560, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!g_main) return false;
   // First children three deep: panel, panel, then the area holding the record.
   HWND panel = Child("FMHostPanel", "", 0, 0, 0, 560, 200, g_main, 100);
@@ -244,11 +244,12 @@ bool CreateHostWindows(const HostWindowOptions& options) {
   Child("STATIC", "Name:", 0, 20, 52, 60, 20, g_inner, 104);
   g_record = Child("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 90, 50, 300, 24, g_inner, 105);
   Child("STATIC", "Ctrl+Enter commits the record.", 0, 20, 90, 400, 20, g_inner, 106);
-  g_editProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(g_record, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordFieldProc)));
+  g_editProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(g_record, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordFieldProc)));
   if (options.interactive) {
     Child("STATIC", "Function and parameter, e.g. Lulx-ActivateRecordLullex 30:", 0, 10, 205, 520, 20, g_main, 199);
-    g_command = Child("EDIT", "Lulx-Version", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10, 228, 420, 24, g_main, IDC_COMMAND);
+    g_command =
+        Child("EDIT", "Lulx-Version", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10, 228, 420, 24, g_main, IDC_COMMAND);
     Child("BUTTON", "Call", WS_TABSTOP | BS_PUSHBUTTON, 440, 228, 80, 24, g_main, IDC_CALL);
     g_commandProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(g_command, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CommandFieldProc)));
@@ -263,7 +264,6 @@ bool CreateHostWindows(const HostWindowOptions& options) {
 
 HWND MainWindow() { return g_main; }
 HWND RecordField() { return g_record; }
-
 
 void OpenHostBox() { PostMessageA(g_main, WM_OPEN_BOX, 0, 0); }
 

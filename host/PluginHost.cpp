@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 
+#include "HostHandles.h"
 #include "Timeline.h"
 
 namespace {
@@ -32,12 +33,6 @@ struct CallBlock {
 #pragma pack(pop)
 static_assert(offsetof(CallBlock, memoryErrorProc) == 68, "host call block layout");
 
-// A host handle: master pointer first, so a pointer to it is the handle.
-struct Handle {
-  unsigned char* bytes;
-  int32_t size;
-};
-
 typedef void (*EntryPoint)(CallBlock*);
 
 HMODULE g_module;
@@ -45,36 +40,6 @@ EntryPoint g_entry;
 std::string g_path;
 std::map<std::string, unsigned> g_numbers;
 std::string g_names[16];
-bool g_resizeFails;
-int16_t g_status;
-
-void __stdcall ResizeHandle(unsigned char** handle, int32_t size) {
-  Handle* h = reinterpret_cast<Handle*>(handle);
-  if (g_resizeFails || size < 0) {
-    g_status = -108;  // out of memory
-    return;
-  }
-  unsigned char* bytes = static_cast<unsigned char*>(std::realloc(h->bytes, size ? size : 1));
-  if (!bytes) {
-    g_status = -108;
-    return;
-  }
-  h->bytes = bytes;
-  h->size = size;
-  g_status = 0;
-}
-
-int32_t __stdcall HandleSize(unsigned char** handle) { return reinterpret_cast<Handle*>(handle)->size; }
-
-int16_t __stdcall MemoryError() { return g_status; }
-
-Handle MakeHandle(const std::string& bytes) {
-  Handle h;
-  h.bytes = static_cast<unsigned char*>(std::malloc(bytes.size() + 1));
-  std::memcpy(h.bytes, bytes.data(), bytes.size());
-  h.size = static_cast<int32_t>(bytes.size());
-  return h;
-}
 
 CallBlock NewBlock(uint8_t kind) {
   CallBlock block;
@@ -82,9 +47,10 @@ CallBlock NewBlock(uint8_t kind) {
   block.interfaceVersion = 0x0B;
   block.callKind = kind;
   block.instanceHandle = g_module;
-  block.resizeHandleProc = reinterpret_cast<void*>(&ResizeHandle);
-  block.handleSizeProc = reinterpret_cast<void*>(&HandleSize);
-  block.memoryErrorProc = reinterpret_cast<void*>(&MemoryError);
+  HostCallbacks host = FakeHostCallbacks();
+  block.resizeHandleProc = reinterpret_cast<void*>(host.resizeHandleProc);
+  block.handleSizeProc = reinterpret_cast<void*>(host.handleSizeProc);
+  block.memoryErrorProc = reinterpret_cast<void*>(host.memoryErrorProc);
   return block;
 }
 
@@ -157,24 +123,22 @@ void CallByNumber(unsigned number, const std::string& parameter) {
     Event("call #%u: no plug-in loaded", number);
     return;
   }
-  Handle param = MakeHandle(parameter);
-  Handle result = MakeHandle(kUntouched);
+  FakeHandle param(parameter);
+  FakeHandle result(kUntouched);
   CallBlock block = NewBlock(3);
   block.functionNumber = number;
-  block.parameterHandle = &param.bytes;
-  block.result = reinterpret_cast<uint32_t>(&result.bytes);
+  block.parameterHandle = param.Handle();
+  block.result = reinterpret_cast<uint32_t>(result.Handle());
   g_entry(&block);
-  std::string shown = parameter.size() > 60 ? Escaped(reinterpret_cast<const unsigned char*>(parameter.data()), 60) + "..."
-                                            : Escaped(reinterpret_cast<const unsigned char*>(parameter.data()), parameter.size());
+  std::string shown = parameter.size() > 60
+                          ? Escaped(reinterpret_cast<const unsigned char*>(parameter.data()), 60) + "..."
+                          : Escaped(reinterpret_cast<const unsigned char*>(parameter.data()), parameter.size());
   const std::string& name = FunctionName(number);
   if (result.size == static_cast<int32_t>(sizeof kUntouched - 1) &&
       std::memcmp(result.bytes, kUntouched, result.size) == 0)
     Event("call %s(\"%s\") -> no reply", name.c_str(), shown.c_str());
   else
-    Event("call %s(\"%s\") -> reply \"%s\"", name.c_str(), shown.c_str(),
-          Escaped(result.bytes, result.size).c_str());
-  std::free(param.bytes);
-  std::free(result.bytes);
+    Event("call %s(\"%s\") -> reply \"%s\"", name.c_str(), shown.c_str(), Escaped(result.bytes, result.size).c_str());
 }
 
 bool CallByName(const std::string& name, const std::string& parameter) {
@@ -187,7 +151,7 @@ bool CallByName(const std::string& name, const std::string& parameter) {
   return true;
 }
 
-void SetResizeFails(bool fail) { g_resizeFails = fail; }
+void SetResizeFails(bool fail) { SetFakeResizeFails(fail); }
 
 const std::string& FunctionName(unsigned number) {
   static std::string unknown;

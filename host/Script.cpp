@@ -76,7 +76,9 @@ void Finish() {
   CloseOtherApplication();
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto ms = [](const FILETIME& t) { return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000; };
+  auto ms = [](const FILETIME& t) {
+    return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000;
+  };
   Event("process cpu: user %llu ms, kernel %llu ms", ms(user), ms(kernel));
   Event("script finished%s", g_failures ? " with failures" : "");
   PostQuitMessage(g_failures ? 1 : 0);

@@ -19,7 +19,7 @@ struct FMExternCallStruct {
   FMHandle parameterHandle;  // 16
   HINSTANCE instanceHandle;  // 20
   union {
-    int32_t initReply;    // call kind 0
+    int32_t initReply;      // call kind 0
     FMHandle resultHandle;  // call kind 3
   } result;                 // 24
   uint8_t hostOnly28[8];

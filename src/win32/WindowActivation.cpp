@@ -1,12 +1,13 @@
 // Window activation: bring a window to the front and give it the keyboard focus,
 // by handle or by (part of) its title.
+#include "win32/WindowActivation.h"
+
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "portable/keys/SendKeys.h"
-#include "win32/WindowActivation.h"
 
 namespace {
 const int kNameBuffer = 300;
@@ -19,8 +20,7 @@ BOOL CALLBACK MatchTitleOrClass(HWND hwnd, LPARAM param) {
   char name[kNameBuffer];
   bool match = false;
   if (*cls && GetClassNameA(hwnd, name, kNameBuffer) > 0 && std::strstr(name, cls)) match = true;
-  if (!match && *title && GetWindowTextA(hwnd, name, kNameBuffer) > 0 && std::strstr(name, title))
-    match = true;
+  if (!match && *title && GetWindowTextA(hwnd, name, kNameBuffer) > 0 && std::strstr(name, title)) match = true;
   if (!match) return TRUE;
   search->found = hwnd;
   return FALSE;

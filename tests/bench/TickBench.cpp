@@ -3,14 +3,15 @@
 // top-level windows on the desktop (every tick searches them for the host).
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
-#include "plugin/PluginState.h"
-#include "win32/TimerDialog.h"
+#include "HostHandles.h"
 #include "plugin/Functions.h"
 #include "plugin/HostCall.h"
+#include "plugin/PluginState.h"
+#include "win32/TimerDialog.h"
 
 namespace {
 
@@ -20,26 +21,18 @@ double Microseconds(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER frequency) {
   return double(b.QuadPart - a.QuadPart) * 1e6 / double(frequency.QuadPart);
 }
 
-int16_t __stdcall NoError() { return 0; }
-int32_t __stdcall SizeOf(FMHandle h) { return *reinterpret_cast<int32_t*>(h + 1); }
-void __stdcall Resize(FMHandle, int32_t) {}
-
 void Arm(uint32_t function, const char* text) {
-  static unsigned char replyBytes[16];
-  struct {
-    unsigned char* bytes;
-    int32_t size;
-  } param = {reinterpret_cast<unsigned char*>(const_cast<char*>(text)), static_cast<int32_t>(lstrlenA(text))},
-    result = {replyBytes, 0};
+  FakeHandle param(text), result;
+  HostCallbacks host = FakeHostCallbacks();
   FMExternCallStruct block = {};
   block.callKind = CALL_KIND_EXTERNAL;
   block.functionNumber = function;
-  block.parameterHandle = &param.bytes;
-  block.result.resultHandle = &result.bytes;
+  block.parameterHandle = param.Handle();
+  block.result.resultHandle = result.Handle();
   block.instanceHandle = GetModuleHandleA(nullptr);
-  block.resizeHandleProc = Resize;
-  block.handleSizeProc = SizeOf;
-  block.memoryErrorProc = NoError;
+  block.resizeHandleProc = host.resizeHandleProc;
+  block.handleSizeProc = host.handleSizeProc;
+  block.memoryErrorProc = host.memoryErrorProc;
   FMExternCallProc(&block);
 }
 

@@ -7,32 +7,14 @@
 #include <cstring>
 #include <string>
 
-#include "portable/text/MacRomanText.h"
+#include "HostHandles.h"
 #include "portable/text/HostText.h"
+#include "portable/text/MacRomanText.h"
 #include "portable/text/ParameterRules.h"
 
 namespace {
 
-struct Handle {
-  unsigned char* bytes;
-  int32_t size;
-};
-bool g_fail;
-int16_t g_status;
-
-void Resize(FMHandle h, int32_t size) {
-  Handle* handle = reinterpret_cast<Handle*>(h);
-  if (g_fail || size < 0) {
-    g_status = 1;
-    return;
-  }
-  handle->bytes = static_cast<unsigned char*>(std::realloc(handle->bytes, size ? size : 1));
-  handle->size = size;
-  g_status = 0;
-}
-int32_t Size(FMHandle h) { return reinterpret_cast<Handle*>(h)->size; }
-int16_t Status() { return g_status; }
-const HostCallbacks kHost = {Resize, Size, Status};
+const HostCallbacks kHost = FakeHostCallbacks();
 
 char g_password[255] = "before";
 int32_t g_limit = 77;
@@ -43,12 +25,11 @@ int g_switch = 1;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   int function = data[0] % 6 + 1;
-  g_fail = (data[0] & 0x80) != 0;
-  Handle param = {static_cast<unsigned char*>(std::malloc(size)), static_cast<int32_t>(size - 1)};
-  std::memcpy(param.bytes, data + 1, size - 1);
-  Handle result = {static_cast<unsigned char*>(std::malloc(4)), 4};
-  std::memcpy(result.bytes, "none", 4);
-  FMHandle p = &param.bytes, r = &result.bytes;
+  bool fail = (data[0] & 0x80) != 0;
+  SetFakeResizeFails(fail);
+  FakeHandle param(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
+  FakeHandle result("none");
+  FMHandle p = param.Handle(), r = result.Handle();
   bool readable = param.size <= 254;
 
   char before[255];
@@ -79,11 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (function != 6) ReplyIfBadLength(kHost, p, r);
 
-  std::string reply(reinterpret_cast<char*>(result.bytes), result.size);
+  std::string reply = result.Content();
   if (reply != "none" && reply != "0" && reply != "$$001$$" && reply != "Lullex v1.91") std::abort();
-  if (g_fail && reply != "none") std::abort();
-  if (!g_fail && !readable && function != 6 && reply != "$$001$$") std::abort();
-  std::free(param.bytes);
-  std::free(result.bytes);
+  if (fail && reply != "none") std::abort();
+  if (!fail && !readable && function != 6 && reply != "$$001$$") std::abort();
   return 0;
 }

@@ -17,7 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int result = SendKeys(text.c_str(), wait, nullptr);
   if (result != 0 && result != 1) std::abort();
   if (!recorder::ModifiersDown().empty()) std::abort();
-  if (keySequenceState.shiftHeld | keySequenceState.controlHeld | keySequenceState.altHeld | keySequenceState.windowsHeld | keySequenceState.inGroup) std::abort();
+  if (keySequenceState.shiftHeld | keySequenceState.controlHeld | keySequenceState.altHeld |
+      keySequenceState.windowsHeld | keySequenceState.inGroup)
+    std::abort();
   if (recorder::WrongScanCodes() != 0) std::abort();
   if (keySequenceState.delayEveryKeyMs > 10000 || keySequenceState.delayNextKeyMs > 10000) std::abort();
   for (const PortCall& call : recorder::calls) {

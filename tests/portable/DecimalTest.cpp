@@ -16,5 +16,8 @@ TEST(ParseDecimalTest, ReadsLikeStrtolWithin32Bits) {
   EXPECT_EQ(ParseDecimal("-2147483649"), INT32_MIN);
   EXPECT_EQ(ParseDecimal("99999999999"), 2147483647);
   EXPECT_EQ(ParseDecimal("99999999999999999999999"), 2147483647);
-  EXPECT_EQ(ParseDecimal("\xA0" "5"), 0) << "only ASCII white space is skipped";
+  EXPECT_EQ(ParseDecimal("\xA0"
+                         "5"),
+            0)
+      << "only ASCII white space is skipped";
 }

@@ -138,8 +138,11 @@ TEST_P(RecordLimit, CountsAndActs) {
 INSTANTIATE_TEST_SUITE_P(
     Ticks, RecordLimit,
     ::testing::Values(
-        RecordCase{"OneSecondActsOnTheFourthTickAndHolds", 1, {'.', '.', '.', '.', '.', '.', '.', '.'},
-                   {1, 2, 3, 0, 0, 0, 0, 0}, 1},
+        RecordCase{"OneSecondActsOnTheFourthTickAndHolds",
+                   1,
+                   {'.', '.', '.', '.', '.', '.', '.', '.'},
+                   {1, 2, 3, 0, 0, 0, 0, 0},
+                   1},
         RecordCase{"TypingStartsAFullLimitAgain", 1, {'.', '.', 't', '.', '.', '.', '.'}, {1, 2, 0, 1, 2, 3, 0}, 1},
         RecordCase{"AMoveInTheLimitTickDoesNotStopTheAction", 1, {'.', '.', '.', 'm'}, {1, 2, 3, 0}, 1},
         RecordCase{"TypingInTheLimitTickDoes", 1, {'.', '.', '.', 't'}, {1, 2, 3, 0}, 0},

@@ -169,7 +169,10 @@ TEST_F(KeySequence, NoModifierLeftDownOnAnyPath) {
     recorder::Reset();
     SendKeys(text.c_str(), 0, nullptr);
     ASSERT_EQ(recorder::ModifiersDown(), "") << text;
-    ASSERT_EQ(keySequenceState.shiftHeld | keySequenceState.controlHeld | keySequenceState.altHeld | keySequenceState.windowsHeld | keySequenceState.inGroup, 0) << text;
+    ASSERT_EQ(keySequenceState.shiftHeld | keySequenceState.controlHeld | keySequenceState.altHeld |
+                  keySequenceState.windowsHeld | keySequenceState.inGroup,
+              0)
+        << text;
   }
 }
 

@@ -34,23 +34,32 @@ uint16_t UsLayoutKeyScan(char ch) {
   static const char shiftedDigits[] = ")!@#$%^&*(";
   if (c && std::strchr(shiftedDigits, c))
     return static_cast<uint16_t>(0x100 | ('0' + (std::strchr(shiftedDigits, c) - shiftedDigits)));
-  struct Pair { char plain, shifted; uint8_t vk; };
-  static const Pair punctuation[] = {{';', ':', 0xBA}, {'=', '+', 0xBB}, {',', '<', 0xBC},
-                                     {'-', '_', 0xBD}, {'.', '>', 0xBE}, {'/', '?', 0xBF},
-                                     {'`', '~', 0xC0}, {'[', '{', 0xDB}, {'\\', '|', 0xDC},
-                                     {']', '}', 0xDD}, {'\'', '"', 0xDE}};
+  struct Pair {
+    char plain, shifted;
+    uint8_t vk;
+  };
+  static const Pair punctuation[] = {{';', ':', 0xBA},  {'=', '+', 0xBB}, {',', '<', 0xBC}, {'-', '_', 0xBD},
+                                     {'.', '>', 0xBE},  {'/', '?', 0xBF}, {'`', '~', 0xC0}, {'[', '{', 0xDB},
+                                     {'\\', '|', 0xDC}, {']', '}', 0xDD}, {'\'', '"', 0xDE}};
   for (const Pair& p : punctuation) {
     if (c == static_cast<unsigned char>(p.plain)) return p.vk;
     if (c == static_cast<unsigned char>(p.shifted)) return static_cast<uint16_t>(0x100 | p.vk);
   }
   switch (c) {
-    case ' ': return 0x20;
-    case '\t': return 0x09;
-    case '\r': return 0x0D;
-    case '\n': return 0x20D;
-    case '\b': return 0x08;
-    case 0x1B: return 0x1B;
-    default: return NO_KEY;
+    case ' ':
+      return 0x20;
+    case '\t':
+      return 0x09;
+    case '\r':
+      return 0x0D;
+    case '\n':
+      return 0x20D;
+    case '\b':
+      return 0x08;
+    case 0x1B:
+      return 0x1B;
+    default:
+      return NO_KEY;
   }
 }
 
@@ -59,13 +68,26 @@ std::string Trace() {
   char item[400];
   for (const PortCall& call : calls) {
     switch (call.kind) {
-      case PortCall::Keybd: std::snprintf(item, sizeof item, "%02X:%u", call.a, call.c); break;
-      case PortCall::Pump: std::snprintf(item, sizeof item, "pump"); break;
-      case PortCall::Sleep: std::snprintf(item, sizeof item, "sleep %u", call.a); break;
-      case PortCall::Beep: std::snprintf(item, sizeof item, "beep %u,%u", call.a, call.b); break;
-      case PortCall::SetState: std::snprintf(item, sizeof item, "setstate %02X", call.a); break;
-      case PortCall::Activate: std::snprintf(item, sizeof item, "activate '%s'", call.text.c_str()); break;
-      default: continue;
+      case PortCall::Keybd:
+        std::snprintf(item, sizeof item, "%02X:%u", call.a, call.c);
+        break;
+      case PortCall::Pump:
+        std::snprintf(item, sizeof item, "pump");
+        break;
+      case PortCall::Sleep:
+        std::snprintf(item, sizeof item, "sleep %u", call.a);
+        break;
+      case PortCall::Beep:
+        std::snprintf(item, sizeof item, "beep %u,%u", call.a, call.b);
+        break;
+      case PortCall::SetState:
+        std::snprintf(item, sizeof item, "setstate %02X", call.a);
+        break;
+      case PortCall::Activate:
+        std::snprintf(item, sizeof item, "activate '%s'", call.text.c_str());
+        break;
+      default:
+        continue;
     }
     if (!out.empty()) out += ' ';
     out += item;

@@ -16,8 +16,8 @@ struct PortCall {
 namespace recorder {
 
 extern std::vector<PortCall> calls;
-extern uint32_t version;      // what GetVersion answers
-extern int16_t numLockState;  // what GetKeyState(VK_NUMLOCK) answers
+extern uint32_t version;       // what GetVersion answers
+extern int16_t numLockState;   // what GetKeyState(VK_NUMLOCK) answers
 extern uint8_t keyboard[256];  // the state Get/SetKeyboardState read and write
 extern bool down[256];         // keys down, as the keyboard events left them
 

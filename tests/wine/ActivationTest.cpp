@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "WinTestSupport.h"
 #include "portable/keys/SendKeys.h"
 #include "win32/WindowActivation.h"
-#include "WinTestSupport.h"
 
 namespace {
 

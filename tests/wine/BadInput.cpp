@@ -9,14 +9,20 @@ std::vector<std::string> BadParameters() {
   std::vector<std::string> out;
   for (size_t size : {0u, 1u, 254u, 255u, 4096u, 1048576u})
     for (char fill : {'7', '1', '0', 'a', '\x8E'}) out.push_back(std::string(size, fill));
-  out.push_back(std::string("\0" "123", 4));
-  out.push_back(std::string("12\0" "34", 5));
+  out.push_back(
+      std::string("\0"
+                  "123",
+                  4));
+  out.push_back(
+      std::string("12\0"
+                  "34",
+                  5));
   out.push_back(std::string("pass\0word", 9));
   out.push_back(std::string(254, '\0'));
   for (int b = 0; b < 256; ++b) out.push_back(std::string(1, static_cast<char>(b)));
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  out.push_back(all);                // 256 bytes: too long
+  out.push_back(all);                 // 256 bytes: too long
   out.push_back(all.substr(1, 254));  // every value but 0 and 255
   out.push_back(all.substr(128, 128));
   for (const char* n : {"0", "-1", "2147483647", "2147483648", "-2147483649", "99999999999", " +12abc", "536870911",

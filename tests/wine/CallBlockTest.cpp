@@ -113,7 +113,11 @@ TEST_F(CallBlock, TooLongParametersChangeNoSetting) {
 TEST_F(CallBlock, ParameterEndsAtAnEmbeddedNul) {
   EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, std::string("ab\0cd", 5)).reply, "0");
   EXPECT_STREQ(State().settings.password, "ab");
-  EXPECT_EQ(CallFunction(FN_ACTIVATE_RECORD, std::string("4\0" "0", 3)).reply, "0");
+  EXPECT_EQ(CallFunction(FN_ACTIVATE_RECORD, std::string("4\0"
+                                                         "0",
+                                                         3))
+                .reply,
+            "0");
   EXPECT_EQ(State().settings.recordLimitSeconds, 4);
   std::string exact(254, 'p');
   EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, exact).reply, "0");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "BadInput.h"
+#include "HostHandles.h"
 
 namespace {
 
@@ -30,26 +31,6 @@ std::string PluginPath() {
 
 // ---- a host of raw bytes ----
 
-struct Handle {
-  unsigned char* bytes;
-  int32_t size;
-};
-int16_t g_status;
-bool g_fail;
-
-void __stdcall Resize(unsigned char** h, int32_t size) {
-  Handle* handle = reinterpret_cast<Handle*>(h);
-  if (g_fail) {
-    g_status = 1;
-    return;
-  }
-  handle->bytes = static_cast<unsigned char*>(std::realloc(handle->bytes, size + 1));
-  handle->size = size;
-  g_status = 0;
-}
-int32_t __stdcall Size(unsigned char** h) { return reinterpret_cast<Handle*>(h)->size; }
-int16_t __stdcall Status() { return g_status; }
-
 template <typename T>
 void Put(unsigned char* block, int offset, T value) {
   std::memcpy(block + offset, &value, sizeof value);
@@ -57,9 +38,10 @@ void Put(unsigned char* block, int offset, T value) {
 
 void FillCallbacks(unsigned char* block) {
   Put(block, 20, reinterpret_cast<uint32_t>(g_dll));
-  Put(block, 36, reinterpret_cast<uint32_t>(&Resize));
-  Put(block, 40, reinterpret_cast<uint32_t>(&Size));
-  Put(block, 68, reinterpret_cast<uint32_t>(&Status));
+  HostCallbacks host = FakeHostCallbacks();
+  Put(block, 36, reinterpret_cast<uint32_t>(host.resizeHandleProc));
+  Put(block, 40, reinterpret_cast<uint32_t>(host.handleSizeProc));
+  Put(block, 68, reinterpret_cast<uint32_t>(host.memoryErrorProc));
 }
 
 // Calls function `number` and returns the reply, or "(none)" when the result
@@ -67,20 +49,14 @@ void FillCallbacks(unsigned char* block) {
 std::string Call(uint32_t number, const std::string& parameter) {
   unsigned char block[128] = {};
   FillCallbacks(block);
-  Handle param = {static_cast<unsigned char*>(std::malloc(parameter.size() + 1)),
-                  static_cast<int32_t>(parameter.size())};
-  std::memcpy(param.bytes, parameter.data(), parameter.size());
-  Handle result = {static_cast<unsigned char*>(std::malloc(8)), 6};
-  std::memcpy(result.bytes, "(none)", 6);
+  FakeHandle param(parameter);
+  FakeHandle result("(none)");
   block[9] = 3;
   Put(block, 12, number);
   Put(block, 16, reinterpret_cast<uint32_t>(&param.bytes));
   Put(block, 24, reinterpret_cast<uint32_t>(&result.bytes));
   g_entry(block);
-  std::string reply(reinterpret_cast<char*>(result.bytes), result.size);
-  std::free(param.bytes);
-  std::free(result.bytes);
-  return reply;
+  return result.Content();
 }
 
 int32_t Init(int16_t version) {
@@ -105,18 +81,16 @@ class Dll : public ::testing::Test {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "FMPRO5APP";
     RegisterClassA(&wc);
-    host_ = CreateWindowExA(0, "FMPRO5APP", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                            nullptr, wc.hInstance, nullptr);
+    host_ = CreateWindowExA(0, "FMPRO5APP", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                            wc.hInstance, nullptr);
     g_dll = LoadLibraryA(PluginPath().c_str());
     if (g_dll) g_entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(g_dll, "FMExternCallProc")));
   }
-  static void TearDownTestSuite() {
-    DestroyWindow(host_);
-  }
+  static void TearDownTestSuite() { DestroyWindow(host_); }
   void SetUp() override {
     ASSERT_NE(g_dll, nullptr) << PluginPath();
     ASSERT_NE(g_entry, nullptr);
-    g_fail = false;
+    SetFakeResizeFails(false);
   }
   static HWND host_;
 };
@@ -181,9 +155,9 @@ TEST_F(Dll, VersionResource) {
   const struct {
     const char* name;
     const char* value;
-  } strings[] = {{"FileDescription", "Lullex v1.91"},   {"FileVersion", "1.91 11/28/06"},
-                 {"ProductVersion", "1.91 11/28/06"},   {"InternalName", "Lullex"},
-                 {"ProductName", "Lullex"},             {"OriginalFilename", "LULLEX.FMX"}};
+  } strings[] = {{"FileDescription", "Lullex v1.91"}, {"FileVersion", "1.91 11/28/06"},
+                 {"ProductVersion", "1.91 11/28/06"}, {"InternalName", "Lullex"},
+                 {"ProductName", "Lullex"},           {"OriginalFilename", "LULLEX.FMX"}};
   for (const auto& s : strings) {
     char* value = nullptr;
     std::string key = std::string("\\StringFileInfo\\040904E4\\") + s.name;
@@ -408,9 +382,9 @@ TEST_F(Dll, RepliesAsTheHostSeesThem) {
     EXPECT_NE(Call(number, std::string(254, '1')), "$$001$$") << number;
   }
   for (uint32_t number : {0u, 7u, 4294967295u}) EXPECT_EQ(Call(number, "1"), "(none)");
-  g_fail = true;
+  SetFakeResizeFails(true);
   EXPECT_EQ(Call(6, ""), "(none)") << "a failed resize writes nothing";
-  g_fail = false;
+  SetFakeResizeFails(false);
   Init(0);
 }
 

@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "PluginFixture.h"
-#include "win32/LockScreen.h"
-#include "portable/engine/IdleEngine.h"
-#include "win32/TimerDialog.h"
 #include "plugin/Functions.h"
-#include "resources/ResourceIds.h"
+#include "portable/engine/IdleEngine.h"
 #include "portable/keys/SendKeys.h"
+#include "resources/ResourceIds.h"
+#include "win32/LockScreen.h"
+#include "win32/TimerDialog.h"
 
 namespace {
 
@@ -318,11 +318,13 @@ TEST_F(Engine, PanelCommands) {
   command(IDC_DONE);
   EXPECT_FALSE(IsWindowVisible(d));
 
-  int32_t before[] = {State().settings.recordLimitSeconds, State().settings.fileMakerLimitSeconds, State().settings.commitOnLeaving, State().settings.countInBackground};
+  int32_t before[] = {State().settings.recordLimitSeconds, State().settings.fileMakerLimitSeconds,
+                      State().settings.commitOnLeaving, State().settings.countInBackground};
   command(133);
   Tick(1115);
   Tick(4242);
-  int32_t after[] = {State().settings.recordLimitSeconds, State().settings.fileMakerLimitSeconds, State().settings.commitOnLeaving, State().settings.countInBackground};
+  int32_t after[] = {State().settings.recordLimitSeconds, State().settings.fileMakerLimitSeconds,
+                     State().settings.commitOnLeaving, State().settings.countInBackground};
   EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
 }
 

@@ -1,8 +1,8 @@
 // What each function does to the settings, the timer dialog and its timers.
 #include "PluginFixture.h"
-#include "win32/TimerDialog.h"
-#include "portable/text/MacRomanText.h"
 #include "plugin/Functions.h"
+#include "portable/text/MacRomanText.h"
+#include "win32/TimerDialog.h"
 
 namespace {
 
@@ -142,8 +142,14 @@ TEST_F(Handlers, EmptyImmediateSwitchCreatesNoDialog) {
 }
 
 TEST_F(Handlers, PasswordIsStoredInWindowsText) {
-  EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, "Caf\x8E \xDB" "5").reply, "0");
-  EXPECT_STREQ(State().settings.password, "Caf\xE9 \x80" "5");
+  EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD,
+                         "Caf\x8E \xDB"
+                         "5")
+                .reply,
+            "0");
+  EXPECT_STREQ(State().settings.password,
+               "Caf\xE9 \x80"
+               "5");
   EXPECT_EQ(CallFunction(FN_SET_WORKSTATION_PASSWORD, "").reply, "$$001$$");
   EXPECT_STREQ(State().settings.password, "");
 }

@@ -194,9 +194,8 @@ TEST(HostScenario, MouseMovesAndTypingKeepTheUserActive) {
 }
 
 TEST(HostScenario, TypingWithoutTheMouseNeverLocks) {
-  std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw",
-                                     "call Lulx-ActivateRecordLullex 1", "call Lulx-ActivateFileMakerLullex 2",
-                                     "focus record"};
+  std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw", "call Lulx-ActivateRecordLullex 1",
+                                     "call Lulx-ActivateFileMakerLullex 2", "focus record"};
   for (int i = 0; i < 24; ++i) {
     script.push_back("type k");
     script.push_back("wait 300");

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "portable/keys/SendKeys.h"
 #include "WinTestSupport.h"
+#include "portable/keys/SendKeys.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <cstring>
 
 #include "PluginFixture.h"
+#include "plugin/Functions.h"
+#include "plugin/HostCall.h"
+#include "portable/keys/SendKeys.h"
 #include "win32/ExitRecord.h"
 #include "win32/HostWindows.h"
 #include "win32/LockScreen.h"
 #include "win32/TimerDialog.h"
-#include "plugin/Functions.h"
-#include "plugin/HostCall.h"
-#include "portable/keys/SendKeys.h"
 
 namespace {
 

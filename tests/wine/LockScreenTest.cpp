@@ -4,9 +4,9 @@
 #include <string>
 
 #include "PluginFixture.h"
-#include "win32/LockScreen.h"
 #include "plugin/Functions.h"
 #include "resources/ResourceIds.h"
+#include "win32/LockScreen.h"
 
 namespace {
 
@@ -48,7 +48,8 @@ class LockScreen : public PluginTest {
   bool Lock() {
     driver.Start();
     UINT_PTR failsafe = SetTimer(nullptr, 0, 30000, Failsafe);
-    bool result = RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockUp);
+    bool result =
+        RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockUp);
     EXPECT_EQ(State().lockUp, 0);
     KillTimer(nullptr, failsafe);
     driver.Stop();
@@ -229,7 +230,8 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   AddWaitForLogin();
   driver.Add([&] {
     firstLogin = Login();
-    nestedResult = RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockUp);
+    nestedResult =
+        RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockUp);
     loginAfter = Login();
     hostHiddenAfter = !IsWindowVisible(Host());
     return true;

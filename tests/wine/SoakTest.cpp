@@ -1,18 +1,17 @@
 // Soak: 100,000 ticks of both idle timers driven directly with randomised
 // activity and 100 lock and unlock cycles. Nothing may leak, no modifier key may
 // stay down, and every lock must follow an exit-record attempt.
-#include <windows.h>
-
 #include <psapi.h>
+#include <windows.h>
 
 #include <cstdio>
 
 #include "PluginFixture.h"
+#include "plugin/Functions.h"
+#include "portable/keys/SendKeys.h"
+#include "resources/ResourceIds.h"
 #include "win32/LockScreen.h"
 #include "win32/TimerDialog.h"
-#include "plugin/Functions.h"
-#include "resources/ResourceIds.h"
-#include "portable/keys/SendKeys.h"
 
 namespace {
 
@@ -116,11 +115,12 @@ TEST_F(Soak, HundredThousandTicksAndAHundredLocks) {
   PumpFor(200);
   Resources end = Measure();
 
-  std::printf("soak: %d ticks, %d locks, %d commits; windows %d->%d, USER objects %lu->%lu, GDI objects %lu->%lu, "
-              "handles %lu->%lu, private committed %lu->%lu KiB\n",
-              ticks, g_locks, Commits(), start.windows, end.windows, start.user, end.user, start.gdi, end.gdi,
-              start.handles, end.handles, static_cast<unsigned long>(start.committed / 1024),
-              static_cast<unsigned long>(end.committed / 1024));
+  std::printf(
+      "soak: %d ticks, %d locks, %d commits; windows %d->%d, USER objects %lu->%lu, GDI objects %lu->%lu, "
+      "handles %lu->%lu, private committed %lu->%lu KiB\n",
+      ticks, g_locks, Commits(), start.windows, end.windows, start.user, end.user, start.gdi, end.gdi, start.handles,
+      end.handles, static_cast<unsigned long>(start.committed / 1024),
+      static_cast<unsigned long>(end.committed / 1024));
   EXPECT_GE(ticks, kTicks);
   EXPECT_GE(g_locks, kLocks);
   EXPECT_EQ(g_locksWithoutExit, 0) << "a lock came without an exit-record attempt";

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "HostHandles.h"
 #include "plugin/HostCall.h"
 #include "portable/keys/SendKeys.h"
 
@@ -125,14 +126,16 @@ bool FakeHost::Create(const char* mainClass, const char* innerClass) {
   Register("TestPanel", DefWindowProcA);
   Register(innerClass, InnerProc);
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  main = CreateWindowExA(0, mainClass, "Test Host", WS_OVERLAPPEDWINDOW, 50, 50, 400, 300, nullptr, nullptr,
-                         instance, nullptr);
+  main = CreateWindowExA(0, mainClass, "Test Host", WS_OVERLAPPEDWINDOW, 50, 50, 400, 300, nullptr, nullptr, instance,
+                         nullptr);
   panel = CreateWindowExA(0, "TestPanel", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, main, nullptr, instance, nullptr);
-  panel2 = CreateWindowExA(0, "TestPanel", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, panel, nullptr, instance, nullptr);
+  panel2 =
+      CreateWindowExA(0, "TestPanel", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, panel, nullptr, instance, nullptr);
   inner = CreateWindowExA(0, innerClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 300, panel2, nullptr, instance, nullptr);
-  record = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 200, 24, inner, nullptr,
-                           instance, nullptr);
-  g_editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(record, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordProc)));
+  record = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 200, 24, inner, nullptr, instance,
+                           nullptr);
+  g_editProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(record, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordProc)));
   ShowWindow(main, SW_SHOW);
   SetForegroundWindow(main);
   SetFocus(record);
@@ -160,36 +163,15 @@ FakeHost& TheFakeHost() { return g_host; }
 
 namespace {
 
-struct TestHandle {
-  unsigned char* bytes;
-  int32_t size;
-};
-
-bool g_resizeFails;
-int16_t g_status;
-
-void __stdcall Resize(FMHandle handle, int32_t size) {
-  TestHandle* h = reinterpret_cast<TestHandle*>(handle);
-  if (g_resizeFails || size < 0) {
-    g_status = -108;
-    return;
-  }
-  h->bytes = static_cast<unsigned char*>(std::realloc(h->bytes, size ? size : 1));
-  h->size = size;
-  g_status = 0;
-}
-
-int32_t __stdcall Size(FMHandle handle) { return reinterpret_cast<TestHandle*>(handle)->size; }
-int16_t __stdcall Status() { return g_status; }
-
 FMExternCallStruct NewBlock(uint8_t kind) {
   FMExternCallStruct block;
   std::memset(&block, 0, sizeof block);
   block.callKind = kind;
   block.instanceHandle = GetModuleHandleA(nullptr);
-  block.resizeHandleProc = Resize;
-  block.handleSizeProc = Size;
-  block.memoryErrorProc = Status;
+  HostCallbacks host = FakeHostCallbacks();
+  block.resizeHandleProc = host.resizeHandleProc;
+  block.handleSizeProc = host.handleSizeProc;
+  block.memoryErrorProc = host.memoryErrorProc;
   return block;
 }
 
@@ -203,26 +185,20 @@ void InitPluginCall() {
 }
 
 CallResult CallFunction(unsigned number, const std::string& parameter) {
-  TestHandle param = {static_cast<unsigned char*>(std::malloc(parameter.size() + 1)),
-                      static_cast<int32_t>(parameter.size())};
-  std::memcpy(param.bytes, parameter.data(), parameter.size());
-  TestHandle result = {static_cast<unsigned char*>(std::malloc(sizeof kUntouched)),
-                       static_cast<int32_t>(sizeof kUntouched - 1)};
-  std::memcpy(result.bytes, kUntouched, sizeof kUntouched - 1);
+  FakeHandle param(parameter);
+  FakeHandle result(kUntouched);
   FMExternCallStruct block = NewBlock(CALL_KIND_EXTERNAL);
   block.functionNumber = number;
-  block.parameterHandle = &param.bytes;
-  block.result.resultHandle = &result.bytes;
+  block.parameterHandle = param.Handle();
+  block.result.resultHandle = result.Handle();
   FMExternCallProc(&block);
   CallResult out;
-  out.reply.assign(reinterpret_cast<char*>(result.bytes), result.size);
+  out.reply = result.Content();
   out.replied = out.reply != kUntouched;
-  std::free(param.bytes);
-  std::free(result.bytes);
   return out;
 }
 
-void SetHostResizeFails(bool fail) { g_resizeFails = fail; }
+void SetHostResizeFails(bool fail) { SetFakeResizeFails(fail); }
 
 bool TimerRunning(HWND hwnd, UINT_PTR id, UINT intervalMs) {
   if (!KillTimer(hwnd, id)) return false;
@@ -238,8 +214,8 @@ std::string WindowClass(HWND hwnd) {
 
 HWND TopWindow(const char* cls, const char* title, bool visible, WNDPROC proc) {
   Register(cls, proc);
-  return CreateWindowExA(0, cls, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 300, 300, 240, 120,
-                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(0, cls, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 300, 300, 240, 120, nullptr,
+                         nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 HWND OtherApplicationWindow(const char* windowClass) {

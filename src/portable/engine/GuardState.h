@@ -9,13 +9,13 @@ const int PASSWORD_SIZE = 255;
 
 // What the solution has set through the functions (and the hidden panel).
 struct Settings {
-  int32_t recordLimitSeconds;      // commit after this much idle time; below 1 is off
-  int32_t fileMakerLimitSeconds;   // commit and lock after this much; below 1 is off
-  bool commitOnLeaving;            // commit as soon as another application comes in front
-  bool countInBackground;          // the FileMaker count runs on behind other applications
-  int32_t scriptTimerSeconds;      // the panel's script timer: never started
-  bool scriptCountsInBackground;   // its switch, which nothing reads
-  char password[PASSWORD_SIZE];    // unlocks the lock screen; Windows text
+  int32_t recordLimitSeconds;     // commit after this much idle time; below 1 is off
+  int32_t fileMakerLimitSeconds;  // commit and lock after this much; below 1 is off
+  bool commitOnLeaving;           // commit as soon as another application comes in front
+  bool countInBackground;         // the FileMaker count runs on behind other applications
+  int32_t scriptTimerSeconds;     // the panel's script timer: never started
+  bool scriptCountsInBackground;  // its switch, which nothing reads
+  char password[PASSWORD_SIZE];   // unlocks the lock screen; Windows text
 };
 
 struct Point {

@@ -6,6 +6,7 @@ namespace {
 
 // Keys whose being held down the key scan notices. Control, Print, Subtract,
 // the left/right modifier codes and the punctuation keys are not among them.
+// clang-format off
 const uint8_t WATCHED_KEYS[] = {
     0x01, 0x02, 0x03, 0x04, 0x08, 0x09, 0x0C, 0x0D, 0x10, 0x12, 0x13, 0x14, 0x1B,
     0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29,
@@ -20,6 +21,7 @@ const uint8_t WATCHED_KEYS[] = {
     0x90, 0x91,
     0xF6, 0xF7, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE,
 };
+// clang-format on
 static_assert(sizeof WATCHED_KEYS == 117, "the key scan watches 117 keys");
 
 const uint8_t KEY_DOWN = 0x80;
@@ -29,8 +31,7 @@ bool KeyboardChanged(const IdleCounter& counter, const TickObservation& seen) {
 }
 
 bool CursorMoved(const IdleCounter& counter, const TickObservation& seen) {
-  return seen.cursorRead &&
-         (seen.cursor.x != counter.snapshot.cursor.x || seen.cursor.y != counter.snapshot.cursor.y);
+  return seen.cursorRead && (seen.cursor.x != counter.snapshot.cursor.x || seen.cursor.y != counter.snapshot.cursor.y);
 }
 
 void RefreshKeys(IdleCounter& counter, const TickObservation& seen) {

@@ -10,11 +10,11 @@
 // What the timer dialog saw at the start of a tick.
 struct TickObservation {
   Point cursor;
-  bool cursorRead;      // false: the cursor could not be read, which is no move
-  const uint8_t* keys;  // the host thread's keyboard state; null when unreadable (no change)
-  bool hostActive;      // the host main window is the host thread's active window
-  bool hostInFront;     // the foreground window is the host main window or the timer dialog
-  bool otherAppInFront; // the foreground window belongs to another process
+  bool cursorRead;       // false: the cursor could not be read, which is no move
+  const uint8_t* keys;   // the host thread's keyboard state; null when unreadable (no change)
+  bool hostActive;       // the host main window is the host thread's active window
+  bool hostInFront;      // the foreground window is the host main window or the timer dialog
+  bool otherAppInFront;  // the foreground window belongs to another process
 };
 
 enum class TimerChange { Keep, Start, Stop };

@@ -37,8 +37,7 @@ void NumLock(uint16_t count, int delay) {
 
 }  // namespace
 
-const uint8_t EXTENDED_KEYS[EXTENDED_KEY_COUNT] = {0x26, 0x28, 0x25, 0x27, 0x24,
-                                                    0x23, 0x21, 0x22, 0x2D, 0x2E};
+const uint8_t EXTENDED_KEYS[EXTENDED_KEY_COUNT] = {0x26, 0x28, 0x25, 0x27, 0x24, 0x23, 0x21, 0x22, 0x2D, 0x2E};
 
 void SendKeyboardEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
   PortKeybdEvent(vk, scan, flags);
@@ -70,9 +69,7 @@ void PressKeyAfterDelay(uint8_t vk, uint16_t count, int release, int delay) {
   }
 }
 
-void PressKey(uint8_t vk, uint16_t count, int release) {
-  PressKeyAfterDelay(vk, count, release, 0);
-}
+void PressKey(uint8_t vk, uint16_t count, int release) { PressKeyAfterDelay(vk, count, release, 0); }
 
 int HasBit(uint8_t value, unsigned int mask) { return (value & mask) != 0 ? 1 : 0; }
 

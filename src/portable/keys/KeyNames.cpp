@@ -4,6 +4,7 @@
 
 #include "portable/keys/SendKeys.h"
 
+// clang-format off
 const KeyName KEY_NAMES[KEY_NAME_COUNT] = {
     {"ADD", 0x6B, 0},        {"APPS", 0x5D, 0},       {"AT", 0x40, 1},
     {"BACKSPACE", 0x08, 0},  {"BKSP", 0x08, 0},       {"BREAK", 0x03, 0},
@@ -30,6 +31,7 @@ const KeyName KEY_NAMES[KEY_NAME_COUNT] = {
     {"SUBTRACT", 0x6D, 0},   {"TAB", 0x09, 0},        {"TILDE", 0x7E, 1},
     {"UP", 0x26, 0},         {"WIN", 0x5B, 0},
 };
+// clang-format on
 
 uint16_t FindKeyName(const char* name, int& index) {
   int low = 0;

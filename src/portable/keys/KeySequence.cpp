@@ -1,7 +1,8 @@
 // The key-sequence language: prefixes, parenthesised groups, brace groups with
 // key names, counts and the command words VKEY, BEEP, APPACTIVATE and DELAY.
-#include <cstring>
 #include <strings.h>
+
+#include <cstring>
 
 #include "portable/keys/KeyPort.h"
 #include "portable/keys/SendKeys.h"
@@ -13,13 +14,9 @@ namespace {
 
 const int BRACE_BUFFER_SIZE = 300;
 
-bool StartsWith(const char* content, const char* word) {
-  return strncasecmp(content, word, std::strlen(word)) == 0;
-}
+bool StartsWith(const char* content, const char* word) { return strncasecmp(content, word, std::strlen(word)) == 0; }
 
-uint32_t DelayValue(const char* text) {
-  return static_cast<uint32_t>(ClampInt(ParseDecimal(text), 0, MAX_DELAY_MS));
-}
+uint32_t DelayValue(const char* text) { return static_cast<uint32_t>(ClampInt(ParseDecimal(text), 0, MAX_DELAY_MS)); }
 
 void Beep(const char* content, size_t length) {
   if (length < 6) return;

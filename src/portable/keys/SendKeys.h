@@ -39,9 +39,10 @@ extern const uint8_t EXTENDED_KEYS[EXTENDED_KEY_COUNT];
 // What a key sequence has pressed and asked for so far; lives as long as the
 // library is loaded.
 struct KeySequenceState {
-  bool shiftHeld, controlHeld, altHeld, windowsHeld;  // prefix modifiers down
-  bool inGroup;          // inside "(...)": prefixes hold until ")"
-  bool pumpEachEvent;    // the caller's wait flag: dispatch key messages after each event
+  // Prefix modifiers down.
+  bool shiftHeld, controlHeld, altHeld, windowsHeld;
+  bool inGroup;              // inside "(...)": prefixes hold until ")"
+  bool pumpEachEvent;        // the caller's wait flag: dispatch key messages after each event
   uint32_t delayEveryKeyMs;  // {DELAY=N}
   uint32_t delayNextKeyMs;   // {DELAY N}
 };

@@ -1,8 +1,8 @@
 #include "portable/text/ParameterRules.h"
 
-#include "portable/text/NumberText.h"
-#include "portable/text/MacRomanText.h"
 #include "portable/text/HostText.h"
+#include "portable/text/MacRomanText.h"
+#include "portable/text/NumberText.h"
 
 int32_t ParseLimit(const char* text) {
   int32_t seconds = ParseDecimal(text);
