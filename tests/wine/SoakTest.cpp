@@ -1,8 +1,9 @@
 // Soak: 100,000 ticks of both idle timers driven directly with randomised
 // activity and 100 lock and unlock cycles. Nothing may leak, no modifier key may
 // stay down, and every lock must follow an exit-record attempt.
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h first.
+#include <psapi.h>
 
 #include <cstdio>
 
@@ -95,11 +96,11 @@ TEST_F(Soak, HundredThousandTicksAndAHundredLocks) {
         SetCursorPos(100 + static_cast<int>(Random(400)), 100 + static_cast<int>(Random(300)));
       }
     }
-    int bootedBefore = State().recordCommitted;
+    int committedBefore = State().recordCommitted;
     SendMessageA(Guard().timerDialog, WM_TIMER, ticks % 2 ? FILEMAKER_TIMER : RECORD_TIMER, 0);
     ++ticks;
     // Between two real ticks the host has a quarter second to take in typed keys.
-    if (bootedBefore == 0 && State().recordCommitted == 1) PumpFor(0);
+    if (committedBefore == 0 && State().recordCommitted == 1) PumpFor(0);
     quietTicks = quietSpell ? quietTicks + 1 : 0;
     if (State().recordCommitted == 0) g_commitsAtLastReArm = Commits();
     if (ticks % 50 == 0) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-class Kickout : public PluginTest {
+class ExitRecord : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
@@ -28,7 +28,7 @@ class Kickout : public PluginTest {
   int Commits() { return TheFakeHost().Count("commit"); }
 };
 
-TEST_F(Kickout, DoesNothingWhileLocked) {
+TEST_F(ExitRecord, DoesNothingWhileLocked) {
   State().lockUp = 1;
   EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostMainWindow()));
   EXPECT_EQ(State().recordCommitted, 0);
@@ -38,7 +38,7 @@ TEST_F(Kickout, DoesNothingWhileLocked) {
   State().lockUp = 0;
 }
 
-TEST_F(Kickout, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
+TEST_F(ExitRecord, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
   BringWindowToFront(Host());
   PumpFor(50);
   RunExitRecordAction(Guard(), FindHostMainWindow());
@@ -52,7 +52,7 @@ TEST_F(Kickout, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
   EXPECT_GE(GetKeyState(VK_CONTROL), 0);
 }
 
-TEST_F(Kickout, RestoreTickGivesTheForegroundBack) {
+TEST_F(ExitRecord, RestoreTickGivesTheForegroundBack) {
   HWND other = OtherApplicationWindow();
   RunExitRecordAction(Guard(), FindHostMainWindow());
   EXPECT_EQ(Guard().exitRecord.giveBackTo, other);
@@ -65,7 +65,7 @@ TEST_F(Kickout, RestoreTickGivesTheForegroundBack) {
   CloseOtherApplication();
 }
 
-TEST_F(Kickout, MinimisedHostIsRestoredForTheKeysAndMinimisedAgain) {
+TEST_F(ExitRecord, MinimisedHostIsRestoredForTheKeysAndMinimisedAgain) {
   ShowWindow(Host(), SW_MINIMIZE);
   PumpFor(50);
   ASSERT_TRUE(IsIconic(Host()));
@@ -78,7 +78,7 @@ TEST_F(Kickout, MinimisedHostIsRestoredForTheKeysAndMinimisedAgain) {
   EXPECT_TRUE(IsIconic(Host())) << "the restore tick minimises it again";
 }
 
-TEST_F(Kickout, RestoreTickMinimisesTheHostItRestoredNotTheWindowInFront) {
+TEST_F(ExitRecord, RestoreTickMinimisesTheHostItRestoredNotTheWindowInFront) {
   ShowWindow(Host(), SW_MINIMIZE);
   HWND other = OtherApplicationWindow();
   ASSERT_TRUE(IsIconic(Host()));
@@ -89,7 +89,7 @@ TEST_F(Kickout, RestoreTickMinimisesTheHostItRestoredNotTheWindowInFront) {
   CloseOtherApplication();
 }
 
-TEST_F(Kickout, TypesNothingWhileAModalDialogOfTheHostIsUp) {
+TEST_F(ExitRecord, TypesNothingWhileAModalDialogOfTheHostIsUp) {
   BringWindowToFront(Host());
   PumpFor(50);
   EnableWindow(Host(), FALSE);
@@ -104,7 +104,7 @@ TEST_F(Kickout, TypesNothingWhileAModalDialogOfTheHostIsUp) {
   EXPECT_EQ(Commits(), 2);
 }
 
-TEST_F(Kickout, HostWithoutChildrenTakesTheStandardPath) {
+TEST_F(ExitRecord, HostWithoutChildrenTakesTheStandardPath) {
   TheFakeHost().Destroy();
   HWND bare = TopWindow("FMPRO6APP", "bare");
   Guard().timerDialog = nullptr;  // went with its owner
@@ -117,7 +117,7 @@ TEST_F(Kickout, HostWithoutChildrenTakesTheStandardPath) {
   TheFakeHost().Create();
 }
 
-class ListKickout : public Kickout {
+class ListExitRecord : public ExitRecord {
  protected:
   void SetUp() override {
     ASSERT_TRUE(TheFakeHost().Create("FMPRO5APP", "FM3ListTestView"));
@@ -129,7 +129,7 @@ class ListKickout : public Kickout {
   }
 };
 
-TEST_F(ListKickout, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
+TEST_F(ListExitRecord, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
   RunExitRecordAction(Guard(), FindHostMainWindow());
   EXPECT_EQ(State().recordCommitted, 1);
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
@@ -138,7 +138,7 @@ TEST_F(ListKickout, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
   EXPECT_EQ(Commits(), 4);
 }
 
-TEST_F(ListKickout, NothingWhenTheHostIsNotInFront) {
+TEST_F(ListExitRecord, NothingWhenTheHostIsNotInFront) {
   ASSERT_NE(OtherApplicationWindow(), nullptr);
   RunExitRecordAction(Guard(), FindHostMainWindow());
   EXPECT_EQ(State().recordCommitted, 0);
@@ -148,7 +148,7 @@ TEST_F(ListKickout, NothingWhenTheHostIsNotInFront) {
   CloseOtherApplication();
 }
 
-TEST_F(ListKickout, NothingWhileTheInitCursorIsShown) {
+TEST_F(ListExitRecord, NothingWhileTheInitCursorIsShown) {
   Guard().exitRecord.cursorAtInit = GetCursor();
   RunExitRecordAction(Guard(), FindHostMainWindow());
   EXPECT_EQ(State().recordCommitted, 0);
@@ -171,19 +171,19 @@ LRESULT CALLBACK WatchMenu(int code, WPARAM wp, LPARAM lp) {
   return CallNextHookEx(g_hook, code, wp, lp);
 }
 
-void CALLBACK KickoutInsideMenu(HWND, UINT, UINT_PTR id, DWORD) {
+void CALLBACK ExitRecordInsideMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   RunExitRecordAction(Guard(), FindHostMainWindow());
   EndMenu();
 }
 
-TEST_F(Kickout, OpenMenuGetsEscapeFirst) {
+TEST_F(ExitRecord, OpenMenuGetsEscapeFirst) {
   BringWindowToFront(Host());
   g_menuEscapes = 0;
   g_hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchMenu, nullptr, GetCurrentThreadId());
   HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_STRING, 1, "New Record");
-  SetTimer(nullptr, 0, 100, KickoutInsideMenu);
+  SetTimer(nullptr, 0, 100, ExitRecordInsideMenu);
   TrackPopupMenu(menu, TPM_LEFTALIGN, 100, 100, 0, Host(), nullptr);
   UnhookWindowsHookEx(g_hook);
   DestroyMenu(menu);

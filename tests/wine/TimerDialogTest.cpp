@@ -12,7 +12,7 @@
 
 namespace {
 
-class Engine : public PluginTest {
+class TimerDialog : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
@@ -44,7 +44,7 @@ class Engine : public PluginTest {
   BYTE savedKeys_[256];
 };
 
-TEST_F(Engine, RecordLimitOneActsOnTheFourthTickAndNotAgain) {
+TEST_F(TimerDialog, RecordLimitOneActsOnTheFourthTickAndNotAgain) {
   CallFunction(FN_ACTIVATE_RECORD, "1");
   StopRealTimers();
   Ticks(RECORD_TIMER, 3);
@@ -61,7 +61,7 @@ TEST_F(Engine, RecordLimitOneActsOnTheFourthTickAndNotAgain) {
   EXPECT_EQ(State().recordIdle.ticks, 0);
 }
 
-TEST_F(Engine, CursorMoveInTheLimitTickDoesNotStopTheActionButTypingDoes) {
+TEST_F(TimerDialog, CursorMoveInTheLimitTickDoesNotStopTheActionButTypingDoes) {
   CallFunction(FN_ACTIVATE_RECORD, "1");
   StopRealTimers();
   Ticks(RECORD_TIMER, 3);
@@ -86,7 +86,7 @@ TEST_F(Engine, CursorMoveInTheLimitTickDoesNotStopTheActionButTypingDoes) {
   EXPECT_EQ(State().recordCommitted, 1) << "a full limit after the typing";
 }
 
-TEST_F(Engine, OnlyTypingInTheHostMainWindowReArms) {
+TEST_F(TimerDialog, OnlyTypingInTheHostMainWindowReArms) {
   CallFunction(FN_ACTIVATE_RECORD, "1");
   StopRealTimers();
   Ticks(RECORD_TIMER, 4);
@@ -113,7 +113,7 @@ TEST_F(Engine, OnlyTypingInTheHostMainWindowReArms) {
   CloseOtherApplication();
 }
 
-TEST_F(Engine, SettingALimitDoesNotReArm) {
+TEST_F(TimerDialog, SettingALimitDoesNotReArm) {
   State().recordCommitted = 1;
   CallFunction(FN_ACTIVATE_RECORD, "1");
   StopRealTimers();
@@ -122,7 +122,7 @@ TEST_F(Engine, SettingALimitDoesNotReArm) {
   EXPECT_EQ(Commits(), 0);
 }
 
-TEST_F(Engine, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
+TEST_F(TimerDialog, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
   StopRealTimers();
   Tick(RECORD_TIMER);
@@ -146,7 +146,7 @@ TEST_F(Engine, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
   CloseOtherApplication();
 }
 
-TEST_F(Engine, RecordLimitOffHoldsTheCountAndDisablesStop) {
+TEST_F(TimerDialog, RecordLimitOffHoldsTheCountAndDisablesStop) {
   CallFunction(FN_ACTIVATE_RECORD, "5");
   StopRealTimers();
   CallFunction(FN_ACTIVATE_RECORD, "0");
@@ -173,7 +173,7 @@ void CALLBACK UnlockByCommand(HWND, UINT, UINT_PTR id, DWORD) {
   SendMessageA(login, WM_COMMAND, IDC_LOGIN_OK, 0);
 }
 
-TEST_F(Engine, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnlock) {
+TEST_F(TimerDialog, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnlock) {
   CallFunction(FN_SET_WORKSTATION_PASSWORD, "pw");
   CallFunction(FN_CAN_BACKGROUND, "1");
   CallFunction(FN_ACTIVATE_FILEMAKER, "1");
@@ -207,7 +207,7 @@ TEST_F(Engine, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnlock) 
   EXPECT_EQ(Commits(), 2) << "no exit-record action while the latch is set";
 }
 
-TEST_F(Engine, FileMakerCountIsHeldInTheBackgroundUnlessAllowed) {
+TEST_F(TimerDialog, FileMakerCountIsHeldInTheBackgroundUnlessAllowed) {
   CallFunction(FN_ACTIVATE_FILEMAKER, "1");
   StopRealTimers();
   ASSERT_NE(OtherApplicationWindow(), nullptr);
@@ -227,7 +227,7 @@ TEST_F(Engine, FileMakerCountIsHeldInTheBackgroundUnlessAllowed) {
   CloseOtherApplication();
 }
 
-TEST_F(Engine, HeldKeyFoundByTheKeyScanCountsAsActivity) {
+TEST_F(TimerDialog, HeldKeyFoundByTheKeyScanCountsAsActivity) {
   BYTE state[256] = {};
   State().fileMakerIdle.ticks = 5;
   state[VK_CONTROL] = 0x80;
@@ -241,7 +241,7 @@ TEST_F(Engine, HeldKeyFoundByTheKeyScanCountsAsActivity) {
   EXPECT_EQ(State().fileMakerIdle.ticks, 0);
 }
 
-TEST_F(Engine, EachTimerSeesTypingThatTheOtherHasTakenIn) {
+TEST_F(TimerDialog, EachTimerSeesTypingThatTheOtherHasTakenIn) {
   CallFunction(FN_ACTIVATE_RECORD, "100");
   CallFunction(FN_ACTIVATE_FILEMAKER, "100");
   StopRealTimers();
@@ -254,7 +254,7 @@ TEST_F(Engine, EachTimerSeesTypingThatTheOtherHasTakenIn) {
   EXPECT_EQ(State().fileMakerIdle.ticks, 0) << "the FileMaker count is reset by the same typing";
 }
 
-TEST_F(Engine, FileMakerLimitOffStopsItsTimersOnTheNextTick) {
+TEST_F(TimerDialog, FileMakerLimitOffStopsItsTimersOnTheNextTick) {
   CallFunction(FN_ACTIVATE_FILEMAKER, "3");
   SendMessageA(Guard().timerDialog, WM_COMMAND, IDC_APP_STOP, 0);
   EXPECT_EQ(State().settings.fileMakerLimitSeconds, 0);
@@ -265,7 +265,7 @@ TEST_F(Engine, FileMakerLimitOffStopsItsTimersOnTheNextTick) {
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, KEYSCAN_TIMER, 100));
 }
 
-TEST_F(Engine, PanelCommands) {
+TEST_F(TimerDialog, PanelCommands) {
   EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
   HWND d = Guard().timerDialog;
   auto command = [d](int id) { SendMessageA(d, WM_COMMAND, id, 0); };
