@@ -22,6 +22,7 @@ bool g_edited;
 HHOOK g_menuHook;
 bool g_loginShown, g_deniedShown;
 int g_backdrops, g_logins;
+char g_warningShown[256];
 bool g_logKeys = true;
 
 const char* ModifierText() {
@@ -102,7 +103,10 @@ BOOL CALLBACK FindStaticText(HWND child, LPARAM out) {
 
 struct LockWindows {
   int backdrops = 0, logins = 0;
+  HWND warning = nullptr;
 };
+
+const char WARNING_START[] = "This workstation locks in";
 
 // The lock's windows: the login dialog by its title, the backdrop as a visible,
 // untitled dialog window of ours.
@@ -114,10 +118,34 @@ BOOL CALLBACK CountLockWindows(HWND hwnd, LPARAM param) {
   if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd) || !GetClassNameA(hwnd, name, sizeof name) ||
       std::strcmp(name, "#32770") != 0)
     return TRUE;
+  char first[256] = "";
+  EnumChildWindows(hwnd, FindStaticText, reinterpret_cast<LPARAM>(first));
   GetWindowTextA(hwnd, title, sizeof title);
-  if (std::strcmp(title, "Please Login") == 0) ++count->logins;
-  if (title[0] == '\0') ++count->backdrops;
+  if (std::strcmp(title, "Please Login") == 0)
+    ++count->logins;
+  else if (std::strncmp(first, WARNING_START, sizeof WARNING_START - 1) == 0)
+    count->warning = hwnd;  // the notice before the lock
+  else if (title[0] == '\0')
+    ++count->backdrops;
   return TRUE;
+}
+
+// The notice before the lock: its countdown, and whether it took the focus.
+void WatchLockWarning(HWND warning) {
+  char text[256] = "";
+  if (warning) EnumChildWindows(warning, FindStaticText, reinterpret_cast<LPARAM>(text));
+  if (std::strcmp(text, g_warningShown) == 0) return;
+  if (!warning) {
+    Event("lock warning gone");
+  } else {
+    RECT r, area;
+    GetWindowRect(warning, &r);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    bool active = GetForegroundWindow() == warning || GetActiveWindow() == warning;
+    Event("lock warning \"%s\" %s, %ld px from the right and %ld px from the bottom of the work area", text,
+          active ? "active" : "not active", area.right - r.right, area.bottom - r.bottom);
+  }
+  lstrcpynA(g_warningShown, text, sizeof g_warningShown);
 }
 
 void WatchLockScreen() {
@@ -127,6 +155,7 @@ void WatchLockScreen() {
     Event("lock windows: %d backdrop, %d login", count.backdrops, count.logins);
   g_backdrops = count.backdrops;
   g_logins = count.logins;
+  WatchLockWarning(count.warning);
   HWND login = FindWindowA(nullptr, "Please Login");
   bool shown = login && IsWindowVisible(login);
   if (shown != g_loginShown) Event(shown ? "window \"Please Login\" appeared" : "window \"Please Login\" gone");

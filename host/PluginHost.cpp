@@ -74,7 +74,7 @@ bool LoadPlugin(const std::string& path) {
   LoadStringA(g_module, 128, name, sizeof name);
   LoadStringA(g_module, 131, features, sizeof features);
   int functions = 0;
-  for (unsigned id = 145; id <= 150; ++id) {
+  for (unsigned id = 145; id < 144 + 16; ++id) {
     char text[256];
     if (LoadStringA(g_module, id, text, sizeof text) > 0) {
       g_numbers[text] = id - 144;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Reads a built Lullex.fmx with objdump and checks what the host and Windows see
 # of it: a PE32 i386 DLL named "Lullex.FMX" in its export table, exactly one
-# export FMExternCallProc at ordinal 1, and imports from system DLLs only.
+# export FMExternCallProc at ordinal 1, imports from system DLLs only, and none
+# of the functions that Windows 95 and NT 4.0 lack (FileMaker Pro 5 and 6 ran
+# there, and one missing import keeps the whole plug-in from loading).
 set -euo pipefail
 dll=$1
 dump=$(i686-w64-mingw32-objdump -p "$dll")
@@ -24,4 +26,14 @@ for name in $imports; do
     *) fail "imports $name (only KERNEL32, USER32 and msvcrt are allowed)" ;;
   esac
 done
+# Functions of later Windows versions; the plug-in looks them up at run time.
+later='MonitorFromWindow|MonitorFromPoint|MonitorFromRect|GetMonitorInfoA|GetMonitorInfoW|EnumDisplayMonitors|'\
+'SendInput|GetLastInputInfo|LockWorkStation|AllowSetForegroundWindow|LockSetForegroundWindow|GetAncestor|'\
+'SetLayeredWindowAttributes|UpdateLayeredWindow|AnimateWindow|FlashWindowEx|GetGUIThreadInfo|GetComboBoxInfo|'\
+'GetWindowInfo|GetTitleBarInfo|RealGetWindowClassA|TrackMouseEvent|PrintWindow|SetWindowLongPtrA|GetWindowLongPtrA'
+functions=$(sed -n '/^The Import Tables/,/^The Export Tables/p' <<<"$dump" | awk 'NF == 3 && $1 ~ /^[0-9a-f]+$/ {print $3}')
+[ -n "$functions" ] || fail "no imported functions found"
+newer=$(grep -xE "$later" <<<"$functions" || true)
+[ -z "$newer" ] || fail "imports functions that Windows 95 or NT 4.0 lack: $(tr '\n' ' ' <<<"$newer")"
+
 echo "check-pe: $dll is a PE32 i386 DLL \"Lullex.FMX\" exporting FMExternCallProc @1, importing $imports($(stat -c %s "$dll") bytes)"

@@ -20,6 +20,15 @@ void DispatchExternal(uint32_t functionNumber, FMHandle parameter, FMHandle resu
     case FN_VERSION:
       AnswerVersion(result);
       break;
+    case FN_LOCK_NOW:
+      LockNow(parameter, result);
+      break;
+    case FN_STATUS:
+      AnswerStatus(parameter, result);
+      break;
+    case FN_SET_LOCK_WARNING:
+      SetLockWarning(parameter, result);
+      break;
     default:
       break;
   }

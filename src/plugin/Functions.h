@@ -13,6 +13,9 @@ enum FunctionNumber : uint32_t {
   FN_CAN_BACKGROUND = 4,
   FN_RECORD_IMMEDIATELY = 5,
   FN_VERSION = 6,
+  FN_LOCK_NOW = 7,
+  FN_STATUS = 8,
+  FN_SET_LOCK_WARNING = 9,
 };
 
 const char VERSION_TEXT[] = "Lullex v1.91";
@@ -25,3 +28,6 @@ void SetFileMakerLimit(FMHandle parameter, FMHandle result);
 void SetCountInBackground(FMHandle parameter, FMHandle result);
 void SetCommitOnLeaving(FMHandle parameter, FMHandle result);
 void AnswerVersion(FMHandle result);
+void LockNow(FMHandle parameter, FMHandle result);
+void AnswerStatus(FMHandle parameter, FMHandle result);
+void SetLockWarning(FMHandle parameter, FMHandle result);

@@ -1,10 +1,11 @@
-// The six external functions: parameter text in, setting and timers, reply out.
+// The external functions: parameter text in, setting and timers, reply out.
 // A parameter too long to read changes no setting and is answered "$$001$$".
 #include "plugin/Functions.h"
 #include "plugin/HostCall.h"
 #include "plugin/PluginState.h"
 #include "portable/text/HostText.h"
 #include "portable/text/ParameterRules.h"
+#include "portable/text/StatusText.h"
 #include "win32/TimerDialog.h"
 
 namespace {
@@ -74,3 +75,36 @@ void SetCommitOnLeaving(FMHandle parameter, FMHandle result) {
 }
 
 void AnswerVersion(FMHandle result) { WriteReply(CurrentHostCallbacks(), result, VERSION_TEXT); }
+
+void LockNow(FMHandle parameter, FMHandle result) {
+  HostCallbacks host = CurrentHostCallbacks();
+  if (!ParameterCanBeRead(host.handleSizeProc(parameter))) {
+    WriteReply(host, result, REPLY_BAD_LENGTH);
+    return;
+  }
+  // The lock opens on the timer dialog's next turn, after this call has returned.
+  if (!Guard().state.lockUp && EnsureTimerDialog()) RequestLockNow(Guard());
+  WriteReply(host, result, REPLY_TAKEN);
+}
+
+void AnswerStatus(FMHandle parameter, FMHandle result) {
+  HostCallbacks host = CurrentHostCallbacks();
+  if (!ParameterCanBeRead(host.handleSizeProc(parameter))) {
+    WriteReply(host, result, REPLY_BAD_LENGTH);
+    return;
+  }
+  char status[STATUS_TEXT_SIZE];
+  FormatStatus(Guard().state, status, sizeof status);
+  WriteReply(host, result, status);
+}
+
+void SetLockWarning(FMHandle parameter, FMHandle result) {
+  HostCallbacks host = CurrentHostCallbacks();
+  int32_t seconds;
+  if (ReadLimit(host, parameter, seconds)) {
+    Guard().state.settings.lockWarningSeconds = seconds < 1 ? 0 : seconds;
+    if (seconds < 1) return;  // off, as a limit is
+    WriteReply(host, result, REPLY_TAKEN);
+  }
+  ReplyIfBadLength(host, parameter, result);
+}

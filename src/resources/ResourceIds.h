@@ -9,6 +9,7 @@
 #define IDD_TIMER_DIALOG 1112
 #define IDD_LOGIN 1125
 #define IDD_BACKDROP 1130
+#define IDD_LOCK_WARNING 1131
 
 /* Timer dialog panel */
 #define IDC_RECORD_STOP 105
@@ -30,3 +31,7 @@
 #define IDC_PASSWORD 1127
 #define IDC_LOGIN_OK 1126
 #define IDC_LOGIN_PROMPT 602
+
+/* Lock warning */
+#define IDC_WARNING_COUNTDOWN 1132
+#define IDC_WARNING_HINT 1133

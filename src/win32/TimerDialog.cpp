@@ -11,6 +11,8 @@
 
 namespace {
 
+const UINT WM_LOCK_NOW = WM_APP + 0x4C;
+
 // One reading of everything a tick looks at.
 struct Observed {
   TickObservation seen;
@@ -68,11 +70,25 @@ bool TryExitRecord(WorkstationGuard& guard, HWND host, int attempts) {
   return false;
 }
 
+HINSTANCE InstanceOf(HWND dialog) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)); }
+
+void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int32_t seconds) {
+  if (seconds > 0)
+    ShowLockWarning(guard.lockWarning, InstanceOf(dialog), dialog, host, seconds);
+  else
+    CloseLockWarning(guard.lockWarning);
+}
+
 void OpenLock(WorkstationGuard& guard, HWND dialog) {
+  CloseLockWarning(guard.lockWarning);
   // Nothing may bring the hidden host back while the lock is up.
   StopTimer(dialog, RESTORE_TIMER);
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
-  RunLockScreen(instance, GetActiveWindow(), guard.state.settings.password, guard.state.lockUp);
+  RunLockScreen(InstanceOf(dialog), GetActiveWindow(), guard.state.settings.password, guard.state.lockUp);
+}
+
+void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const TickActions& act) {
+  if (TryExitRecord(guard, host, act.exitRecordAttempts) && act.openLock) DeliverTypedKeys();
+  if (act.openLock) OpenLock(guard, dialog);
 }
 
 void RecordTick(WorkstationGuard& guard, HWND dialog) {
@@ -94,13 +110,17 @@ void FileMakerTick(WorkstationGuard& guard, HWND dialog) {
   TickActions act = FileMakerTick(guard.state, o.seen);
   ApplyTimerChange(dialog, KEYSCAN_TIMER, KEYSCAN_TICK_MS, act.keyScanTimer);
   if (act.stopFileMakerTimer) StopTimer(dialog, FILEMAKER_TIMER);
-  if (TryExitRecord(guard, o.host, act.exitRecordAttempts) && act.openLock) DeliverTypedKeys();
-  if (act.openLock) OpenLock(guard, dialog);
+  ShowOrCloseLockWarning(guard, dialog, o.host, act.lockWarningSeconds);
+  LockAfterExitRecord(guard, dialog, o.host, act);
+}
+
+void LockNowTurn(WorkstationGuard& guard, HWND dialog) {
+  LockAfterExitRecord(guard, dialog, FindHostMainWindow(), LockNowTurn(guard.state));
 }
 
 void KeyScanTick(WorkstationGuard& guard) {
   BYTE keys[KEYBOARD_STATE_SIZE];
-  KeyScanTick(guard.state, GetKeyboardState(keys) ? keys : nullptr);
+  if (KeyScanTick(guard.state, GetKeyboardState(keys) ? keys : nullptr)) CloseLockWarning(guard.lockWarning);
 }
 
 void RestoreTick(WorkstationGuard& guard, HWND dialog) {
@@ -193,6 +213,7 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   WorkstationGuard* guard = GuardOf(dialog);
   if (!guard) return FALSE;
   if (message == WM_COMMAND) PanelCommand(*guard, dialog, LOWORD(wParam));
+  if (message == WM_LOCK_NOW) LockNowTurn(*guard, dialog);
   if (message != WM_TIMER) return FALSE;
   switch (wParam) {
     case RECORD_TIMER:
@@ -223,6 +244,7 @@ bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance) {
 }
 
 void DestroyTimerDialog(WorkstationGuard& guard) {
+  CloseLockWarning(guard.lockWarning);
   if (!guard.timerDialog) return;
   StopAllTimers(guard.timerDialog);
   DestroyWindow(guard.timerDialog);
@@ -240,6 +262,10 @@ void StopTimer(HWND dialog, UINT_PTR id) {
 void StopAllTimers(HWND dialog) {
   const UINT_PTR ALL[] = {RECORD_TIMER, FILEMAKER_TIMER, KEYSCAN_TIMER, RESTORE_TIMER};
   for (UINT_PTR id : ALL) StopTimer(dialog, id);
+}
+
+void RequestLockNow(WorkstationGuard& guard) {
+  if (guard.timerDialog) PostMessageA(guard.timerDialog, WM_LOCK_NOW, 0, 0);
 }
 
 void StartRestoreTimer(HWND dialog) { StartTimer(dialog, RESTORE_TIMER, RESTORE_DELAY_MS); }

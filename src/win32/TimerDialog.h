@@ -29,5 +29,8 @@ void StopTimer(HWND dialog, UINT_PTR id);
 void StopAllTimers(HWND dialog);
 void StartRestoreTimer(HWND dialog);
 
+// Asks the timer dialog to lock on its next turn, never inside the caller.
+void RequestLockNow(WorkstationGuard& guard);
+
 // Starts a count afresh from the cursor and keyboard of this moment.
 void TakeSnapshotNow(IdleCounter& counter);

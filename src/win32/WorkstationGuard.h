@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "portable/engine/GuardState.h"
+#include "win32/LockWarning.h"
 
 struct ExitRecordNote {
   HCURSOR cursorAtInit;  // shown when the host initialised the plug-in
@@ -18,4 +19,5 @@ struct WorkstationGuard {
   GuardState state;
   ExitRecordNote exitRecord;
   HWND timerDialog;  // owns every timer; null until a function needs it
+  LockWarningNotice lockWarning;
 };

@@ -71,7 +71,25 @@ std::string ExpectedCall(unsigned function, const std::string& parameter, Expect
       if (goodLength && (parameter[0] == '0' || parameter[0] == '1'))
         (function == 4 ? s.canBackground : s.immediate) = parameter[0] - '0';
       return bad;
+    case 8:
+      return readable ? STATUS_REPLY : "$$001$$";
+    case 9: {
+      if (!readable) return bad;
+      int32_t value = Limit(Text(parameter));
+      s.lockWarning = value < 1 ? 0 : value;
+      if (value < 1) return NO_REPLY;
+      return goodLength ? "0" : bad;
+    }
     default:
       return "Lullex v1.91";
   }
+}
+
+bool ReplyAsExpected(const std::string& reply, const std::string& expected, const ExpectedSettings& s) {
+  if (expected != STATUS_REPLY) return reply == expected;
+  std::string record = "record=" + std::to_string(s.recordLimit < 1 ? 0 : s.recordLimit) + ";";
+  std::string warning = ";warning=" + std::to_string(s.lockWarning) + ";";
+  std::string background = ";background=" + std::to_string(s.canBackground) + ";";
+  return reply.compare(0, record.size(), record) == 0 && reply.find(warning) != std::string::npos &&
+         reply.find(background) != std::string::npos;
 }

@@ -16,10 +16,20 @@ struct ExpectedSettings {
   int32_t fileMakerLimit = 0;
   int32_t canBackground = 0;
   int32_t immediate = 0;
+  int32_t lockWarning = 0;
 };
 
 const char NO_REPLY[] = "(no reply)";
+// What ExpectedCall answers for a status line: ReplyAsExpected checks it.
+const char STATUS_REPLY[] = "(a status line)";
 
-// Applies a call of function (1 to 6) with parameter to the settings and
-// returns the reply it must give.
+// The functions that hostile parameters are tried on: all but Lulx-LockNow,
+// whose lock would wait for a password.
+const unsigned TRIED_FUNCTIONS[] = {1, 2, 3, 4, 5, 6, 8, 9};
+
+// Applies a call of function with parameter to the settings and returns the
+// reply it must give.
 std::string ExpectedCall(unsigned function, const std::string& parameter, ExpectedSettings& settings);
+
+// Whether reply is the one expected, given the settings after the call.
+bool ReplyAsExpected(const std::string& reply, const std::string& expected, const ExpectedSettings& settings);

@@ -14,16 +14,18 @@ TEST_F(BadInput, RepliesAndSettingsFollowTheRules) {
   ExpectedSettings expected;
   int cases = 0;
   for (const std::string& parameter : BadParameters()) {
-    for (unsigned function = 1; function <= 6; ++function) {
+    for (unsigned function : TRIED_FUNCTIONS) {
       std::string reply = ExpectedCall(function, parameter, expected);
       CallResult r = CallFunction(function, parameter);
-      ASSERT_EQ(r.replied ? r.reply : std::string(NO_REPLY), reply)
-          << "function " << function << ", parameter of " << parameter.size() << " bytes";
+      ASSERT_TRUE(ReplyAsExpected(r.replied ? r.reply : std::string(NO_REPLY), reply, expected))
+          << r.reply << " for " << reply << ": function " << function << ", parameter of " << parameter.size()
+          << " bytes";
       ASSERT_EQ(std::string(State().settings.password), expected.password) << function << " " << parameter.size();
       ASSERT_EQ(State().settings.recordLimitSeconds, expected.recordLimit) << function << " " << parameter.size();
       ASSERT_EQ(State().settings.fileMakerLimitSeconds, expected.fileMakerLimit) << function << " " << parameter.size();
       ASSERT_EQ(State().settings.countInBackground, expected.canBackground);
       ASSERT_EQ(State().settings.commitOnLeaving, expected.immediate);
+      ASSERT_EQ(State().settings.lockWarningSeconds, expected.lockWarning);
       ++cases;
     }
   }

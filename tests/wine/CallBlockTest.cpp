@@ -56,7 +56,7 @@ TEST_F(CallBlock, OtherCallKindsChangeNothing) {
 
 TEST_F(CallBlock, UnknownFunctionNumbersAreIgnored) {
   SetEveryState();
-  for (unsigned number : {0u, 7u, 100u, 4294967295u}) {
+  for (unsigned number : {0u, 10u, 100u, 4294967295u}) {
     CallResult r = CallFunction(number, "1");
     EXPECT_FALSE(r.replied) << number;
   }

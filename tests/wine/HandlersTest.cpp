@@ -154,4 +154,46 @@ TEST_F(Handlers, PasswordIsStoredInWindowsText) {
   EXPECT_STREQ(State().settings.password, "");
 }
 
+TEST_F(Handlers, StatusAnswersTheDocumentedLineAfterEachFunction) {
+  auto status = [] { return CallFunction(FN_STATUS, "").reply; };
+  EXPECT_EQ(status(), "record=0;recordidle=0;filemaker=0;filemakeridle=0;background=0;immediate=0;warning=0;locked=0");
+  CallFunction(FN_SET_WORKSTATION_PASSWORD, "Hidden42");
+  EXPECT_EQ(status().find("Hidden"), std::string::npos);
+  CallFunction(FN_ACTIVATE_RECORD, "120");
+  CallFunction(FN_ACTIVATE_FILEMAKER, "600");
+  StopAllTimers(Guard().timerDialog);
+  EXPECT_EQ(status(),
+            "record=120;recordidle=0;filemaker=600;filemakeridle=0;background=0;immediate=0;warning=0;locked=0");
+  CallFunction(FN_CAN_BACKGROUND, "1");
+  CallFunction(FN_RECORD_IMMEDIATELY, "1");
+  CallFunction(FN_SET_LOCK_WARNING, "30");
+  StopAllTimers(Guard().timerDialog);
+  State().recordIdle.ticks = 151;
+  State().fileMakerIdle.ticks = 148;
+  EXPECT_EQ(status(),
+            "record=120;recordidle=37;filemaker=600;filemakeridle=37;background=1;immediate=1;warning=30;locked=0");
+  CallFunction(FN_ACTIVATE_RECORD, "-3");
+  EXPECT_EQ(status().substr(0, 9), "record=0;") << "a limit that is off is 0";
+  EXPECT_EQ(CallFunction(FN_STATUS, std::string(255, 's')).reply, "$$001$$");
+}
+
+TEST_F(Handlers, LockWarningIsReadLikeALimit) {
+  EXPECT_EQ(CallFunction(FN_SET_LOCK_WARNING, " 30 seconds").reply, "0");
+  EXPECT_EQ(State().settings.lockWarningSeconds, 30);
+  for (const char* off : {"0", "-4", "", "none"}) {
+    State().settings.lockWarningSeconds = 30;
+    CallResult r = CallFunction(FN_SET_LOCK_WARNING, off);
+    EXPECT_FALSE(r.replied) << off;
+    EXPECT_EQ(State().settings.lockWarningSeconds, 0) << off;
+  }
+  State().settings.lockWarningSeconds = 12;
+  EXPECT_EQ(CallFunction(FN_SET_LOCK_WARNING, std::string(255, '5')).reply, "$$001$$");
+  EXPECT_EQ(State().settings.lockWarningSeconds, 12);
+  EXPECT_EQ(CallFunction(FN_SET_LOCK_WARNING, "99999999999").reply, "0");
+  EXPECT_EQ(State().settings.lockWarningSeconds, 536870911);
+  InitPluginCall();
+  EXPECT_EQ(State().settings.lockWarningSeconds, 0) << "off after an init call";
+  EXPECT_EQ(Guard().timerDialog, nullptr) << "setting the warning alone creates no window";
+}
+
 }  // namespace

@@ -6,6 +6,7 @@ void ResetForInit(GuardState& state) {
   s.fileMakerLimitSeconds = 0;
   s.commitOnLeaving = false;
   s.countInBackground = false;
+  s.lockWarningSeconds = 0;
   s.scriptTimerSeconds = 0;
   s.scriptCountsInBackground = false;
   state.recordIdle.ticks = 0;

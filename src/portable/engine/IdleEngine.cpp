@@ -46,6 +46,24 @@ void TakeInTyping(GuardState& state, IdleCounter& counter, const TickObservation
   if (seen.hostActive) state.recordCommitted = false;
 }
 
+// The lock warning shows once the time left before the lock is the warning time
+// or less, counting down whole seconds; never on a tick that saw activity.
+int32_t LockWarningSeconds(const GuardState& state) {
+  int32_t warning = state.settings.lockWarningSeconds;
+  if (warning < 1 || state.fileMakerIdle.ticks < 1) return 0;
+  int32_t ticksLeft = TicksFor(state.settings.fileMakerLimitSeconds) - state.fileMakerIdle.ticks;
+  if (ticksLeft < 1 || ticksLeft > TicksFor(warning)) return 0;
+  return (ticksLeft + TICKS_PER_SECOND - 1) / TICKS_PER_SECOND;
+}
+
+// Locks: the record committed first unless done, the count started afresh.
+void StartLock(GuardState& state, TickActions& act) {
+  if (!state.recordCommitted) act.exitRecordAttempts = 1;
+  state.recordCommitted = true;
+  state.fileMakerIdle.ticks = 0;
+  act.openLock = true;
+}
+
 void TakeInMove(IdleCounter& counter, const TickObservation& seen) {
   counter.snapshot.cursor = seen.cursor;
   RefreshKeys(counter, seen);
@@ -126,18 +144,21 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   bool moved = CursorMoved(idle, seen);
   int32_t limit = TicksFor(state.settings.fileMakerLimitSeconds);
   if (!typed && idle.ticks > limit - 1) {
-    // The lock: the record is committed first if that has not happened yet.
-    if (!state.recordCommitted) act.exitRecordAttempts = 1;
-    state.recordCommitted = true;
     RefreshKeys(idle, seen);
-    idle.ticks = 0;
-    act.openLock = true;
+    StartLock(state, act);
     return act;
   }
   // A tick before the lock. An attempt that types nothing leaves the record
   // uncommitted, so the lock step tries once more.
   if (!moved && idle.ticks > limit - 2 && !state.recordCommitted) act.exitRecordAttempts = 1;
   if (moved) TakeInMove(idle, seen);
+  act.lockWarningSeconds = LockWarningSeconds(state);
+  return act;
+}
+
+TickActions LockNowTurn(GuardState& state) {
+  TickActions act;
+  if (!state.lockUp) StartLock(state, act);
   return act;
 }
 
@@ -147,8 +168,10 @@ bool WatchedKeyDown(const uint8_t* keys) {
   return false;
 }
 
-void KeyScanTick(GuardState& state, const uint8_t* keys) {
-  if (keys && WatchedKeyDown(keys)) state.fileMakerIdle.ticks = 0;
+bool KeyScanTick(GuardState& state, const uint8_t* keys) {
+  if (!keys || !WatchedKeyDown(keys)) return false;
+  state.fileMakerIdle.ticks = 0;
+  return true;
 }
 
 RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised) {

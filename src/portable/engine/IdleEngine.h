@@ -27,6 +27,8 @@ struct TickActions {
   bool openLock = false;
   TimerChange keyScanTimer = TimerChange::Keep;
   bool stopFileMakerTimer = false;
+  // Seconds left before the lock, to show in the lock warning; 0: no warning.
+  int32_t lockWarningSeconds = 0;
   // The record section's "Stop timer" button follows whether a record limit is set.
   TimerChange recordStopButton = TimerChange::Keep;  // Start: enable, Stop: disable
 };
@@ -45,8 +47,13 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen);
 
 TickActions FileMakerTick(GuardState& state, const TickObservation& seen);
 
-// A key held down while the host is not active means someone is there.
-void KeyScanTick(GuardState& state, const uint8_t* keys);
+// A lock asked for by the solution: the record is committed first if that has
+// not happened yet, whatever the limits and switches. Nothing while a lock is up.
+TickActions LockNowTurn(GuardState& state);
+
+// A key held down while the host is not active means someone is there. True
+// when it reset the FileMaker count.
+bool KeyScanTick(GuardState& state, const uint8_t* keys);
 // Whether a key that the key scan watches is down in keys (256 bytes).
 bool WatchedKeyDown(const uint8_t* keys);
 

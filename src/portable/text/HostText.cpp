@@ -4,6 +4,8 @@
 
 bool ParameterLengthIsGood(int32_t size) { return size >= 1 && size <= MAX_PARAMETER_LENGTH; }
 
+bool ParameterCanBeRead(int32_t size) { return size >= 0 && size <= MAX_PARAMETER_LENGTH; }
+
 bool ReadParameterText(const HostCallbacks& host, FMHandle parameter, char* buffer) {
   int32_t size = host.handleSizeProc(parameter);
   if (size == 0) {

@@ -12,6 +12,8 @@ const char REPLY_TAKEN[] = "0";
 const char REPLY_BAD_LENGTH[] = "$$001$$";
 
 bool ParameterLengthIsGood(int32_t size);
+// Whether a parameter of this size is read at all (the empty one is).
+bool ParameterCanBeRead(int32_t size);
 
 // Copies the parameter text into buffer (PARAMETER_BUFFER_SIZE bytes or more),
 // up to its size or its first NUL, and terminates it. An empty parameter gives

@@ -1,0 +1,12 @@
+// The status line that Lulx-Status answers: settings and state as one line of
+// name=value pairs that a calculation can take apart. Never the password.
+#pragma once
+
+#include <cstddef>
+
+#include "portable/engine/GuardState.h"
+
+// Longest status line, with its terminator.
+const size_t STATUS_TEXT_SIZE = 160;
+
+void FormatStatus(const GuardState& state, char* text, size_t size);

@@ -1,0 +1,60 @@
+// The status line of Lulx-Status.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "portable/text/StatusText.h"
+
+namespace {
+
+GuardState Fresh() {
+  GuardState state;
+  std::memset(&state, 0, sizeof state);
+  return state;
+}
+
+std::string Status(const GuardState& state) {
+  char text[STATUS_TEXT_SIZE];
+  FormatStatus(state, text, sizeof text);
+  return text;
+}
+
+TEST(StatusText, AFreshStartIsAllZero) {
+  EXPECT_EQ(Status(Fresh()),
+            "record=0;recordidle=0;filemaker=0;filemakeridle=0;background=0;immediate=0;warning=0;locked=0");
+}
+
+TEST(StatusText, SettingsAndWholeIdleSeconds) {
+  GuardState s = Fresh();
+  s.settings.recordLimitSeconds = 120;
+  s.recordIdle.ticks = 151;  // 37.75 s
+  s.settings.fileMakerLimitSeconds = 600;
+  s.fileMakerIdle.ticks = 148;
+  s.settings.commitOnLeaving = true;
+  s.settings.lockWarningSeconds = 30;
+  EXPECT_EQ(Status(s),
+            "record=120;recordidle=37;filemaker=600;filemakeridle=37;background=0;immediate=1;warning=30;locked=0");
+  s.settings.countInBackground = true;
+  s.lockUp = true;
+  s.settings.recordLimitSeconds = -5;  // off
+  EXPECT_EQ(Status(s),
+            "record=0;recordidle=37;filemaker=600;filemakeridle=37;background=1;immediate=1;warning=30;locked=1");
+}
+
+TEST(StatusText, NeverThePasswordAndNeverPastTheBuffer) {
+  GuardState s = Fresh();
+  std::strcpy(s.settings.password, "Secret99");
+  s.settings.recordLimitSeconds = s.settings.fileMakerLimitSeconds = s.settings.lockWarningSeconds = 536870911;
+  s.recordIdle.ticks = s.fileMakerIdle.ticks = 2147483644;
+  std::string full = Status(s);
+  EXPECT_EQ(full.find("Secret"), std::string::npos);
+  EXPECT_LT(full.size(), STATUS_TEXT_SIZE);
+  char small[20];
+  std::memset(small, 'x', sizeof small);
+  FormatStatus(s, small, 12);
+  EXPECT_STREQ(small, "record=5368");
+  EXPECT_EQ(small[12], 'x') << "nothing written past the size given";
+}
+
+}  // namespace
