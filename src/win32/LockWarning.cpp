@@ -13,8 +13,8 @@ typedef BOOL(WINAPI* GetMonitorInfoFunction)(HMONITOR, LPMONITORINFO);
 // monitor and no monitor functions: there it is the primary work area.
 RECT WorkAreaOf(HWND host) {
   HMODULE user32 = GetModuleHandleA("user32.dll");
-  MonitorFromWindowFunction monitorFromWindow = reinterpret_cast<MonitorFromWindowFunction>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "MonitorFromWindow")));
+  MonitorFromWindowFunction monitorFromWindow =
+      reinterpret_cast<MonitorFromWindowFunction>(reinterpret_cast<void*>(GetProcAddress(user32, "MonitorFromWindow")));
   GetMonitorInfoFunction getMonitorInfo =
       reinterpret_cast<GetMonitorInfoFunction>(reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoA")));
   if (monitorFromWindow && getMonitorInfo) {

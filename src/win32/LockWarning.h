@@ -8,8 +8,8 @@
 #include <cstdint>
 
 struct LockWarningNotice {
-  HWND window;            // null while no notice is shown: none exists then
-  int32_t secondsShown;   // what its countdown says
+  HWND window;           // null while no notice is shown: none exists then
+  int32_t secondsShown;  // what its countdown says
 };
 
 // Shows the notice, or updates its countdown, with `seconds` left.

@@ -378,8 +378,7 @@ TEST_P(LockWarningCountdown, CountsDownWholeSecondsToTheLock) {
 INSTANTIATE_TEST_SUITE_P(
     Ticks, LockWarningCountdown,
     ::testing::Values(WarningCase{3, 1, {0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0}},
-                      WarningCase{2, 1, {0, 0, 0, 1, 1, 1, 1, 0}},
-                      WarningCase{2, 2, {2, 2, 2, 1, 1, 1, 1, 0}},
+                      WarningCase{2, 1, {0, 0, 0, 1, 1, 1, 1, 0}}, WarningCase{2, 2, {2, 2, 2, 1, 1, 1, 1, 0}},
                       WarningCase{2, 30, {2, 2, 2, 1, 1, 1, 1, 0}},  // at or above the limit: from the start
                       WarningCase{2, 0, {0, 0, 0, 0, 0, 0, 0, 0}}));
 

@@ -400,8 +400,7 @@ TEST_F(Dll, HostileParametersNeverCrashAndGetTheRightReplies) {
       std::string reply = ExpectedCall(function, parameter, expected);
       std::string got = Call(function, parameter);
       ASSERT_TRUE(ReplyAsExpected(got == "(none)" ? std::string(NO_REPLY) : got, reply, expected))
-          << got << " for " << reply << ": function " << function << ", parameter of " << parameter.size()
-          << " bytes";
+          << got << " for " << reply << ": function " << function << ", parameter of " << parameter.size() << " bytes";
       ++cases;
     }
   }
