@@ -454,4 +454,81 @@ TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
   EXPECT_GT(run.At("record committed #1"), run.At("host box answered")) << run.All();
 }
 
+// ---- lock now, the warning before the lock, the status line ----
+
+const char kIdleStatus[] =
+    "record=0;recordidle=0;filemaker=0;filemakeridle=0;background=0;immediate=0;warning=0;locked=";
+
+TEST(HostScenario, LockNowCommitsLocksAndThePasswordEndsIt) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-Status",
+      "call Lulx-SetWorkstationPassword pw",
+      "focus record",
+      "type Smith",
+      "call Lulx-LockNow",
+      "waitfor 5000 " + std::string(kLockUp),
+      "call Lulx-Status",
+      "call Lulx-LockNow",
+      "wait 500",
+      "say typing the password",
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "call Lulx-Status",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count(std::string("reply \"") + kIdleStatus + "0\""), 2) << run.All();
+  EXPECT_EQ(run.Count(std::string("reply \"") + kIdleStatus + "1\""), 1) << "locked=1 during the lock";
+  EXPECT_EQ(run.Count("call Lulx-LockNow(\"\") -> reply \"0\""), 2);
+  EXPECT_LT(run.At("call Lulx-LockNow"), run.At("record committed #1")) << "the call returns first";
+  EXPECT_EQ(run.Count("record committed #1 (edited): \"Smith\""), 1) << run.All();
+  EXPECT_LT(run.At("record committed #1"), run.At(kLockUp));
+  EXPECT_EQ(run.Count(kLockUp), 1) << "a second LockNow during the lock does nothing";
+  EXPECT_GT(run.At(kLockGone), run.At("-- typing the password"));
+}
+
+TEST(HostScenario, TheWarningCountsDownActivityClosesItAndTheLockComesOnTime) {
+  const std::string warning2 = "lock warning \"This workstation locks in 2 s.\"";
+  const std::string warning1 = "lock warning \"This workstation locks in 1 s.\"";
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "call Lulx-SetLockWarning 2",
+      "call Lulx-ActivateFileMakerLullex 4",
+      "focus record",
+      "move 300 300",
+      "say idle",
+      "waitfor 8000 " + warning2,
+      "type q",
+      "waitfor 3000 lock warning gone",
+      "say typed",
+      "waitfor 8000 " + warning2,
+      "move 340 300",
+      "waitfor 3000 lock warning gone",
+      "say moved",
+      "waitfor 8000 " + warning2,
+      "waitfor 5000 " + warning1,
+      "waitfor 5000 " + std::string(kLockUp),
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_GT(run.At(warning2), run.At("-- idle") + 1.5) << "two seconds before a four-second limit";
+  EXPECT_EQ(run.Count("not active, 8 px from the right and 8 px from the bottom"), run.Count("lock warning \""))
+      << "never active, always at the bottom right" << run.All();
+  // The key typed while the notice was up reached the record field.
+  EXPECT_GT(run.At("record key 0x51"), run.At(warning2)) << run.All();
+  EXPECT_LT(run.At("record key 0x51"), run.At("lock warning gone")) << run.All();
+  EXPECT_GT(run.At(warning2, 2), run.At("-- typed") + 1.5) << "a full count again after typing";
+  EXPECT_GT(run.At(warning2, 3), run.At("-- moved") + 1.5) << "and after a mouse move";
+  EXPECT_EQ(run.Count(kLockUp), 1) << run.All();
+  EXPECT_GT(run.At(kLockUp), run.At("-- moved") + 3.5) << "no lock before a full limit after the move";
+  EXPECT_GT(run.At(kLockUp), run.At(warning2, 3) + 1.5) << "the lock comes on time";
+  EXPECT_LT(run.At("lock warning gone", 3), run.At(kLockUp) + 0.2) << "the notice closes when the lock opens";
+}
+
 }  // namespace
