@@ -4,6 +4,7 @@
 #             under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz   the libFuzzer targets for FUZZ_SECONDS each (make test runs them for 30 s)
 # make bench  the benchmarks, which print figures
+# make dist  the release package, build/dist/Lullex-<version>.zip
 # make format the one code style (.clang-format) applied; make format-check checks it
 BUILD := build
 WIN := $(BUILD)/win32
@@ -14,7 +15,7 @@ JOBS ?= 2
 
 BENCH := $(BUILD)/bench
 
-.PHONY: all bootstrap build native fuzz-build fuzz bench test demo interactive clean format format-check
+.PHONY: all bootstrap build native fuzz-build fuzz bench test demo docs-shots dist interactive clean format format-check
 
 all: build
 
@@ -57,6 +58,17 @@ test: format-check native fuzz-build build
 demo: build
 	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
 	@scripts/wine-session.sh $(BUILD) wine $(WIN)/host/LullexHost.exe --demo --shots 'Z:$(abspath $(BUILD))/demo'
+
+# The demo's screenshots and timeline, compressed, as the README shows them.
+docs-shots: demo
+	@for f in host-window lock-screen incorrect-password lock-warning; do \
+	  /usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/$$f.png docs/$$f.png; done
+	@if [ -f $(BUILD)/demo/timeline.svg ]; then cp $(BUILD)/demo/timeline.svg docs/timeline.svg; fi
+	@echo "docs-shots: docs/ updated"
+
+# The release package: build/dist/Lullex-<version>.zip, from a fresh build tree.
+dist: bootstrap
+	@scripts/dist.sh $(BUILD)
 
 interactive: build
 	@LULLEX_DISPLAY=$${LULLEX_DISPLAY:-host} scripts/wine-session.sh $(BUILD) wine $(WIN)/host/LullexHost.exe --interactive

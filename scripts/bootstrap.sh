@@ -18,6 +18,11 @@ have_cmd clang-format || need+=(clang-format)
 have_pkg wine32:i386 || need+=(wine wine32:i386)
 have_pkg libclang-rt-14-dev || need+=(libclang-rt-14-dev)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+# The release package: its guide, its archive; and Wine's own fonts, for real caption buttons.
+have_pkg python3-markdown || need+=(python3-markdown)
+have_cmd zip || need+=(zip)
+have_cmd unzip || need+=(unzip)
+have_pkg fonts-wine || need+=(fonts-wine)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

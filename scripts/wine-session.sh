@@ -46,6 +46,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
   wineserver -w
 fi
+# Wine's own fonts (Debian's fonts-wine): Marlett draws the caption buttons,
+# Tahoma the dialogs. This Wine does not read them from its data folder, so
+# they go into the prefix's Fonts folder.
+if [ -d /usr/share/wine/fonts ]; then
+  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
 wineserver -p
 # Start Wine's desktop and services now, detached from our output: started by the
 # first test they would inherit its stdout and keep ctest waiting for the pipe.

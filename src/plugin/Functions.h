@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "portable/text/HostHandle.h"
+#include "resources/Version.h"
 
 enum FunctionNumber : uint32_t {
   FN_SET_WORKSTATION_PASSWORD = 1,
@@ -18,7 +19,7 @@ enum FunctionNumber : uint32_t {
   FN_SET_LOCK_WARNING = 9,
 };
 
-const char VERSION_TEXT[] = "Lullex v1.91";
+const char VERSION_TEXT[] = LULLEX_VERSION_TEXT;
 
 void DispatchExternal(uint32_t functionNumber, FMHandle parameter, FMHandle result);
 

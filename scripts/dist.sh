@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the release package from a fresh build tree:
+#   BUILD/dist/Lullex-<version>.zip with Lullex.fmx, the guide as one HTML page,
+#   CHANGES and SHA256SUMS.
+# The version comes from src/resources/Version.h. Time stamps, file order and
+# modes are fixed, so the same commit gives the same bytes.
+#   scripts/dist.sh BUILD
+set -euo pipefail
+build=$(realpath -m "$1")
+top=$(cd "$(dirname "$0")/.." && pwd)
+version_part() { sed -n "s/^#define LULLEX_VERSION_$1 \([0-9]*\)$/\1/p" "$top/src/resources/Version.h"; }
+version="$(version_part MAJOR).$(version_part MINOR)$(version_part PATCH)"
+[ "$version" != "." ] || { echo "dist: no version in src/resources/Version.h" >&2; exit 1; }
+
+dist="$build/dist"
+tree="$build/dist-build"
+rm -rf "$dist" "$tree"
+mkdir -p "$dist/Lullex-$version"
+cmake -S "$top" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$tree" --target Lullex -j"${JOBS:-2}" >/dev/null
+
+stage="$dist/Lullex-$version"
+cp "$tree/Lullex.fmx" "$stage/Lullex.fmx"
+/usr/bin/python3 "$top/scripts/guide.py" "$top/README.md" "$stage/Lullex-Guide.html" "$version"
+cp "$top/CHANGES" "$stage/CHANGES"
+files=(Lullex.fmx Lullex-Guide.html CHANGES)
+(cd "$stage" && sha256sum "${files[@]}" >SHA256SUMS)
+files+=(SHA256SUMS)
+
+# The commit's own time, so that a rebuild of it matches byte for byte.
+stamp=$(TZ=UTC git -C "$top" log -1 --format=%cd --date=format-local:%Y%m%d%H%M.%S 2>/dev/null || echo 200611280000.00)
+for f in "${files[@]}"; do
+  chmod 644 "$stage/$f"
+  TZ=UTC touch -t "$stamp" "$stage/$f"
+done
+(cd "$stage" && TZ=UTC zip -X -q -9 "$dist/Lullex-$version.zip" "${files[@]}")
+echo "dist: $dist/Lullex-$version.zip"
+(cd "$stage" && sha256sum "${files[@]}" | sed 's/^/dist:   /')
