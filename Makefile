@@ -51,7 +51,7 @@ format:
 format-check: bootstrap
 	@clang-format --dry-run -Werror $(SOURCES) && echo "format-check: $(words $(SOURCES)) files follow .clang-format"
 
-test: format-check native fuzz-build build
+test: format-check native fuzz-build build dist
 	@scripts/fuzz.sh $(BUILD) 30
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300
 

@@ -42,6 +42,8 @@ const std::vector<std::string>& DemoScript() {
       "key ENTER",
       "waitfor 5000 window \"Please Login\" gone",
       "say Unlocked: the main window is back and idle counting starts again.",
+      "wait 1000",
+      "timeline timeline",
       "quit",
   };
   return lines;

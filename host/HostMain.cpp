@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   }
   Event("main window \"%s\" ready", options.mainClass.c_str());
   if (!plugin.empty() && !LoadPlugin(plugin)) return 2;
-  if (options.interactive) {
+  if (options.interactive && script.empty()) {
     if (!plugin.empty()) InitCall();
     Event("interactive: type a function name and its parameter into the field, then Enter or Call");
   } else {
@@ -100,5 +100,5 @@ int main(int argc, char** argv) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  return options.interactive ? 0 : static_cast<int>(msg.wParam);
+  return options.interactive && script.empty() ? 0 : static_cast<int>(msg.wParam);
 }

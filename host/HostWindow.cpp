@@ -14,8 +14,11 @@ const char HOST_BOX_TITLE[] = "Delete Record";
 const UINT_PTR WATCH_TIMER = 1;
 const int IDC_COMMAND = 200;
 const int IDC_CALL = 201;
+const int IDC_REPLY = 202;
+const int IDC_EVENTS = 203;
+const int EVENTS_SHOWN = 8;
 
-HWND g_main, g_record, g_inner, g_command;
+HWND g_main, g_record, g_inner, g_command, g_reply, g_events;
 WNDPROC g_editProc, g_commandProc;
 int g_commits;
 bool g_edited;
@@ -173,6 +176,29 @@ void WatchLockScreen() {
   g_deniedShown = shown;
 }
 
+// What a person at the interactive window should see happen: the reply of the
+// last call, and the latest commits, warnings, locks and unlocks with their times.
+void ShowInWindow(const TimelineEvent& event) {
+  const std::string& text = event.text;
+  size_t reply = text.find(") -> ");
+  if (text.compare(0, 5, "call ") == 0 && reply != std::string::npos) {
+    std::string answer = text.substr(reply + 5);
+    if (answer.compare(0, 6, "reply ") == 0) answer = answer.substr(6);
+    SetWindowTextA(g_reply, ("Reply: " + answer).c_str());
+    return;
+  }
+  static const char* const SHOWN[] = {"record committed", "lock warning \"", "lock warning gone",
+                                      "window \"Please Login\"", "window \"Incorrect password\" appeared"};
+  for (const char* start : SHOWN) {
+    if (text.compare(0, std::strlen(start), start) != 0) continue;
+    char line[300];
+    std::snprintf(line, sizeof line, "%7.1f s   %s", event.seconds, text.c_str());
+    if (SendMessageA(g_events, LB_GETCOUNT, 0, 0) >= EVENTS_SHOWN) SendMessageA(g_events, LB_DELETESTRING, 0, 0);
+    SendMessageA(g_events, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+    return;
+  }
+}
+
 void RunCommandLine() {
   char line[512];
   GetWindowTextA(g_command, line, sizeof line);
@@ -260,10 +286,10 @@ bool CreateHostWindows(const HostWindowOptions& options) {
   if (!Register(options.mainClass.c_str(), MainProc) || !Register("FMHostPanel", PanelProc) ||
       !Register(options.innerClass.c_str(), InnerProc))
     return false;
-  int height = options.interactive ? 330 : 260;
-  g_main =
-      CreateWindowExA(0, options.mainClass.c_str(), "FileMaker Pro - Contacts (Lullex host stand-in)",
-                      WS_OVERLAPPEDWINDOW, 60, 60, 560, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  int height = options.interactive ? 470 : 260;
+  g_main = CreateWindowExA(0, options.mainClass.c_str(), "FileMaker Pro - Contacts (Lullex host stand-in)",
+                           WS_OVERLAPPEDWINDOW, 60, 60, options.interactive ? 740 : 560, height, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
   if (!g_main) return false;
   // First children three deep: panel, panel, then the area holding the record.
   HWND panel = Child("FMHostPanel", "", 0, 0, 0, 560, 200, g_main, 100);
@@ -282,6 +308,11 @@ bool CreateHostWindows(const HostWindowOptions& options) {
     Child("BUTTON", "Call", WS_TABSTOP | BS_PUSHBUTTON, 440, 228, 80, 24, g_main, IDC_CALL);
     g_commandProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(g_command, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CommandFieldProc)));
+    g_reply = Child("STATIC", "Reply:", SS_NOPREFIX | SS_LEFTNOWORDWRAP, 10, 258, 700, 20, g_main, IDC_REPLY);
+    Child("STATIC", "Latest events:", 0, 10, 284, 520, 20, g_main, 204);
+    g_events = Child("LISTBOX", "", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, 10, 306, 700, 120,
+                     g_main, IDC_EVENTS);
+    SetEventListener(ShowInWindow);
   }
   ShowWindow(g_main, SW_SHOW);
   UpdateWindow(g_main);
@@ -292,6 +323,11 @@ bool CreateHostWindows(const HostWindowOptions& options) {
 }
 
 HWND MainWindow() { return g_main; }
+
+void RunCommand(const std::string& line) {
+  SetWindowTextA(g_command, line.c_str());
+  RunCommandLine();
+}
 HWND RecordField() { return g_record; }
 
 void OpenHostBox() { PostMessageA(g_main, WM_OPEN_BOX, 0, 0); }

@@ -23,3 +23,5 @@ int CommitCount();
 void OpenHostBox();
 void CloseHostBox();  // answers it with Cancel
 void DestroyMainWindow();
+// Interactive mode: writes line into the command field and presses Call.
+void RunCommand(const std::string& line);

@@ -11,6 +11,7 @@
 #include "PluginHost.h"
 #include "Screenshot.h"
 #include "Timeline.h"
+#include "TimelineSvg.h"
 #include "TypedInput.h"
 
 namespace {
@@ -111,6 +112,8 @@ bool RunSteps() {
       Event("-- %s", rest.c_str());
     } else if (command == "init") {
       InitCall();
+    } else if (command == "command") {
+      RunCommand(rest);
     } else if (command == "shutdown") {
       ShutdownCall();
     } else if (command == "unload") {
@@ -145,10 +148,13 @@ bool RunSteps() {
     } else if (command == "move") {
       int x = 0, y = 0;
       std::sscanf(rest.c_str(), "%d %d", &x, &y);
+      Event("user moves the mouse to %d, %d", x, y);
       SetCursorPos(x, y);
     } else if (command == "type") {
+      Event("user types \"%s\"", rest.c_str());
       TypeText(Unescape(rest));
     } else if (command == "key") {
+      Event("user presses %s", rest.c_str());
       PressNamedKey(rest);
     } else if (command == "focus") {
       Activate(MainWindow());
@@ -164,6 +170,9 @@ bool RunSteps() {
     } else if (command == "shot") {
       std::string path = g_shots + "\\" + rest + ".png";
       if (SaveScreenshot(path)) Event("screenshot %s.png", rest.c_str());
+    } else if (command == "timeline") {
+      std::string path = g_shots + "\\" + rest + ".svg";
+      if (SaveTimelineSvg(path)) Event("timeline %s.svg", rest.c_str());
     } else if (command == "quit") {
       return false;
     } else {

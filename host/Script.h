@@ -7,6 +7,7 @@
 //   unload / load          free the plug-in's library / load it again
 //   call NAME [PARAM]      call a function by name; \xHH in PARAM is a byte
 //   callnum N [PARAM]      call a function by number
+//   command LINE           (--interactive) write LINE into the command field and press Call
 //   failresize on|off      make the host's handle resizes fail
 //   wait MS                let MS milliseconds pass
 //   waitfor MS TEXT        wait until an event line contains TEXT (at most MS)
@@ -21,6 +22,7 @@
 //   minimize               minimise the main window
 //   menu / endmenu         open or close a popup menu of the main window
 //   shot NAME              save a screenshot as NAME.png in the shots folder
+//   timeline NAME          draw the run so far as NAME.svg in the shots folder
 //   quit                   end the run
 #pragma once
 

@@ -8,7 +8,8 @@
 
 namespace {
 LARGE_INTEGER g_start, g_frequency;
-std::vector<std::string> g_events;
+std::vector<TimelineEvent> g_events;
+void (*g_listener)(const TimelineEvent&);
 }  // namespace
 
 void TimelineStart() {
@@ -27,8 +28,13 @@ void Event(const char* format, ...) {
   double seconds = double(now.QuadPart - g_start.QuadPart) / double(g_frequency.QuadPart);
   std::printf("[%8.3f] %s\n", seconds, text);
   std::fflush(stdout);
-  g_events.push_back(text);
+  g_events.push_back({seconds, text});
+  if (g_listener) g_listener(g_events.back());
 }
+
+const std::vector<TimelineEvent>& TimelineEvents() { return g_events; }
+
+void SetEventListener(void (*listener)(const TimelineEvent& event)) { g_listener = listener; }
 
 long long TimelineStartCount() { return g_start.QuadPart; }
 
@@ -39,7 +45,7 @@ void TimelineStartAt(long long startCount) {
 
 bool EventSeen(const std::string& text, size_t from) {
   for (size_t i = from; i < g_events.size(); ++i)
-    if (g_events[i].find(text) != std::string::npos) return true;
+    if (g_events[i].text.find(text) != std::string::npos) return true;
   return false;
 }
 
