@@ -43,7 +43,7 @@ bench: build
 	@cmake --build $(BENCH) -j$(JOBS) --target sendkeys_bench
 	@scripts/bench.sh $(BUILD)
 
-SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null || find src host tests \( -name '*.cpp' -o -name '*.h' \))
+SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null || find src host tests \( -name '*.cpp' -o -name '*.h' \))
 
 format:
 	@clang-format -i $(SOURCES)

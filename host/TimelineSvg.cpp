@@ -26,7 +26,9 @@ const Marker MARKERS[] = {
 
 const size_t WARNING = 1;  // MARKERS[WARNING] is the lock warning
 
-bool StartsWith(const std::string& text, const char* start) { return text.compare(0, std::string(start).size(), start) == 0; }
+bool StartsWith(const std::string& text, const char* start) {
+  return text.compare(0, std::string(start).size(), start) == 0;
+}
 
 // The user's own input, and the unlock (a password typed), end an idle spell.
 bool IsActivity(const std::string& text) {
@@ -61,18 +63,19 @@ bool SaveTimelineSvg(const std::string& path) {
                "font-family=\"Tahoma, Verdana, sans-serif\" font-size=\"12\">\n",
                WIDTH, HEIGHT, WIDTH, HEIGHT);
   std::fprintf(f, "<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n");
-  std::fprintf(f, "<text x=\"%.0f\" y=\"22\" font-size=\"14\" font-weight=\"bold\">Idle time and what Lullex did</text>\n",
+  std::fprintf(f,
+               "<text x=\"%.0f\" y=\"22\" font-size=\"14\" font-weight=\"bold\">Idle time and what Lullex did</text>\n",
                LEFT);
   // Axes, a tick each second.
-  std::fprintf(f, "<g stroke=\"#555\"><line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\"/>", x(0), y(0), x(end), y(0));
+  std::fprintf(f, "<g stroke=\"#555\"><line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\"/>", x(0), y(0), x(end),
+               y(0));
   std::fprintf(f, "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\"/></g>\n", x(0), y(0), x(0), y(highest));
   for (int s = 0; s <= static_cast<int>(end); ++s)
     std::fprintf(f,
                  "<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"#555\"/>"
                  "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" fill=\"#555\">%d</text>\n",
                  x(s), y(0), x(s), y(0) + 4, x(s), y(0) + 17, s);
-  std::fprintf(f, "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"end\" fill=\"#555\">seconds</text>\n", x(end),
-               y(0) + 32);
+  std::fprintf(f, "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"end\" fill=\"#555\">seconds</text>\n", x(end), y(0) + 32);
   std::fprintf(f, "<text x=\"12\" y=\"%.1f\" fill=\"#555\" transform=\"rotate(-90 12 %.1f)\">idle (s)</text>\n",
                y(highest / 2) + 20, y(highest / 2) + 20);
   // The idle curve.
