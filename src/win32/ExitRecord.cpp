@@ -18,21 +18,20 @@ bool CanTakeKeys(HWND host) {
   return BelongsToThisProcess(host) && IsWindowEnabled(host) && GetForegroundWindow() == host;
 }
 
-// The window three first children deep: FileMaker Pro's list views live there.
-bool ShowsAList(HWND host) {
+// The list view of FileMaker Pro, three first children deep, or null.
+HWND ListView(HWND host) {
   HWND third = GetWindow(GetWindow(GetWindow(host, GW_CHILD), GW_CHILD), GW_CHILD);
   char name[256];
-  if (!third || GetClassNameA(third, name, sizeof name) <= 0) return false;
-  return std::strncmp(name, LIST_CLASS_PREFIX, std::strlen(LIST_CLASS_PREFIX)) == 0;
+  if (!third || GetClassNameA(third, name, sizeof name) <= 0) return nullptr;
+  return std::strncmp(name, LIST_CLASS_PREFIX, std::strlen(LIST_CLASS_PREFIX)) == 0 ? third : nullptr;
 }
 
 // List views: Escape to the list first, then the keys twice; no restore.
-bool ListPath(WorkstationGuard& guard, HWND host) {
+bool ListPath(WorkstationGuard& guard, HWND host, HWND list) {
   if (host != GetForegroundWindow()) return false;
   if (GetCursor() == guard.exitRecord.cursorAtInit) return false;
   if (!IsWindowEnabled(host)) return false;
   SetActiveWindow(host);
-  HWND list = GetWindow(GetWindow(GetWindow(host, GW_CHILD), GW_CHILD), GW_CHILD);
   SendMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
   BringWindowToFront(host);
   if (!CanTakeKeys(host)) return false;
@@ -67,7 +66,8 @@ bool RunExitRecordAction(WorkstationGuard& guard, HWND host) {
   }
   HWND menu = FindOpenMenuWindow();
   if (menu) SendMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
-  bool typed = ShowsAList(host) ? ListPath(guard, host) : StandardPath(guard, host);
+  HWND list = ListView(host);
+  bool typed = list ? ListPath(guard, host, list) : StandardPath(guard, host);
   if (typed) {
     guard.state.recordCommitted = true;
   } else if (note.restoredHost) {
