@@ -5,6 +5,7 @@
 
 #include "PluginHost.h"
 #include "Timeline.h"
+#include "WindowClass.h"
 
 namespace {
 
@@ -265,13 +266,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 ATOM Register(const char* name, WNDPROC proc) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = name;
-  return RegisterClassA(&wc);
+  return RegisterWindowClass(name, proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, HWND parent, int id) {

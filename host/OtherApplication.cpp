@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Timeline.h"
+#include "WindowClass.h"
 
 namespace {
 
@@ -83,13 +84,7 @@ void CloseOtherApplication() {
 int RunOtherApplication(DWORD parent, long long timelineStart, const char* windowClass) {
   TimelineStartAt(timelineStart);
   HANDLE parentProcess = OpenProcess(SYNCHRONIZE, FALSE, parent);
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = OtherProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = windowClass;
-  RegisterClassA(&wc);
+  RegisterWindowClass(windowClass, OtherProc, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
   HWND hwnd = CreateWindowExA(0, windowClass, TITLE, WS_OVERLAPPEDWINDOW, 200, 200, 400, 200, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
   if (!hwnd) return 1;

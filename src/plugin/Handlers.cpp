@@ -12,6 +12,13 @@ namespace {
 
 bool EnsureTimerDialog() { return EnsureTimerDialog(Guard(), CurrentCall()->instanceHandle); }
 
+// Functions that take any parameter refuse only one too long to read.
+bool RefuseUnreadable(const HostCallbacks& host, FMHandle parameter, FMHandle result) {
+  if (ParameterCanBeRead(host.handleSizeProc(parameter))) return false;
+  WriteReply(host, result, REPLY_BAD_LENGTH);
+  return true;
+}
+
 }  // namespace
 
 void SetWorkstationPassword(FMHandle parameter, FMHandle result) {
@@ -78,10 +85,7 @@ void AnswerVersion(FMHandle result) { WriteReply(CurrentHostCallbacks(), result,
 
 void LockNow(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
-  if (!ParameterCanBeRead(host.handleSizeProc(parameter))) {
-    WriteReply(host, result, REPLY_BAD_LENGTH);
-    return;
-  }
+  if (RefuseUnreadable(host, parameter, result)) return;
   // The lock opens on the timer dialog's next turn, after this call has returned.
   if (!Guard().state.lockUp && EnsureTimerDialog()) RequestLockNow(Guard());
   WriteReply(host, result, REPLY_TAKEN);
@@ -89,10 +93,7 @@ void LockNow(FMHandle parameter, FMHandle result) {
 
 void AnswerStatus(FMHandle parameter, FMHandle result) {
   HostCallbacks host = CurrentHostCallbacks();
-  if (!ParameterCanBeRead(host.handleSizeProc(parameter))) {
-    WriteReply(host, result, REPLY_BAD_LENGTH);
-    return;
-  }
+  if (RefuseUnreadable(host, parameter, result)) return;
   char status[STATUS_TEXT_SIZE];
   FormatStatus(Guard().state, status, sizeof status);
   WriteReply(host, result, status);

@@ -1,6 +1,7 @@
 #include "win32/TimerDialog.h"
 
 #include "portable/engine/IdleEngine.h"
+#include "portable/keys/KeyPort.h"
 #include "portable/keys/SendKeys.h"
 #include "portable/text/NumberText.h"
 #include "portable/text/ParameterRules.h"
@@ -55,11 +56,7 @@ void DeliverTypedKeys() {
   const DWORD QUIET_MS = 30, MOST_MS = 300;
   DWORD start = GetTickCount();
   do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    PortPumpKeyboardMessages();
   } while (MsgWaitForMultipleObjects(0, nullptr, FALSE, QUIET_MS, QS_KEY) == WAIT_OBJECT_0 &&
            GetTickCount() - start < MOST_MS);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "HostHandles.h"
+#include "WindowClass.h"
 #include "plugin/HostCall.h"
 #include "portable/keys/SendKeys.h"
 
@@ -110,14 +111,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // Registers a window class; fails harmlessly when it is registered already.
-void Register(const char* name, WNDPROC proc) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = name;
-  RegisterClassA(&wc);
-}
+void Register(const char* name, WNDPROC proc) { RegisterWindowClass(name, proc); }
 
 }  // namespace
 

@@ -8,14 +8,9 @@ bool ParameterCanBeRead(int32_t size) { return size >= 0 && size <= MAX_PARAMETE
 
 bool ReadParameterText(const HostCallbacks& host, FMHandle parameter, char* buffer) {
   int32_t size = host.handleSizeProc(parameter);
-  if (size == 0) {
-    buffer[0] = '\0';
-    return true;
-  }
-  if (!ParameterLengthIsGood(size)) return false;
-  const unsigned char* bytes = *parameter;
+  if (!ParameterCanBeRead(size)) return false;
   int32_t i = 0;
-  for (; i < size && bytes[i] != 0; ++i) buffer[i] = static_cast<char>(bytes[i]);
+  for (; i < size && (*parameter)[i] != 0; ++i) buffer[i] = static_cast<char>((*parameter)[i]);
   buffer[i] = '\0';
   return true;
 }
