@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "portable/text/HostHandle.h"
+#include "portable/classic/HostHandle.h"
 
 struct FakeHandle {
   unsigned char* bytes;  // the master pointer: first, so &bytes is the handle

@@ -8,6 +8,7 @@ have_cmd() { command -v "$1" >/dev/null 2>&1; }
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686)
+have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64)
 have_cmd cmake || need+=(cmake)
 have_cmd make || need+=(make)
 have_cmd Xvfb || need+=(xvfb)
@@ -16,6 +17,7 @@ have_cmd g++ || need+=(g++)
 have_cmd clang++ || need+=(clang)
 have_cmd clang-format || need+=(clang-format)
 have_pkg wine32:i386 || need+=(wine wine32:i386)
+have_pkg wine64 || need+=(wine64)
 have_pkg libclang-rt-14-dev || need+=(libclang-rt-14-dev)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 # The release package: its guide, its archive; and Wine's own fonts, for real caption buttons.

@@ -1,13 +1,15 @@
-// The external functions: their numbers (the host names function n with string
-// 144 + n) and their handlers.
+// The nine external functions, one rule each for both host interfaces:
+// parameter text in, settings and timers changed, reply text out.
 #pragma once
 
 #include <cstdint>
 
-#include "portable/text/HostHandle.h"
+#include "portable/text/ParameterRules.h"
+#include "portable/text/StatusText.h"
 #include "resources/Version.h"
+#include "win32/WorkstationGuard.h"
 
-enum FunctionNumber : uint32_t {
+enum FunctionNumber : uint16_t {
   FN_SET_WORKSTATION_PASSWORD = 1,
   FN_ACTIVATE_RECORD = 2,
   FN_ACTIVATE_FILEMAKER = 3,
@@ -21,14 +23,20 @@ enum FunctionNumber : uint32_t {
 
 const char VERSION_TEXT[] = LULLEX_VERSION_TEXT;
 
-void DispatchExternal(uint32_t functionNumber, FMHandle parameter, FMHandle result);
+// What a function answers; every reply is ASCII.
+struct Reply {
+  bool given;  // false: the host's result stays as it was
+  char text[STATUS_TEXT_SIZE];
+};
 
-void SetWorkstationPassword(FMHandle parameter, FMHandle result);
-void SetRecordLimit(FMHandle parameter, FMHandle result);
-void SetFileMakerLimit(FMHandle parameter, FMHandle result);
-void SetCountInBackground(FMHandle parameter, FMHandle result);
-void SetCommitOnLeaving(FMHandle parameter, FMHandle result);
-void AnswerVersion(FMHandle result);
-void LockNow(FMHandle parameter, FMHandle result);
-void AnswerStatus(FMHandle parameter, FMHandle result);
-void SetLockWarning(FMHandle parameter, FMHandle result);
+typedef void (*FunctionRule)(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+
+void SetWorkstationPassword(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void SetRecordLimit(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void SetFileMakerLimit(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void SetCountInBackground(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void SetCommitOnLeaving(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void AnswerVersion(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void LockNow(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void AnswerStatus(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void SetLockWarning(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);

@@ -4,11 +4,19 @@
 
 #include <windows.h>
 
-// Longest password the field takes: every password the plug-in accepts fits.
+#include "win32/WorkstationGuard.h"
+
+// Longest password the field takes, in the field's characters: every password
+// the plug-in accepts fits. Windows text takes one byte or two a character;
+// UTF-16 one unit or two.
 const int PASSWORD_FIELD_LIMIT = 255;
+const int UNICODE_PASSWORD_FIELD_LIMIT = 2 * 254;
 
 // Hides the host main window behind the lock and returns true once password
 // (Windows text) has been typed. Returns false at once, with the host main
 // window shown again, when the lock screen could not be put up; and does
 // nothing while lockUp is set, which it sets for as long as the lock is up.
-bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockUp);
+// The password is in the host interface's text (hostText): the login field
+// reads what is typed in the same text.
+bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockUp,
+                   HostTextKind hostText = HostTextKind::WindowsText);

@@ -80,7 +80,8 @@ void OpenLock(WorkstationGuard& guard, HWND dialog) {
   CloseLockWarning(guard.lockWarning);
   // Nothing may bring the hidden host back while the lock is up.
   StopTimer(dialog, RESTORE_TIMER);
-  RunLockScreen(InstanceOf(dialog), GetActiveWindow(), guard.state.settings.password, guard.state.lockUp);
+  RunLockScreen(InstanceOf(dialog), GetActiveWindow(), guard.state.settings.password, guard.state.lockUp,
+                guard.hostText);
 }
 
 void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const TickActions& act) {

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "portable/engine/GuardState.h"
 #include "win32/LockWarning.h"
 
@@ -15,8 +17,16 @@ struct ExitRecordNote {
   HWND restoredHost;     // the host main window the action restored from minimised, else null
 };
 
+// How the host interface hands text over, and so how the password is kept.
+enum class HostTextKind : uint8_t {
+  WindowsText,  // FileMaker Pro 5 and 6: the system's code page
+  Utf8,         // today's FileMaker: Unicode, kept as UTF-8
+};
+
 struct WorkstationGuard {
   GuardState state;
+  HINSTANCE instance;  // the plug-in's module: its dialogs and strings
+  HostTextKind hostText;
   ExitRecordNote exitRecord;
   HWND timerDialog;  // owns every timer; null until a function needs it
   LockWarningNotice lockWarning;

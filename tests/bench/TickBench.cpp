@@ -9,8 +9,8 @@
 
 #include "HostHandles.h"
 #include "plugin/Functions.h"
-#include "plugin/HostCall.h"
 #include "plugin/PluginState.h"
+#include "plugin/classic/ClassicCallBlock.h"
 #include "win32/TimerDialog.h"
 
 namespace {

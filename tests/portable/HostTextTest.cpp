@@ -6,7 +6,7 @@
 #include <string>
 
 #include "HostHandles.h"
-#include "portable/text/HostText.h"
+#include "portable/classic/HostText.h"
 
 namespace {
 
@@ -18,29 +18,40 @@ class HostText : public ::testing::Test {
   void TearDown() override { SetFakeResizeFails(false); }
 };
 
-TEST_F(HostText, ReadsUpTo254BytesOrTheFirstNul) {
-  char buffer[PARAMETER_BUFFER_SIZE + 8];
-  std::memset(buffer, 'z', sizeof buffer);
+TEST_F(HostText, ReadsUpTo254BytesOrTheFirstNulInWindowsText) {
+  char buffer[PARAMETER_TEXT_SIZE];
   FakeHandle longest(std::string(254, 'p'));
-  ASSERT_TRUE(ReadParameterText(kHost, longest.Handle(), buffer));
-  EXPECT_EQ(std::string(buffer), std::string(254, 'p'));
+  ParameterText p = ReadClassicParameter(kHost, longest.Handle(), buffer);
+  EXPECT_TRUE(p.readable);
+  EXPECT_FALSE(p.empty);
+  EXPECT_EQ(std::string(p.text), std::string(254, 'p'));
 
   FakeHandle withNul(std::string("ab\0cd", 5));
-  ASSERT_TRUE(ReadParameterText(kHost, withNul.Handle(), buffer));
-  EXPECT_STREQ(buffer, "ab");
+  p = ReadClassicParameter(kHost, withNul.Handle(), buffer);
+  EXPECT_STREQ(p.text, "ab");
+  EXPECT_TRUE(ParameterLengthIsGood(p)) << "the size counts, not the text up to its NUL";
+
+  FakeHandle macRoman(
+      "Gr\x9F\xA7"
+      "e");  // "Grüße" in Mac OS Roman
+  EXPECT_STREQ(ReadClassicParameter(kHost, macRoman.Handle(), buffer).text,
+               "Gr\xFC\xDF"
+               "e");
 
   FakeHandle empty("");
-  ASSERT_TRUE(ReadParameterText(kHost, empty.Handle(), buffer));
-  EXPECT_STREQ(buffer, "");
+  p = ReadClassicParameter(kHost, empty.Handle(), buffer);
+  EXPECT_TRUE(p.readable);
+  EXPECT_TRUE(p.empty);
+  EXPECT_STREQ(p.text, "");
 }
 
 TEST_F(HostText, RefusesLongOrNegativeSizesWithoutTouchingTheBuffer) {
-  char buffer[PARAMETER_BUFFER_SIZE] = "keep";
+  char buffer[PARAMETER_TEXT_SIZE] = "keep";
   FakeHandle h(std::string(255, 'p'));
-  EXPECT_FALSE(ReadParameterText(kHost, h.Handle(), buffer));
+  EXPECT_FALSE(ReadClassicParameter(kHost, h.Handle(), buffer).readable);
   EXPECT_STREQ(buffer, "keep");
   h.size = -1;
-  EXPECT_FALSE(ReadParameterText(kHost, h.Handle(), buffer));
+  EXPECT_FALSE(ReadClassicParameter(kHost, h.Handle(), buffer).readable);
   EXPECT_STREQ(buffer, "keep");
   h.size = 255;
 }
@@ -61,25 +72,6 @@ TEST_F(HostText, FailedResizeWritesNothing) {
   WriteReply(kHost, result.Handle(), "$$001$$");
   EXPECT_EQ(FakeResizeCount(), resizes + 1);
   EXPECT_EQ(result.Content(), "host");
-}
-
-TEST_F(HostText, BadLengthReplacesAnEarlierReply) {
-  for (int32_t size : {0, 255, 4096, -3}) {
-    FakeHandle parameter(std::string(size > 0 ? size : 0, 'x'));
-    parameter.size = size;
-    FakeHandle result("");
-    WriteReply(kHost, result.Handle(), "0");
-    ReplyIfBadLength(kHost, parameter.Handle(), result.Handle());
-    EXPECT_EQ(result.Content(), "$$001$$") << size;
-    parameter.size = size > 0 ? size : 0;
-  }
-  for (int32_t size : {1, 254}) {
-    FakeHandle parameter(std::string(size, 'x'));
-    FakeHandle result("");
-    WriteReply(kHost, result.Handle(), "0");
-    ReplyIfBadLength(kHost, parameter.Handle(), result.Handle());
-    EXPECT_EQ(result.Content(), "0") << size;
-  }
 }
 
 }  // namespace

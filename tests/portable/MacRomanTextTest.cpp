@@ -4,7 +4,7 @@
 #include <cstring>
 #include <set>
 
-#include "portable/text/MacRomanText.h"
+#include "portable/classic/MacRomanText.h"
 
 namespace {
 

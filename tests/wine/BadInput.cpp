@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "portable/text/MacRomanText.h"
+#include "portable/classic/MacRomanText.h"
 
 std::vector<std::string> BadParameters() {
   std::vector<std::string> out;

@@ -3,7 +3,7 @@
 
 #include "PluginFixture.h"
 #include "plugin/Functions.h"
-#include "plugin/HostCall.h"
+#include "plugin/classic/ClassicCallBlock.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "PluginFixture.h"
 #include "plugin/Functions.h"
-#include "plugin/HostCall.h"
+#include "plugin/classic/ClassicCallBlock.h"
 #include "portable/keys/SendKeys.h"
 #include "win32/ExitRecord.h"
 #include "win32/HostWindows.h"

@@ -1,7 +1,7 @@
 // What each function does to the settings, the timer dialog and its timers.
 #include "PluginFixture.h"
 #include "plugin/Functions.h"
-#include "portable/text/MacRomanText.h"
+#include "portable/classic/MacRomanText.h"
 #include "win32/TimerDialog.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "HostHandles.h"
 #include "WindowClass.h"
-#include "plugin/HostCall.h"
+#include "plugin/classic/ClassicCallBlock.h"
 #include "portable/keys/SendKeys.h"
 
 void PumpFor(DWORD ms) {

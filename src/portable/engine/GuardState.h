@@ -4,8 +4,9 @@
 
 #include <cstdint>
 
-// Longest workstation password, with its terminator.
-const int PASSWORD_SIZE = 255;
+// Longest workstation password, 254 characters, with its terminator: in UTF-8
+// a character takes up to four bytes.
+const int PASSWORD_SIZE = 4 * 254 + 1;
 
 // What the solution has set through the functions (and the hidden panel).
 struct Settings {
@@ -16,7 +17,7 @@ struct Settings {
   int32_t lockWarningSeconds;     // warn this long before the lock; 0 is off
   int32_t scriptTimerSeconds;     // the panel's script timer: never started
   bool scriptCountsInBackground;  // its switch, which nothing reads
-  char password[PASSWORD_SIZE];   // unlocks the lock screen; Windows text
+  char password[PASSWORD_SIZE];   // unlocks the lock screen; in the host interface's text
 };
 
 struct Point {

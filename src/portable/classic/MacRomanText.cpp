@@ -1,4 +1,4 @@
-#include "portable/text/MacRomanText.h"
+#include "portable/classic/MacRomanText.h"
 
 namespace {
 

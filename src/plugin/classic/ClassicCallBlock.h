@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "portable/text/HostHandle.h"
+#include "portable/classic/HostHandle.h"
 
 #pragma pack(push, 1)
 struct FMExternCallStruct {

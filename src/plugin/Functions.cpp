@@ -1,0 +1,102 @@
+// The external functions. A parameter too long to read changes no setting and
+// is answered "$$001$$"; so is an empty one where a value is needed.
+#include "plugin/Functions.h"
+
+#include <cstring>
+
+#include "win32/TimerDialog.h"
+
+namespace {
+
+void Answer(Reply& reply, const char* text) {
+  reply.given = true;
+  std::strncpy(reply.text, text, sizeof reply.text - 1);
+  reply.text[sizeof reply.text - 1] = '\0';
+}
+
+bool EnsureTimerDialog(WorkstationGuard& guard) { return EnsureTimerDialog(guard, guard.instance); }
+
+void AnswerIfBadLength(const ParameterText& parameter, Reply& reply) {
+  if (!ParameterLengthIsGood(parameter)) Answer(reply, REPLY_BAD_LENGTH);
+}
+
+}  // namespace
+
+void SetWorkstationPassword(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  if (parameter.readable) {
+    // An empty password is set too, and answered "$$001$$" below.
+    char* password = guard.state.settings.password;
+    std::strncpy(password, parameter.text, PASSWORD_SIZE - 1);
+    password[PASSWORD_SIZE - 1] = '\0';
+    Answer(reply, REPLY_TAKEN);
+  }
+  AnswerIfBadLength(parameter, reply);
+}
+
+void SetRecordLimit(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
+  GuardState& state = guard.state;
+  state.settings.recordLimitSeconds = ParseLimit(parameter.text);
+  if (state.settings.recordLimitSeconds < 1) return;  // off; the timer keeps serving the immediate switch
+  state.recordIdle.ticks = 0;
+  if (EnsureTimerDialog(guard)) {
+    StopTimer(guard.timerDialog, RECORD_TIMER);
+    StartTimer(guard.timerDialog, RECORD_TIMER, IDLE_TICK_MS);
+  }
+  TakeSnapshotNow(state.recordIdle);
+  Answer(reply, REPLY_TAKEN);
+}
+
+void SetFileMakerLimit(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
+  GuardState& state = guard.state;
+  int32_t seconds = ParseLimit(parameter.text);
+  state.fileMakerIdle.ticks = 0;
+  state.settings.fileMakerLimitSeconds = seconds;
+  if (seconds < 1) {
+    StopTimer(guard.timerDialog, FILEMAKER_TIMER);
+    StopTimer(guard.timerDialog, KEYSCAN_TIMER);
+    return;
+  }
+  if (EnsureTimerDialog(guard)) StartTimer(guard.timerDialog, FILEMAKER_TIMER, IDLE_TICK_MS);
+  TakeSnapshotNow(state.fileMakerIdle);
+  Answer(reply, REPLY_TAKEN);
+}
+
+void SetCountInBackground(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  int value = ReadSwitch(parameter);
+  if (value >= 0) guard.state.settings.countInBackground = value == 1;
+  AnswerIfBadLength(parameter, reply);
+}
+
+void SetCommitOnLeaving(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  int value = ReadSwitch(parameter);
+  if (value == SWITCH_BAD_LENGTH) return Answer(reply, REPLY_BAD_LENGTH);
+  if (value >= 0) guard.state.settings.commitOnLeaving = value == 1;
+  // The record timer runs the switch, with or without a record limit.
+  if (EnsureTimerDialog(guard)) StartTimer(guard.timerDialog, RECORD_TIMER, IDLE_TICK_MS);
+  TakeSnapshotNow(guard.state.recordIdle);
+}
+
+void AnswerVersion(WorkstationGuard&, const ParameterText&, Reply& reply) { Answer(reply, VERSION_TEXT); }
+
+void LockNow(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
+  // The lock opens on the timer dialog's next turn, after this call has returned.
+  if (!guard.state.lockUp && EnsureTimerDialog(guard)) RequestLockNow(guard);
+  Answer(reply, REPLY_TAKEN);
+}
+
+void AnswerStatus(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
+  FormatStatus(guard.state, reply.text, sizeof reply.text);
+  reply.given = true;
+}
+
+void SetLockWarning(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
+  int32_t seconds = ParseLimit(parameter.text);
+  guard.state.settings.lockWarningSeconds = seconds < 1 ? 0 : seconds;
+  if (seconds < 1) return;  // off, as a limit is
+  Answer(reply, REPLY_TAKEN);
+}

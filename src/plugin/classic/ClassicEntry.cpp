@@ -1,0 +1,52 @@
+// The entry point that FileMaker Pro 5 and 6 call: init, the functions through
+// handles, shutdown.
+#include "plugin/FunctionTable.h"
+#include "plugin/PluginState.h"
+#include "plugin/classic/ClassicCallBlock.h"
+#include "portable/classic/HostText.h"
+#include "win32/GuardLifetime.h"
+
+namespace {
+// Block of the call in progress; only dereferenced while a call runs.
+FMExternCallStruct* g_currentCall;
+
+void CallFunction(const FMExternCallStruct& block) {
+  const FunctionEntry* function = FindFunction(block.functionNumber);
+  if (!function) return;
+  HostCallbacks host = CurrentHostCallbacks();
+  char text[PARAMETER_TEXT_SIZE];
+  ParameterText parameter = ReadClassicParameter(host, block.parameterHandle, text);
+  Reply reply = {};
+  function->rule(Guard(), parameter, reply);
+  if (reply.given) WriteReply(host, block.result.resultHandle, reply.text);
+}
+
+}  // namespace
+
+FMExternCallStruct* CurrentCall() { return g_currentCall; }
+
+HostCallbacks CurrentHostCallbacks() {
+  return {g_currentCall->resizeHandleProc, g_currentCall->handleSizeProc, g_currentCall->memoryErrorProc};
+}
+
+int32_t InitPlugin(int16_t /*interfaceVersion*/) {
+  StartGuard(Guard(), g_currentCall->instanceHandle, HostTextKind::WindowsText);
+  return INIT_REPLY;
+}
+
+extern "C" void FMExternCallProc(FMExternCallStruct* block) {
+  g_currentCall = block;
+  switch (block->callKind) {
+    case CALL_KIND_INIT:
+      block->result.initReply = InitPlugin(block->interfaceVersion);
+      break;
+    case CALL_KIND_SHUTDOWN:
+      StopGuard(Guard());
+      break;
+    case CALL_KIND_EXTERNAL:
+      CallFunction(*block);
+      break;
+    default:
+      break;
+  }
+}

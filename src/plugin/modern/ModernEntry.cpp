@@ -1,0 +1,170 @@
+// The entry point that today's 64-bit FileMaker Pro calls: the strings it asks
+// for, init (which registers the functions), shutdown (which unregisters them).
+// The functions themselves arrive through the registered callback.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "plugin/FunctionTable.h"
+#include "plugin/PluginState.h"
+#include "plugin/modern/FMWrapperBinding.h"
+#include "portable/modern/ModernCallBlock.h"
+#include "portable/modern/ModernParameter.h"
+#include "win32/GuardLifetime.h"
+
+namespace {
+
+const char PLUGIN_ID[] = "Lulx";
+const char PLUGIN_NAME[] = "Lullex";
+// Init and shutdown calls; no preferences, no idle calls, no session calls.
+const char PLUGIN_OPTIONS[] = "Lulx1nnYnnn";
+const char PLUGIN_DESCRIPTION[] =
+    "Lullex guards an unattended workstation: after a record idle limit it commits the record being edited, "
+    "and after a FileMaker idle limit it commits the record and locks the workstation behind a "
+    "password. " LULLEX_VERSION_TEXT ".";
+// Windows only: it watches Windows' input and types into FileMaker's window.
+const uint32_t WINDOWS_COMPATIBLE = 0x00000004;
+const size_t LONGEST_TEXT = 256;  // the longest name, prototype or description
+
+FMWrapperFunctions g_fm;
+void* g_pluginId;  // "Lulx" as FileMaker's QuadChar, while functions are registered
+bool g_registered[FUNCTION_COUNT];
+
+int16_t CallFunction(int16_t id, const void* environment, const void* arguments, void* result);
+
+// ASCII text as the UTF-16 units FileMaker takes; returns the count.
+uint32_t Widen(const char* text, uint16_t* units, size_t room) {
+  size_t n = 0;
+  for (; text[n] && n + 1 < room; ++n) units[n] = static_cast<unsigned char>(text[n]);
+  units[n] = 0;
+  return static_cast<uint32_t>(n);
+}
+
+// A FileMaker text object holding text, or null; the caller deletes it.
+void* NewText(const char* text) {
+  FMError error = NoFMError();
+  void* object = g_fm.newText(&error);
+  if (!object || error.code != 0) return nullptr;
+  uint16_t units[LONGEST_TEXT];
+  g_fm.assignText(object, units, Widen(text, units, LONGEST_TEXT), &error);
+  if (error.code == 0) return object;
+  g_fm.deleteText(object, &error);
+  return nullptr;
+}
+
+void DeleteText(void* text) {
+  FMError error = NoFMError();
+  if (text) g_fm.deleteText(text, &error);
+}
+
+bool Register(int16_t apiVersion, const FunctionEntry& function) {
+  char prototype[LONGEST_TEXT];
+  std::snprintf(prototype, sizeof prototype, "%s ( %s )", function.modernName, function.parameters);
+  void* name = NewText(function.modernName);
+  void* shown = NewText(prototype);
+  void* description = NewText(function.description);
+  FMError error = NoFMError();
+  int16_t status = -1;
+  if (name && shown && description) {
+    int16_t id = static_cast<int16_t>(function.number);
+    status = apiVersion >= API_REGISTRATION_WITH_DESCRIPTION
+                 ? g_fm.registerFunctionEx(g_pluginId, id, name, shown, description, function.minimumParameters,
+                                           function.maximumParameters, WINDOWS_COMPATIBLE, CallFunction, &error)
+                 : g_fm.registerFunction(g_pluginId, id, name, shown, function.minimumParameters,
+                                         function.maximumParameters, WINDOWS_COMPATIBLE, CallFunction, &error);
+  }
+  DeleteText(name);
+  DeleteText(shown);
+  DeleteText(description);
+  return status == 0 && error.code == 0;
+}
+
+void UnregisterAll() {
+  for (size_t i = 0; i < FUNCTION_COUNT; ++i) {
+    if (!g_registered[i]) continue;
+    FMError error = NoFMError();
+    g_fm.unregisterFunction(g_pluginId, static_cast<int16_t>(FUNCTIONS[i].number), &error);
+    g_registered[i] = false;
+  }
+  if (g_pluginId) {
+    FMError error = NoFMError();
+    g_fm.deleteQuadChar(g_pluginId, &error);
+    g_pluginId = nullptr;
+  }
+}
+
+bool RegisterAll(int16_t apiVersion) {
+  FMError error = NoFMError();
+  g_pluginId = g_fm.newQuadChar(PLUGIN_ID[0], PLUGIN_ID[1], PLUGIN_ID[2], PLUGIN_ID[3], &error);
+  if (!g_pluginId || error.code != 0) return false;
+  for (size_t i = 0; i < FUNCTION_COUNT; ++i) {
+    if (!Register(apiVersion, FUNCTIONS[i])) return false;
+    g_registered[i] = true;
+  }
+  return true;
+}
+
+int64_t Init(const FMModernCallBlock& block) {
+  if (block.apiVersion < API_FIRST_64_BIT) return INIT_BAD_API_VERSION;
+  // Server scripting, web publishing, the Data API: nobody sits at that desk.
+  if (!IsFileMakerProItself(block.parm1)) return INIT_DO_NOT_ENABLE;
+  if (!BindFMWrapper(g_fm, block.apiVersion >= API_REGISTRATION_WITH_DESCRIPTION)) return INIT_DO_NOT_ENABLE;
+  UnregisterAll();  // an init without a shutdown before it must not register twice
+  if (!RegisterAll(block.apiVersion)) {
+    UnregisterAll();
+    return INIT_DO_NOT_ENABLE;
+  }
+  StartGuard(Guard(), reinterpret_cast<HINSTANCE>(block.instance), HostTextKind::Utf8);
+  return API_IMPLEMENTED;
+}
+
+// Writes the string FileMaker asks for into its buffer, never past its room.
+void AnswerString(const FMModernCallBlock& block) {
+  uint16_t* answer = reinterpret_cast<uint16_t*>(block.result);
+  if (!answer || block.parm3 == 0) return;
+  const char* text = "";
+  if (block.parm1 == STRING_NAME) text = PLUGIN_NAME;
+  if (block.parm1 == STRING_DESCRIPTION) text = PLUGIN_DESCRIPTION;
+  if (block.parm1 == STRING_OPTIONS) text = PLUGIN_OPTIONS;
+  Widen(text, answer, static_cast<size_t>(block.parm3));
+}
+
+void WriteReply(void* result, const char* text) {
+  FMError error = NoFMError();
+  void* reply = NewText(text);
+  void* locale = g_fm.newLocale(FM_LOCALE_SYSTEM, &error);
+  if (reply && locale && error.code == 0) g_fm.setDataText(result, reply, locale, FM_NATIVE_TEXT, &error);
+  if (locale) g_fm.deleteLocale(locale, &error);
+  DeleteText(reply);
+}
+
+// Every function answers 0, so that FileMaker shows the reply, never "?".
+int16_t CallFunction(int16_t id, const void* /*environment*/, const void* arguments, void* result) {
+  const FunctionEntry* function = FindFunction(static_cast<uint16_t>(id));
+  if (!function) return 0;
+  char text[PARAMETER_TEXT_SIZE];
+  ParameterText parameter = ReadModernParameter(g_fm.reading, arguments, text);
+  Reply reply = {};
+  function->rule(Guard(), parameter, reply);
+  if (reply.given && result) WriteReply(result, reply.text);
+  return 0;
+}
+
+}  // namespace
+
+extern "C" void FMExternCallProc(FMModernCallBlock* block) {
+  switch (block->callKind) {
+    case CALL_INIT:
+      block->result = static_cast<uint64_t>(Init(*block));
+      break;
+    case CALL_GET_STRING:
+      AnswerString(*block);
+      break;
+    case CALL_SHUTDOWN:
+      UnregisterAll();
+      StopGuard(Guard());
+      break;
+    default:
+      break;
+  }
+}

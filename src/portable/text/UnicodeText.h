@@ -1,0 +1,14 @@
+// UTF-16, as today's FileMaker and Windows hand text over, to UTF-8, as the
+// plug-in keeps it.
+#pragma once
+
+#include <cstddef>
+
+// Characters in count UTF-16 units: a surrogate pair is one character.
+size_t CountCharacters(const char16_t* units, size_t count);
+
+// Writes the count units as NUL-terminated UTF-8 into out (size bytes, at
+// least 1), stopping before a character that does not fit. An unpaired
+// surrogate becomes U+FFFD, as Windows converts it. Returns the bytes written,
+// the terminator not counted.
+size_t Utf16ToUtf8(const char16_t* units, size_t count, char* out, size_t size);

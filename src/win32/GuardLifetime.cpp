@@ -1,0 +1,17 @@
+#include "win32/GuardLifetime.h"
+
+#include "win32/HostWindows.h"
+#include "win32/TimerDialog.h"
+
+void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostTextKind hostText) {
+  guard.instance = instance;
+  guard.hostText = hostText;
+  // The exit-record action on a list view types only while the cursor shown
+  // differs from this one.
+  guard.exitRecord.cursorAtInit = GetCursor();
+  DestroyTimerDialog(guard);
+  ForgetFoundWindow();
+  ResetForInit(guard.state);
+}
+
+void StopGuard(WorkstationGuard& guard) { DestroyTimerDialog(guard); }
