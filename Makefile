@@ -8,6 +8,7 @@
 # make format the one code style (.clang-format) applied; make format-check checks it
 BUILD := build
 WIN := $(BUILD)/win32
+WIN64 := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 600
@@ -22,9 +23,12 @@ all: build
 bootstrap:
 	@scripts/bootstrap.sh
 
+# Lullex.fmx (32-bit, FileMaker Pro 5 and 6) and Lullex.fmx64 (today's FileMaker), each with its host stand-in.
 build: bootstrap
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WIN) -j$(JOBS)
+	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN64) -j$(JOBS)
 
 native: bootstrap
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
@@ -54,10 +58,13 @@ format-check: bootstrap
 test: format-check native fuzz-build build dist
 	@scripts/fuzz.sh $(BUILD) 30
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300
+	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN64) --output-on-failure --timeout 300
 
 demo: build
 	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
 	@scripts/wine-session.sh $(BUILD) wine $(WIN)/host/LullexHost.exe --demo --shots 'Z:$(abspath $(BUILD))/demo'
+	@mkdir -p $(BUILD)/demo/fmx64
+	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) wine $(WIN64)/host/LullexHost.exe --demo --shots 'Z:$(abspath $(BUILD))/demo/fmx64'
 
 # The demo's screenshots and timeline, compressed, as the README shows them.
 docs-shots: demo
@@ -70,8 +77,13 @@ docs-shots: demo
 dist: bootstrap
 	@scripts/dist.sh $(BUILD)
 
+# make interactive plays Lullex.fmx; make interactive FMX=64 plays Lullex.fmx64.
 interactive: build
+ifeq ($(FMX),64)
+	@LULLEX_WINEARCH=win64 LULLEX_DISPLAY=$${LULLEX_DISPLAY:-host} scripts/wine-session.sh $(BUILD) wine $(WIN64)/host/LullexHost.exe --interactive
+else
 	@LULLEX_DISPLAY=$${LULLEX_DISPLAY:-host} scripts/wine-session.sh $(BUILD) wine $(WIN)/host/LullexHost.exe --interactive
+endif
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,7 @@
-// FileMaker Pro's stand-in: loads Lullex.fmx, shows a main window of class
-// "FMPRO5APP" with a record field, and runs a script of steps against it,
-// printing one line per event.
+// FileMaker Pro's stand-in: loads the plug-in (Lullex.fmx as FileMaker Pro 5
+// and 6 do, or Lullex.fmx64 as today's FileMaker does), shows a main window of
+// class "FMPRO5APP" or "FMPRO21.0APP" with a record field, and runs a script of
+// steps against it, printing one line per event.
 #include <windows.h>
 
 #include <cstdio>
@@ -20,7 +21,7 @@ void Usage() {
   std::printf(
       "usage: LullexHost [--plugin PATH] [--script FILE | --demo | --interactive]\n"
       "                  [--class NAME] [--inner-class NAME] [--shots FOLDER] [--timeout MS]\n"
-      "                  [--no-keys] [--no-plugin]\n");
+      "                  [--no-keys] [--no-plugin] [--api N] [--app-kind N]\n");
 }
 
 void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD) {
@@ -42,7 +43,12 @@ std::string BesideExecutable(const char* file) {
 int main(int argc, char** argv) {
   if (argc == 5 && std::string(argv[1]) == "--other-app")
     return RunOtherApplication(std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10), argv[4]);
+#ifdef _WIN64
+  std::string plugin = BesideExecutable("Lullex.fmx64");
+#else
   std::string plugin = BesideExecutable("Lullex.fmx");
+#endif
+  PluginHostOptions hostOptions;
   std::string scriptPath, shots = ".";
   bool demo = false;
   DWORD timeout = 120000;
@@ -66,6 +72,10 @@ int main(int argc, char** argv) {
       demo = true, options.logKeys = false;
     else if (arg == "--no-keys")
       options.logKeys = false;
+    else if (arg == "--api" && hasValue)
+      hostOptions.apiVersion = std::atoi(argv[++i]);
+    else if (arg == "--app-kind" && hasValue)
+      hostOptions.applicationKind = std::atoi(argv[++i]);
     else if (arg == "--no-plugin")
       plugin.clear();
     else if (arg == "--interactive")
@@ -75,6 +85,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  ConfigurePluginHost(hostOptions);
   TimelineStart();
   std::vector<std::string> script;
   if (!scriptPath.empty() && !LoadScript(scriptPath, script)) {

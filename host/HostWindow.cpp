@@ -341,3 +341,18 @@ void DestroyMainWindow() {
 void OpenPopupMenu() { PostMessageA(g_main, WM_OPEN_MENU, 0, 0); }
 
 int CommitCount() { return g_commits; }
+
+void ShowFunctionList(const std::vector<std::string>& lines) {
+  static HWND list;
+  if (list) DestroyWindow(GetParent(list));
+  list = nullptr;
+  if (lines.empty()) return;
+  Register("FMHostFunctionList", DefWindowProcA);
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "FMHostFunctionList", "Specify Calculation: External Functions",
+                                WS_POPUP | WS_CAPTION | WS_VISIBLE, 80, 340, 1000, 250, g_main, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  list = Child("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 8, 8, 976, 200, window, 1);
+  SendMessageA(list, LB_SETHORIZONTALEXTENT, 2400, 0);
+  for (const std::string& line : lines) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  Event("window \"Specify Calculation: External Functions\" lists %u functions", static_cast<unsigned>(lines.size()));
+}

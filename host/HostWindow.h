@@ -6,9 +6,14 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 struct HostWindowOptions {
+#ifdef _WIN64
+  std::string mainClass = "FMPRO21.0APP";  // as today's FileMaker Pro names its application window
+#else
   std::string mainClass = "FMPRO5APP";
+#endif
   std::string innerClass = "FMHostRecordArea";
   bool interactive = false;
   bool logKeys = true;  // a line for every key the record field receives
@@ -25,3 +30,5 @@ void CloseHostBox();  // answers it with Cancel
 void DestroyMainWindow();
 // Interactive mode: writes line into the command field and presses Call.
 void RunCommand(const std::string& line);
+// A window listing lines, as a calculation dialog lists the external functions.
+void ShowFunctionList(const std::vector<std::string>& lines);

@@ -153,6 +153,15 @@ bool CallByName(const std::string& name, const std::string& parameter) {
 
 void SetResizeFails(bool fail) { SetFakeResizeFails(fail); }
 
+void ConfigurePluginHost(const PluginHostOptions&) {}
+
+std::vector<std::string> FunctionList() {
+  std::vector<std::string> lines;
+  for (const std::string& name : g_names)
+    if (!name.empty()) lines.push_back(name);
+  return lines;
+}
+
 const std::string& FunctionName(unsigned number) {
   static std::string unknown;
   if (number < 16 && !g_names[number].empty()) return g_names[number];

@@ -3,6 +3,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+// What the host tells the plug-in about itself (today's FileMaker only).
+struct PluginHostOptions {
+  int apiVersion = 67;      // FileMaker Pro 19.5 and later speak this one
+  int applicationKind = 1;  // FileMaker Pro
+};
+void ConfigurePluginHost(const PluginHostOptions& options);
 
 bool LoadPlugin(const std::string& path);
 // Init call (kind 0); returns what the plug-in wrote into the block.
@@ -17,6 +25,8 @@ bool ReloadPlugin();
 // Returns false when the name is unknown.
 bool CallByName(const std::string& name, const std::string& parameter);
 void CallByNumber(unsigned number, const std::string& parameter);
-// Makes the host's handle resizes fail from now on.
+// Makes the host's allocations fail from now on: handle resizes, or FMWrapper's objects.
 void SetResizeFails(bool fail);
 const std::string& FunctionName(unsigned number);
+// The functions as a calculation dialog lists them: name, parameters, description.
+std::vector<std::string> FunctionList();

@@ -173,6 +173,12 @@ bool RunSteps() {
     } else if (command == "timeline") {
       std::string path = g_shots + "\\" + rest + ".svg";
       if (SaveTimelineSvg(path)) Event("timeline %s.svg", rest.c_str());
+    } else if (command == "functions") {
+      std::vector<std::string> list = FunctionList();
+      for (const std::string& f : list) Event("function %s", f.c_str());
+      ShowFunctionList(list);
+    } else if (command == "endfunctions") {
+      ShowFunctionList({});
     } else if (command == "quit") {
       return false;
     } else {

@@ -23,6 +23,8 @@
 //   menu / endmenu         open or close a popup menu of the main window
 //   shot NAME              save a screenshot as NAME.png in the shots folder
 //   timeline NAME          draw the run so far as NAME.svg in the shots folder
+//   functions              list the plug-in's functions as events and in a window
+//   endfunctions           close that window
 //   quit                   end the run
 #pragma once
 

@@ -11,10 +11,33 @@ void Input(WORD vk, bool up) {
   SendInput(1, &in, sizeof in);
 }
 
+// A character beyond ASCII, typed as a Unicode keystroke.
+void TypeUnicode(const std::string& text, size_t& i) {
+  size_t length = 1;
+  while (i + length < text.size() && (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80) ++length;
+  WCHAR units[2];
+  int count = MultiByteToWideChar(CP_UTF8, 0, text.data() + i, static_cast<int>(length), units, 2);
+  i += length - 1;
+  for (int k = 0; k < count; ++k) {
+    INPUT in[2] = {};
+    for (int up = 0; up < 2; ++up) {
+      in[up].type = INPUT_KEYBOARD;
+      in[up].ki.wScan = units[k];
+      in[up].ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, in, sizeof in[0]);
+  }
+}
+
 }  // namespace
 
 void TypeText(const std::string& text) {
-  for (char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (static_cast<unsigned char>(c) >= 0xC0) {
+      TypeUnicode(text, i);
+      continue;
+    }
     SHORT code = VkKeyScanA(c);
     if (code == -1) continue;
     bool shift = (code & 0x100) != 0;

@@ -1,5 +1,6 @@
 // Typing as a person at the keyboard would, through SendInput: the keys go to
-// whichever window has the focus. Shared by the stand-in's scripts and the tests.
+// whichever window has the focus. Text is UTF-8: a character beyond ASCII is
+// typed as a Unicode keystroke. Shared by the stand-in's scripts and the tests.
 #pragma once
 
 #include <windows.h>

@@ -7,6 +7,7 @@ set -euo pipefail
 build=$1
 seconds=${BENCH_SECONDS:-60}
 win="$build/win32"
+win64="$build/win64"
 
 echo "== keystroke library (native, counting port)"
 "$build/bench/tests/bench/sendkeys_bench"
@@ -14,6 +15,7 @@ echo "== keystroke library (native, counting port)"
 echo
 echo "== DLL"
 scripts/check-pe.sh "$win/Lullex.fmx"
+scripts/check-pe.sh "$win64/Lullex.fmx64"
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -34,3 +36,8 @@ scripts/wine-session.sh "$build" bash -c '
   echo "with Lullex armed (both limits): ${armed#*] }"
   echo "without the plug-in:             ${bare#*] }"
 ' _ "$win" "$tmp" "$seconds"
+LULLEX_WINEARCH=win64 scripts/wine-session.sh "$build" bash -c '
+  echo
+  echo "== timer ticks under Wine, Lullex.fmx64"
+  wine "$1/tests/bench/tick_bench.exe"
+' _ "$win64"

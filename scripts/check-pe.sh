@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# Reads a built Lullex.fmx with objdump and checks what the host and Windows see
-# of it: a PE32 i386 DLL named "Lullex.FMX" in its export table, exactly one
-# export FMExternCallProc at ordinal 1, imports from system DLLs only, and none
-# of the functions that Windows 95 and NT 4.0 lack (FileMaker Pro 5 and 6 ran
-# there, and one missing import keeps the whole plug-in from loading).
+# Reads a built Lullex.fmx or Lullex.fmx64 with objdump and checks what the host
+# and Windows see of it: a PE32 i386 DLL named "Lullex.FMX" (or a PE32+ x86-64
+# DLL named "Lullex.fmx64") in its export table, exactly one export
+# FMExternCallProc at ordinal 1, imports from system DLLs only (FMWrapper.dll is
+# bound at run time), and, for Lullex.fmx, none of the functions that Windows 95
+# and NT 4.0 lack (FileMaker Pro 5 and 6 ran there, and one missing import keeps
+# the whole plug-in from loading).
 set -euo pipefail
 dll=$1
-dump=$(i686-w64-mingw32-objdump -p "$dll")
 fail() { echo "check-pe: $*" >&2; exit 1; }
+case "$dll" in
+  *.fmx64) objdump=x86_64-w64-mingw32-objdump; architecture="i386:x86-64"; exportName="Lullex\.fmx64"; kind="PE32+ x86-64" ;;
+  *) objdump=i686-w64-mingw32-objdump; architecture="i386"; exportName="Lullex\.FMX"; kind="PE32 i386" ;;
+esac
+dump=$($objdump -p "$dll")
 
-grep -q "^architecture: i386" <<<"$(i686-w64-mingw32-objdump -f "$dll")" || fail "not an i386 image"
+grep -qx "architecture: $architecture, flags 0x[0-9a-f]*:" <<<"$($objdump -f "$dll")" || fail "not an $architecture image"
 grep -qE "^Characteristics .*" <<<"$dump" || fail "no PE header"
 grep -q "DLL" <<<"$(grep -A12 '^Characteristics' <<<"$dump")" || fail "not a DLL"
-grep -qE "^Name[[:space:]]+[0-9a-f]+ Lullex\.FMX$" <<<"$dump" || fail "export table does not name Lullex.FMX"
+grep -qE "^Name[[:space:]]+[0-9a-f]+ $exportName$" <<<"$dump" || fail "export table does not name $exportName"
 
 exports=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | grep -E '^\s+\[' || true)
 [ "$(wc -l <<<"$exports")" -eq 1 ] || fail "expected one export, found: $exports"
@@ -34,6 +40,6 @@ later='MonitorFromWindow|MonitorFromPoint|MonitorFromRect|GetMonitorInfoA|GetMon
 functions=$(sed -n '/^The Import Tables/,/^The Export Tables/p' <<<"$dump" | awk 'NF == 3 && $1 ~ /^[0-9a-f]+$/ {print $3}')
 [ -n "$functions" ] || fail "no imported functions found"
 newer=$(grep -xE "$later" <<<"$functions" || true)
-[ -z "$newer" ] || fail "imports functions that Windows 95 or NT 4.0 lack: $(tr '\n' ' ' <<<"$newer")"
+[ -z "$newer" ] || [ "$kind" != "PE32 i386" ] || fail "imports functions that Windows 95 or NT 4.0 lack: $(tr '\n' ' ' <<<"$newer")"
 
-echo "check-pe: $dll is a PE32 i386 DLL \"Lullex.FMX\" exporting FMExternCallProc @1, importing $imports($(stat -c %s "$dll") bytes)"
+echo "check-pe: $dll is a $kind DLL \"${exportName//\\/}\" exporting FMExternCallProc @1, importing $imports($(stat -c %s "$dll") bytes)"

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs a command with Wine inside an Xvfb display that this script starts and
-# stops. The Wine prefix lives in BUILD/wineprefix and is created on first use.
+# stops. The Wine prefix lives in BUILD/wineprefix (32-bit) or, with
+# LULLEX_WINEARCH=win64, in BUILD/wineprefix64, and is created on first use.
 #   scripts/wine-session.sh BUILD COMMAND...
 # With LULLEX_DISPLAY=host the user's own $DISPLAY is used instead of Xvfb.
 set -euo pipefail
 build=$(realpath "$1"); shift
 
-export WINEPREFIX="$build/wineprefix"
-export WINEARCH=win32
+export WINEARCH=${LULLEX_WINEARCH:-win32}
+if [ "$WINEARCH" = win64 ]; then export WINEPREFIX="$build/wineprefix64"; else export WINEPREFIX="$build/wineprefix"; fi
 export WINEDEBUG=-all
 # No debugger: a crash ends the program at once instead of waiting on a dialog.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
@@ -56,4 +57,11 @@ wineserver -p
 # Start Wine's desktop and services now, detached from our output: started by the
 # first test they would inherit its stdout and keep ctest waiting for the pipe.
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+if [ "$WINEARCH" = win64 ]; then
+  # The 64-bit cmd.exe starts no desktop: start it here, or the first test's
+  # window would start it holding that test's output pipe.
+  wine explorer.exe /desktop=Default,1280x1024 </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 1 100); do pgrep -f 'explorer.exe /desktop' >/dev/null && break; sleep 0.1; done
+  sleep 1
+fi
 "$@"

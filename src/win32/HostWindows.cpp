@@ -16,13 +16,32 @@ bool HasClassPrefix(HWND hwnd, const char* prefix) {
   return std::strncmp(name, prefix, std::strlen(prefix)) == 0;
 }
 
+#ifdef LULLEX_MODERN
+// Today's FileMaker Pro names its application window "FMPRO<version>APP"; its
+// document and tool windows share the prefix.
+const char HOST_CLASS_SUFFIX[] = "APP";
+#else
+const char HOST_CLASS_SUFFIX[] = "";
+#endif
+
+bool HasClassSuffix(HWND hwnd, const char* suffix) {
+  char name[256];
+  if (GetClassNameA(hwnd, name, sizeof name) <= 0) name[0] = '\0';
+  size_t length = std::strlen(name), wanted = std::strlen(suffix);
+  return length >= wanted && std::strcmp(name + length - wanted, suffix) == 0;
+}
+
+bool HasHostClass(HWND hwnd, const char* prefix) {
+  return HasClassPrefix(hwnd, prefix) && (prefix != HOST_CLASS_PREFIX || HasClassSuffix(hwnd, HOST_CLASS_SUFFIX));
+}
+
 bool IsHostWindow(HWND hwnd) {
-  return hwnd && IsWindow(hwnd) && BelongsToThisProcess(hwnd) && HasClassPrefix(hwnd, HOST_CLASS_PREFIX);
+  return hwnd && IsWindow(hwnd) && BelongsToThisProcess(hwnd) && HasHostClass(hwnd, HOST_CLASS_PREFIX);
 }
 
 BOOL CALLBACK AcceptByClassPrefix(HWND hwnd, LPARAM prefix) {
   if (!IsWindow(hwnd)) return FALSE;  // the list changed under us
-  if (!BelongsToThisProcess(hwnd) || !HasClassPrefix(hwnd, reinterpret_cast<const char*>(prefix))) return TRUE;
+  if (!BelongsToThisProcess(hwnd) || !HasHostClass(hwnd, reinterpret_cast<const char*>(prefix))) return TRUE;
   g_lastFound = hwnd;
   return FALSE;
 }

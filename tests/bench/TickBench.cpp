@@ -7,10 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "HostHandles.h"
 #include "plugin/Functions.h"
 #include "plugin/PluginState.h"
-#include "plugin/classic/ClassicCallBlock.h"
+#include "win32/GuardLifetime.h"
 #include "win32/TimerDialog.h"
 
 namespace {
@@ -21,20 +20,16 @@ double Microseconds(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER frequency) {
   return double(b.QuadPart - a.QuadPart) * 1e6 / double(frequency.QuadPart);
 }
 
-void Arm(uint32_t function, const char* text) {
-  FakeHandle param(text), result;
-  HostCallbacks host = FakeHostCallbacks();
-  FMExternCallStruct block = {};
-  block.callKind = CALL_KIND_EXTERNAL;
-  block.functionNumber = function;
-  block.parameterHandle = param.Handle();
-  block.result.resultHandle = result.Handle();
-  block.instanceHandle = GetModuleHandleA(nullptr);
-  block.resizeHandleProc = host.resizeHandleProc;
-  block.handleSizeProc = host.handleSizeProc;
-  block.memoryErrorProc = host.memoryErrorProc;
-  FMExternCallProc(&block);
+void Arm(FunctionRule rule, const char* text) {
+  Reply reply = {};
+  rule(Guard(), {text, true, false}, reply);
 }
+
+#ifdef _WIN64
+const char HOST_CLASS[] = "FMPRO21.0APP";
+#else
+const char HOST_CLASS[] = "FMPRO5APP";
+#endif
 
 }  // namespace
 
@@ -42,15 +37,16 @@ int main() {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = Plain;
   wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "FMPRO5APP";
+  wc.lpszClassName = HOST_CLASS;
   RegisterClassA(&wc);
   wc.lpszClassName = "OtherTopLevel";
   RegisterClassA(&wc);
-  HWND host = CreateWindowExA(0, "FMPRO5APP", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+  HWND host = CreateWindowExA(0, HOST_CLASS, "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                              wc.hInstance, nullptr);
   SetForegroundWindow(host);
-  Arm(FN_ACTIVATE_RECORD, "100000");
-  Arm(FN_ACTIVATE_FILEMAKER, "100000");
+  StartGuard(Guard(), wc.hInstance, HostTextKind::WindowsText);
+  Arm(SetRecordLimit, "100000");
+  Arm(SetFileMakerLimit, "100000");
   if (!Guard().timerDialog) {
     std::printf("the timer dialog could not be created\n");
     return 1;
@@ -84,6 +80,7 @@ int main() {
     double app = Microseconds(c, d, frequency) / kTicks;
     std::printf("%8d %12.2f %12.2f %12.2f %7.1fx %7.1fx\n", wanted, floor, record, app, record / floor, app / floor);
   }
-  std::printf("ticks per measurement: %d; a limit of L seconds is 4 L ticks of each timer\n", kTicks);
+  std::printf("%d-bit build; ticks per measurement: %d; a limit of L seconds is 4 L ticks of each timer\n",
+              static_cast<int>(8 * sizeof(void*)), kTicks);
   return 0;
 }

@@ -1,0 +1,223 @@
+// Plays today's FileMaker Pro towards the plug-in: loads it, asks its strings,
+// initialises it (it registers its functions with this host's FMWrapper.dll),
+// calls those functions through their callbacks, shuts it down and frees it.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "PluginHost.h"
+#include "StandInRegistry.h"
+#include "Timeline.h"
+#include "portable/modern/FMWrapperApi.h"
+#include "portable/modern/ModernCallBlock.h"
+
+extern "C" {
+__declspec(dllimport) void* FM_Text_Constructor1(FMError* error);
+__declspec(dllimport) void FM_Text_Delete(void* self, FMError* error);
+__declspec(dllimport) void FM_Text_AssignUnicodeWithLength(void* self, const uint16_t* units, uint32_t length,
+                                                           FMError* error);
+__declspec(dllimport) uint32_t FM_Text_GetSize(const void* self, FMError* error);
+__declspec(dllimport) void* FM_Data_Constructor1(FMError* error);
+__declspec(dllimport) void FM_Data_Delete(void* self, FMError* error);
+__declspec(dllimport) const void* FM_Data_GetAsText(const void* self, FMError* error);
+__declspec(dllimport) int16_t
+    FM_Data_SetAsText(void* self, const void* text, const void* locale, int32_t nativeType, FMError* error);
+__declspec(dllimport) void* FM_Locale_Constructor1(int32_t type, FMError* error);
+__declspec(dllimport) void FM_Locale_Delete(void* self, FMError* error);
+__declspec(dllimport) void* FM_DataVect_Constructor1(FMError* error);
+__declspec(dllimport) void FM_DataVect_Delete(void* self, FMError* error);
+__declspec(dllimport) void FM_DataVect_PushBack(void* self, const void* data, FMError* error);
+}
+
+namespace {
+
+typedef void (*EntryPoint)(FMModernCallBlock*);
+
+HMODULE g_module;
+EntryPoint g_entry;
+std::string g_path;
+PluginHostOptions g_options;
+const wchar_t HOST_VERSION[] = L"Pro 21.0v1";
+
+FMModernCallBlock NewBlock(uint8_t kind) {
+  FMModernCallBlock block = {};
+  block.apiVersion = static_cast<int16_t>(g_options.apiVersion);
+  block.unusedId = -1;
+  block.entryPoint = reinterpret_cast<uint64_t>(g_entry);
+  block.callKind = kind;
+  block.instance = reinterpret_cast<uint64_t>(g_module);
+  return block;
+}
+
+std::string Utf8(const std::wstring& text) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring Wide(const std::string& text) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+  return out;
+}
+
+std::string GetString(uint8_t id, size_t room = 1024) {
+  std::wstring answer(room + 1, L'\x2A');  // a mark past the room shows an overrun
+  FMModernCallBlock block = NewBlock(CALL_GET_STRING);
+  block.parm1 = id;
+  block.parm2 = 0x0409;
+  block.parm3 = room;
+  block.result = reinterpret_cast<uint64_t>(&answer[0]);
+  g_entry(&block);
+  if (answer[room] != L'\x2A') Event("GetString %u wrote past the room of %u", id, static_cast<unsigned>(room));
+  return Utf8(answer.substr(0, answer.find(L'\0')));
+}
+
+// The registered function named name; a script's hyphen stands for the underscore.
+bool FindRegistered(const std::string& name, RegisteredFunction& found) {
+  std::string wanted = name;
+  if (wanted.compare(0, 5, "Lulx-") == 0) wanted[4] = '_';
+  for (int i = 0; StandIn_Registered(i, &found); ++i)
+    if (Utf8(found.name) == wanted) return true;
+  return false;
+}
+
+bool FindRegistered(unsigned id, RegisteredFunction& found) {
+  for (int i = 0; StandIn_Registered(i, &found); ++i)
+    if (found.id == static_cast<int16_t>(id)) return true;
+  return false;
+}
+
+std::string Shown(const std::string& text) {
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  return text.size() > 60 ? Escaped(bytes, 60) + "..." : Escaped(bytes, text.size());
+}
+
+void Call(const RegisteredFunction& function, const std::string& parameter) {
+  FMError error = NoFMError();
+  void* arguments = FM_DataVect_Constructor1(&error);
+  // A function that may go without its parameter is called without one when the script gives none.
+  if (!parameter.empty() || function.minimumArguments > 0) {
+    void* text = FM_Text_Constructor1(&error);
+    std::wstring units = Wide(parameter);
+    FM_Text_AssignUnicodeWithLength(text, reinterpret_cast<const uint16_t*>(units.data()),
+                                    static_cast<uint32_t>(units.size()), &error);
+    void* locale = FM_Locale_Constructor1(FM_LOCALE_SYSTEM, &error);
+    void* data = FM_Data_Constructor1(&error);
+    FM_Data_SetAsText(data, text, locale, FM_NATIVE_TEXT, &error);
+    FM_DataVect_PushBack(arguments, data, &error);
+    FM_Data_Delete(data, &error);
+    FM_Locale_Delete(locale, &error);
+    FM_Text_Delete(text, &error);
+  }
+  void* result = FM_Data_Constructor1(&error);
+  int16_t status = function.function(function.id, nullptr, arguments, result);
+  std::string name = Utf8(function.name);
+  if (!StandIn_DataWasSet(result)) {
+    Event("call %s(\"%s\") -> no reply%s", name.c_str(), Shown(parameter).c_str(), status ? " (error)" : "");
+  } else {
+    const void* reply = FM_Data_GetAsText(result, &error);
+    std::string units = Utf8(std::wstring(StandIn_TextUnits(reply), FM_Text_GetSize(reply, &error)));
+    std::string text = Escaped(reinterpret_cast<const unsigned char*>(units.data()), units.size());
+    Event("call %s(\"%s\") -> reply \"%s\"%s", name.c_str(), Shown(parameter).c_str(), text.c_str(),
+          status ? " (error)" : "");
+  }
+  FM_Data_Delete(result, &error);
+  FM_DataVect_Delete(arguments, &error);
+}
+
+}  // namespace
+
+void ConfigurePluginHost(const PluginHostOptions& options) { g_options = options; }
+
+bool LoadPlugin(const std::string& path) {
+  g_path = path;
+  g_module = LoadLibraryA(path.c_str());
+  if (!g_module) {
+    Event("cannot load %s (error %lu)", path.c_str(), GetLastError());
+    return false;
+  }
+  g_entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(g_module, "FMExternCallProc")));
+  if (!g_entry) {
+    Event("%s has no FMExternCallProc", path.c_str());
+    return false;
+  }
+  Event("loaded %s: plug-in \"%s\", options \"%s\"", path.c_str(), GetString(STRING_NAME).c_str(),
+        GetString(STRING_OPTIONS).c_str());
+  return true;
+}
+
+int InitCall() {
+  if (!g_entry) {
+    Event("init: no plug-in loaded");
+    return 0;
+  }
+  FMModernCallBlock block = NewBlock(CALL_INIT);
+  block.parm1 = static_cast<uint8_t>(g_options.applicationKind);
+  block.parm2 = reinterpret_cast<uint64_t>(HOST_VERSION);
+  block.result = 0xDEADBEEF;
+  g_entry(&block);
+  int reply = static_cast<int>(static_cast<int64_t>(block.result));
+  Event("init -> %d, %d functions registered", reply, StandIn_RegisteredCount());
+  return reply;
+}
+
+void ShutdownCall() {
+  if (!g_entry) {
+    Event("shutdown: no plug-in loaded");
+    return;
+  }
+  FMModernCallBlock block = NewBlock(CALL_SHUTDOWN);
+  g_entry(&block);
+  Event("shutdown call returned, %d functions registered", StandIn_RegisteredCount());
+}
+
+void UnloadPlugin() {
+  if (!g_module) return;
+  FreeLibrary(g_module);
+  g_module = nullptr;
+  g_entry = nullptr;
+  Event("plug-in unloaded");
+}
+
+bool ReloadPlugin() { return LoadPlugin(g_path); }
+
+void CallByNumber(unsigned number, const std::string& parameter) {
+  RegisteredFunction function;
+  if (!g_entry || !FindRegistered(number, function)) {
+    Event("call #%u: no such function registered", number);
+    return;
+  }
+  Call(function, parameter);
+}
+
+bool CallByName(const std::string& name, const std::string& parameter) {
+  RegisteredFunction function;
+  if (!g_entry || !FindRegistered(name, function)) {
+    Event("no function named %s", name.c_str());
+    return false;
+  }
+  Call(function, parameter);
+  return true;
+}
+
+void SetResizeFails(bool fail) { StandIn_SetAllocationFails(fail); }
+
+const std::string& FunctionName(unsigned number) {
+  static std::string name;
+  RegisteredFunction function;
+  name = FindRegistered(number, function) ? Utf8(function.name) : "#" + std::to_string(number);
+  return name;
+}
+
+std::vector<std::string> FunctionList() {
+  std::vector<std::string> lines;
+  RegisteredFunction f;
+  for (int i = 0; StandIn_Registered(i, &f); ++i)
+    lines.push_back(Utf8(f.prototype) + "    " + (f.description ? Utf8(f.description) : std::string("")));
+  return lines;
+}

@@ -1,0 +1,230 @@
+// The built Lullex.fmx64 loaded as today's FileMaker loads it, beside the
+// stand-in's FMWrapper.dll: the strings it answers, the functions it registers
+// and unregisters, its parameters in UTF-16, and FreeLibrary after shutdown.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "StandInRegistry.h"
+#include "portable/modern/FMWrapperApi.h"
+#include "portable/modern/ModernCallBlock.h"
+
+extern "C" {
+__declspec(dllimport) void* FM_Text_Constructor1(FMError* error);
+__declspec(dllimport) void FM_Text_Delete(void* self, FMError* error);
+__declspec(dllimport) void FM_Text_AssignUnicodeWithLength(void* self, const uint16_t* units, uint32_t length,
+                                                           FMError* error);
+__declspec(dllimport) void* FM_Data_Constructor1(FMError* error);
+__declspec(dllimport) void FM_Data_Delete(void* self, FMError* error);
+__declspec(dllimport) const void* FM_Data_GetAsText(const void* self, FMError* error);
+__declspec(dllimport) int16_t
+    FM_Data_SetAsText(void* self, const void* text, const void* locale, int32_t nativeType, FMError* error);
+__declspec(dllimport) void* FM_Locale_Constructor1(int32_t type, FMError* error);
+__declspec(dllimport) void FM_Locale_Delete(void* self, FMError* error);
+__declspec(dllimport) void* FM_DataVect_Constructor1(FMError* error);
+__declspec(dllimport) void FM_DataVect_Delete(void* self, FMError* error);
+__declspec(dllimport) void FM_DataVect_PushBack(void* self, const void* data, FMError* error);
+}
+
+namespace {
+
+typedef void (*EntryPoint)(FMModernCallBlock*);
+
+class ModernPlugin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryA("Lullex.fmx64");
+    ASSERT_NE(module_, nullptr);
+    entry_ = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module_, "FMExternCallProc")));
+    ASSERT_NE(entry_, nullptr);
+  }
+  void TearDown() override {
+    if (module_) {
+      Call(CALL_SHUTDOWN);
+      FreeLibrary(module_);
+    }
+  }
+
+  FMModernCallBlock Call(uint8_t kind, uint8_t parm1 = 0, int16_t api = 67) {
+    FMModernCallBlock block = {};
+    block.apiVersion = api;
+    block.unusedId = -1;
+    block.callKind = kind;
+    block.parm1 = parm1;
+    block.instance = reinterpret_cast<uint64_t>(module_);
+    entry_(&block);
+    return block;
+  }
+  int64_t Init(int16_t api = 67, uint8_t applicationKind = 1) {
+    return static_cast<int64_t>(Call(CALL_INIT, applicationKind, api).result);
+  }
+  // The string with id as the plug-in writes it into room units, and whether it
+  // wrote past them.
+  std::wstring String(uint8_t id, size_t room, bool& overran) {
+    std::wstring buffer(room + 8, L'#');
+    FMModernCallBlock block = {};
+    block.callKind = CALL_GET_STRING;
+    block.parm1 = id;
+    block.parm3 = room;
+    block.result = reinterpret_cast<uint64_t>(&buffer[0]);
+    entry_(&block);
+    overran = buffer.find_first_not_of(L'#', room) != std::wstring::npos;
+    return buffer.substr(0, std::min(buffer.find(L'\0'), room));
+  }
+  // Calls the registered function named name, with argument when given; its
+  // reply, or "(no reply)".
+  std::wstring CallFunction(const std::wstring& name, const std::wstring* argument) {
+    RegisteredFunction f = {};
+    bool found = false;
+    for (int i = 0; !found && StandIn_Registered(i, &f); ++i) found = name == f.name;
+    if (!found) return L"(not registered)";
+    FMError e = NoFMError();
+    void* arguments = FM_DataVect_Constructor1(&e);
+    if (argument) {
+      void* text = FM_Text_Constructor1(&e);
+      FM_Text_AssignUnicodeWithLength(text, reinterpret_cast<const uint16_t*>(argument->data()),
+                                      static_cast<uint32_t>(argument->size()), &e);
+      void* locale = FM_Locale_Constructor1(FM_LOCALE_SYSTEM, &e);
+      void* data = FM_Data_Constructor1(&e);
+      FM_Data_SetAsText(data, text, locale, FM_NATIVE_TEXT, &e);
+      FM_DataVect_PushBack(arguments, data, &e);
+      FM_Data_Delete(data, &e);
+      FM_Locale_Delete(locale, &e);
+      FM_Text_Delete(text, &e);
+    }
+    void* result = FM_Data_Constructor1(&e);
+    EXPECT_EQ(f.function(f.id, nullptr, arguments, result), 0) << "never \"?\" in FileMaker";
+    std::wstring reply = StandIn_DataWasSet(result) ? StandIn_TextUnits(FM_Data_GetAsText(result, &e)) : L"(no reply)";
+    FM_Data_Delete(result, &e);
+    FM_DataVect_Delete(arguments, &e);
+    return reply;
+  }
+  std::wstring CallFunction(const std::wstring& name, const std::wstring& argument) {
+    return CallFunction(name, &argument);
+  }
+
+  HMODULE module_ = nullptr;
+  EntryPoint entry_ = nullptr;
+};
+
+TEST_F(ModernPlugin, AnswersItsStringsWithinTheRoomGiven) {
+  bool overran;
+  EXPECT_EQ(String(STRING_NAME, 256, overran), L"Lullex");
+  EXPECT_FALSE(overran);
+  EXPECT_EQ(String(STRING_OPTIONS, 256, overran), L"Lulx1nnYnnn");
+  EXPECT_NE(String(STRING_DESCRIPTION, 1024, overran).find(L"Lullex v1.91"), std::wstring::npos);
+  EXPECT_EQ(String(STRING_HELP_URL, 256, overran), L"");
+  EXPECT_EQ(String(200, 256, overran), L"");
+  // Too small: cut, terminated inside the room, nothing written past it.
+  EXPECT_EQ(String(STRING_OPTIONS, 5, overran), L"Lulx");
+  EXPECT_FALSE(overran);
+  EXPECT_EQ(String(STRING_DESCRIPTION, 1, overran), L"");
+  EXPECT_FALSE(overran);
+  String(STRING_NAME, 0, overran);
+  EXPECT_FALSE(overran) << "no room at all: nothing written";
+}
+
+TEST_F(ModernPlugin, RegistersNineWindowsFunctionsAndUnregistersThemAtShutdown) {
+  ASSERT_EQ(Init(), API_IMPLEMENTED);
+  ASSERT_EQ(StandIn_RegisteredCount(), 9);
+  const struct {
+    const wchar_t* name;
+    int16_t minimum;
+  } expected[] = {{L"Lulx_SetWorkstationPassword", 1},
+                  {L"Lulx_ActivateRecordLullex", 1},
+                  {L"Lulx_ActivateFileMakerLullex", 1},
+                  {L"Lulx_FMLullexCanBackground", 1},
+                  {L"Lulx_LullexRecordImmediatelyWhenInBackground", 1},
+                  {L"Lulx_Version", 0},
+                  {L"Lulx_LockNow", 0},
+                  {L"Lulx_Status", 0},
+                  {L"Lulx_SetLockWarning", 1}};
+  for (int i = 0; i < 9; ++i) {
+    RegisteredFunction f;
+    ASSERT_TRUE(StandIn_Registered(i, &f));
+    EXPECT_STREQ(f.pluginId, "Lulx");
+    EXPECT_EQ(f.id, i + 1);
+    EXPECT_STREQ(f.name, expected[i].name);
+    EXPECT_EQ(std::wstring(f.prototype).rfind(std::wstring(f.name) + L" ( ", 0), 0u) << f.prototype;
+    EXPECT_EQ(f.minimumArguments, expected[i].minimum) << f.name;
+    EXPECT_EQ(f.maximumArguments, 1) << f.name;
+    EXPECT_EQ(f.compatibility, 0x00000004u) << "Windows only";
+    ASSERT_NE(f.description, nullptr) << f.name;
+    EXPECT_NE(std::wstring(f.description).find(L'|'), std::wstring::npos) << f.description;
+  }
+  EXPECT_EQ(Init(), API_IMPLEMENTED) << "a second init";
+  EXPECT_EQ(StandIn_RegisteredCount(), 9) << "registers nothing twice";
+  Call(CALL_SHUTDOWN);
+  EXPECT_EQ(StandIn_RegisteredCount(), 0);
+}
+
+TEST_F(ModernPlugin, AHostBeforeApi56GetsTheRegistrationWithoutDescriptions) {
+  ASSERT_EQ(Init(55), API_IMPLEMENTED);
+  ASSERT_EQ(StandIn_RegisteredCount(), 9);
+  RegisteredFunction f;
+  for (int i = 0; StandIn_Registered(i, &f); ++i) EXPECT_EQ(f.description, nullptr) << f.name;
+  EXPECT_EQ(CallFunction(L"Lulx_Version", nullptr), L"Lullex v1.91");
+}
+
+TEST_F(ModernPlugin, OnlyFileMakerProItselfEnablesIt) {
+  for (uint8_t kind : {3, 4, 7, 9, 11, 99}) {
+    EXPECT_EQ(Init(67, kind), INIT_DO_NOT_ENABLE) << int(kind);
+    EXPECT_EQ(StandIn_RegisteredCount(), 0) << int(kind);
+  }
+  for (uint8_t kind : {0, 1, 2}) {
+    EXPECT_EQ(Init(67, kind), API_IMPLEMENTED) << int(kind);
+    Call(CALL_SHUTDOWN);
+  }
+}
+
+TEST_F(ModernPlugin, FailedRegistrationUndoesItselfAndRefuses) {
+  StandIn_SetAllocationFails(true);
+  EXPECT_EQ(Init(), INIT_DO_NOT_ENABLE);
+  StandIn_SetAllocationFails(false);
+  EXPECT_EQ(StandIn_RegisteredCount(), 0);
+  EXPECT_EQ(Init(), API_IMPLEMENTED);
+}
+
+TEST_F(ModernPlugin, ParametersCountCharactersAndRepliesMatchTheClassicBuild) {
+  ASSERT_EQ(Init(), API_IMPLEMENTED);
+  EXPECT_EQ(CallFunction(L"Lulx_Version", nullptr), L"Lullex v1.91");
+  EXPECT_EQ(CallFunction(L"Lulx_SetWorkstationPassword", L"Grüße 7"), L"0");
+  EXPECT_EQ(CallFunction(L"Lulx_SetWorkstationPassword", L""), L"$$001$$");
+  // 254 characters beyond the BMP: 508 UTF-16 units, still 254 characters.
+  std::wstring pairs;
+  for (int i = 0; i < 254; ++i) pairs += L"\xD83D\xDE00";
+  EXPECT_EQ(CallFunction(L"Lulx_SetWorkstationPassword", pairs), L"0");
+  EXPECT_EQ(CallFunction(L"Lulx_SetWorkstationPassword", pairs + L"x"), L"$$001$$");
+  EXPECT_EQ(CallFunction(L"Lulx_SetWorkstationPassword", std::wstring(254, L'Ж')), L"0");
+  EXPECT_EQ(CallFunction(L"Lulx_SetWorkstationPassword", std::wstring(255, L'Ж')), L"$$001$$");
+  EXPECT_EQ(CallFunction(L"Lulx_ActivateRecordLullex", L"0"), L"(no reply)");
+  EXPECT_EQ(CallFunction(L"Lulx_FMLullexCanBackground", L"1"), L"(no reply)");
+  EXPECT_EQ(CallFunction(L"Lulx_FMLullexCanBackground", L""), L"$$001$$");
+  EXPECT_EQ(CallFunction(L"Lulx_SetLockWarning", L" +30x"), L"0");
+  EXPECT_EQ(CallFunction(L"Lulx_ActivateFileMakerLullex", L"600"), L"0");
+  EXPECT_EQ(CallFunction(L"Lulx_Status", nullptr),
+            L"record=0;recordidle=0;filemaker=600;filemakeridle=0;background=1;immediate=0;warning=30;locked=0");
+  EXPECT_EQ(CallFunction(L"Lulx_Status", std::wstring(255, L'x')), L"$$001$$");
+}
+
+TEST_F(ModernPlugin, FreeLibraryAfterShutdownLeavesNothingThatCallsBack) {
+  ASSERT_EQ(Init(), API_IMPLEMENTED);
+  EXPECT_EQ(CallFunction(L"Lulx_ActivateRecordLullex", L"1"), L"0");
+  EXPECT_EQ(CallFunction(L"Lulx_ActivateFileMakerLullex", L"1"), L"0");
+  EXPECT_EQ(CallFunction(L"Lulx_SetLockWarning", L"1"), L"0");
+  Call(CALL_SHUTDOWN);
+  EXPECT_EQ(StandIn_RegisteredCount(), 0);
+  FreeLibrary(module_);
+  module_ = nullptr;
+  // A timer or window left behind would now call into unmapped code.
+  DWORD until = GetTickCount() + 1500;
+  MSG msg;
+  while (static_cast<LONG>(GetTickCount() - until) < 0) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(20);
+  }
+  SUCCEED() << "1.5 s of messages after FreeLibrary";
+}
+
+}  // namespace

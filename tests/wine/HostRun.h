@@ -1,0 +1,30 @@
+// Runs the host stand-in as a separate process on a script and collects the
+// lines it prints, with their times. The 64-bit build runs Lullex.fmx64 in the
+// modern stand-in, whose function names take "_" where Lullex.fmx's take "-":
+// its lines read as the 32-bit ones do, so that one set of scenarios serves both.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Line {
+  double seconds;
+  std::string text;
+};
+
+struct HostRun {
+  int exitCode = -1;
+  std::vector<Line> lines;
+
+  int Count(const std::string& text) const;
+  // Time of the n-th (1-based) line containing text, or -1.
+  double At(const std::string& text, int n = 1) const;
+  // Lines containing text after the first line containing `after` and before
+  // the first line containing `before` that follows it.
+  int CountBetween(const std::string& text, const std::string& after, const std::string& before) const;
+  std::string All() const;
+};
+
+// Runs the host beside the test's build (or in its subfolder) with options.
+HostRun RunHost(const std::vector<std::string>& script, const std::string& options = "",
+                const std::string& subfolder = "");
