@@ -5,6 +5,11 @@ const std::vector<std::string>& DemoScript() {
   static const std::vector<std::string> lines = {
       "say FileMaker Pro (played by the host stand-in) has loaded Lullex and initialised it.",
       "init",
+      "say Its functions, as FileMaker Pro's calculation dialog lists them:",
+      "functions",
+      "wait 300",
+      "shot functions",
+      "endfunctions",
       "call Lulx-Version",
       "say The solution sets a workstation password and both idle limits.",
       "call Lulx-SetWorkstationPassword secret",

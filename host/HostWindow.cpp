@@ -352,7 +352,7 @@ void ShowFunctionList(const std::vector<std::string>& lines) {
                                 WS_POPUP | WS_CAPTION | WS_VISIBLE, 80, 340, 1000, 250, g_main, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   list = Child("LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 8, 8, 976, 200, window, 1);
-  SendMessageA(list, LB_SETHORIZONTALEXTENT, 2400, 0);
+  SendMessageA(list, LB_SETHORIZONTALEXTENT, 1200, 0);
   for (const std::string& line : lines) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   Event("window \"Specify Calculation: External Functions\" lists %u functions", static_cast<unsigned>(lines.size()));
 }

@@ -217,7 +217,10 @@ const std::string& FunctionName(unsigned number) {
 std::vector<std::string> FunctionList() {
   std::vector<std::string> lines;
   RegisteredFunction f;
-  for (int i = 0; StandIn_Registered(i, &f); ++i)
-    lines.push_back(Utf8(f.prototype) + "    " + (f.description ? Utf8(f.description) : std::string("")));
+  for (int i = 0; StandIn_Registered(i, &f); ++i) {
+    // A description reads "type-ahead words|what it does"; the dialog shows the second part.
+    std::string description = f.description ? Utf8(f.description) : "";
+    lines.push_back(Utf8(f.prototype) + "    " + description.substr(description.find('|') + 1));
+  }
   return lines;
 }

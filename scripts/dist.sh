@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release package from a fresh build tree:
-#   BUILD/dist/Lullex-<version>.zip with Lullex.fmx, the guide as one HTML page,
+#   BUILD/dist/Lullex-<version>.zip with Lullex.fmx (32-bit, FileMaker Pro 5 and
+#   6), Lullex.fmx64 (today's 64-bit FileMaker Pro), the guide as one HTML page,
 #   CHANGES and SHA256SUMS.
 # The version comes from src/resources/Version.h. Time stamps, file order and
 # modes are fixed, so the same commit gives the same bytes.
@@ -13,17 +14,19 @@ version="$(version_part MAJOR).$(version_part MINOR)$(version_part PATCH)"
 [ "$version" != "." ] || { echo "dist: no version in src/resources/Version.h" >&2; exit 1; }
 
 dist="$build/dist"
-tree="$build/dist-build"
-rm -rf "$dist" "$tree"
-mkdir -p "$dist/Lullex-$version"
-cmake -S "$top" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$tree" --target Lullex -j"${JOBS:-2}" >/dev/null
-
 stage="$dist/Lullex-$version"
-cp "$tree/Lullex.fmx" "$stage/Lullex.fmx"
+rm -rf "$dist"
+mkdir -p "$stage"
+for arch in i686 x86_64; do
+  tree="$build/dist-build-$arch"
+  rm -rf "$tree"
+  cmake -S "$top" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$tree" --target Lullex -j"${JOBS:-2}" >/dev/null
+  cp "$tree"/Lullex.fmx* "$stage/"
+done
 /usr/bin/python3 "$top/scripts/guide.py" "$top/README.md" "$stage/Lullex-Guide.html" "$version"
 cp "$top/CHANGES" "$stage/CHANGES"
-files=(Lullex.fmx Lullex-Guide.html CHANGES)
+files=(Lullex.fmx Lullex.fmx64 Lullex-Guide.html CHANGES)
 (cd "$stage" && sha256sum "${files[@]}" >SHA256SUMS)
 files+=(SHA256SUMS)
 
