@@ -57,11 +57,9 @@ wineserver -p
 # Start Wine's desktop and services now, detached from our output: started by the
 # first test they would inherit its stdout and keep ctest waiting for the pipe.
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
-if [ "$WINEARCH" = win64 ]; then
-  # The 64-bit cmd.exe starts no desktop: start it here, or the first test's
-  # window would start it holding that test's output pipe.
-  wine explorer.exe /desktop=Default,1280x1024 </dev/null >/dev/null 2>&1 &
-  for _ in $(seq 1 100); do pgrep -f 'explorer.exe /desktop' >/dev/null && break; sleep 0.1; done
-  sleep 1
-fi
+# The desktop too, for the whole session: started by a test's window it would
+# hold that test's output pipe, and it may have ended between two tests.
+wine explorer.exe /desktop=Default,1280x1024 </dev/null >/dev/null 2>&1 &
+for _ in $(seq 1 100); do pgrep -f 'explorer.exe /desktop' >/dev/null && break; sleep 0.1; done
+sleep 1
 "$@"
