@@ -6,6 +6,7 @@
 #include "PluginHost.h"
 #include "Timeline.h"
 #include "WindowClass.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -152,6 +153,19 @@ void WatchLockWarning(HWND warning) {
   lstrcpynA(g_warningShown, text, sizeof g_warningShown);
 }
 
+// The login's prompt, which counts a wait down after wrong passwords, and
+// whether its password field takes typing.
+void WatchLoginPrompt(HWND login) {
+  static char shown[256];
+  char text[256] = "";
+  if (login) GetDlgItemTextA(login, IDC_LOGIN_PROMPT, text, sizeof text);
+  bool enabled = login && IsWindowEnabled(GetDlgItem(login, IDC_PASSWORD));
+  if (login) lstrcatA(text, enabled ? "\", field enabled" : "\", field disabled");
+  if (std::strcmp(text, shown) == 0) return;
+  if (login) Event("login prompt \"%s", text);
+  lstrcpynA(shown, text, sizeof shown);
+}
+
 void WatchLockScreen() {
   LockWindows count;
   EnumWindows(CountLockWindows, reinterpret_cast<LPARAM>(&count));
@@ -164,6 +178,7 @@ void WatchLockScreen() {
   bool shown = login && IsWindowVisible(login);
   if (shown != g_loginShown) Event(shown ? "window \"Please Login\" appeared" : "window \"Please Login\" gone");
   g_loginShown = shown;
+  WatchLoginPrompt(shown ? login : nullptr);
   HWND denied = FindWindowA(nullptr, "Incorrect password");
   shown = denied && IsWindowVisible(denied);
   if (shown != g_deniedShown) {

@@ -10,5 +10,5 @@
 void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostTextKind hostText);
 // The host's shutdown call: the host may free the library next while its
 // windows live on, so no timer and no window of ours may be left to call into
-// unmapped code.
+// unmapped code; and the password is wiped.
 void StopGuard(WorkstationGuard& guard);

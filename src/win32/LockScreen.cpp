@@ -2,16 +2,22 @@
 
 #include <cstring>
 
+#include "portable/engine/LoginDelay.h"
 #include "portable/text/UnicodeText.h"
 #include "resources/ResourceIds.h"
 #include "win32/HostWindows.h"
+#include "win32/Monitors.h"
 
 namespace {
 
-// What the backdrop hands its login.
+// What the backdrop hands its login, and what the login counts for this lock.
 struct LoginRequest {
   const char* password;
   HostTextKind hostText;
+  HWND host;              // the host main window the lock hides
+  int wrongInARow;        // wrong passwords since the lock opened
+  int32_t secondsToWait;  // before the next try; 0 while the field takes one
+  char prompt[128];       // the prompt the countdown stands in for
 };
 
 const UINT SHOW_ON_TOP = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
@@ -19,29 +25,25 @@ const UINT HIDE_IN_PLACE = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
 
 void ShowHostMainWindow() { SetWindowPos(FindHostMainWindow(), HWND_TOP, 0, 0, 0, 0, SHOW_ON_TOP); }
 
-RECT DesktopRect() {
-  RECT desktop;
-  GetWindowRect(GetDesktopWindow(), &desktop);
-  return desktop;
-}
-
 HINSTANCE InstanceOf(HWND hwnd) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)); }
 
 INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A Unicode login dialog only where the text is Unicode: the 32-bit build also
 // runs on Windows 95, whose wide dialog functions do nothing.
-INT_PTR RunLogin(HWND backdrop, const LoginRequest& request) {
+INT_PTR RunLogin(HWND backdrop, LoginRequest& request) {
   LPARAM param = reinterpret_cast<LPARAM>(&request);
   if (request.hostText == HostTextKind::Utf8)
     return DialogBoxParamW(InstanceOf(backdrop), MAKEINTRESOURCEW(IDD_LOGIN), backdrop, LoginProc, param);
   return DialogBoxParamA(InstanceOf(backdrop), MAKEINTRESOURCEA(IDD_LOGIN), backdrop, LoginProc, param);
 }
 
-void InitBackdrop(HWND hwnd, const LoginRequest& request) {
-  RECT d = DesktopRect();
+void InitBackdrop(HWND hwnd, LoginRequest& request) {
+  // Every monitor: none may go on showing the host beside the lock.
+  RECT d = VirtualScreen();
   SetWindowPos(hwnd, HWND_TOP, d.left, d.top, d.right - d.left, d.bottom - d.top, SWP_SHOWWINDOW);
-  SetWindowPos(FindHostMainWindow(), HWND_NOTOPMOST, 0, 0, 0, 0, HIDE_IN_PLACE);
+  request.host = FindHostMainWindow();
+  SetWindowPos(request.host, HWND_NOTOPMOST, 0, 0, 0, 0, HIDE_IN_PLACE);
   SetFocus(hwnd);
   INT_PTR login = RunLogin(hwnd, request);
   // The login ends only on the right password. Anything else means it never
@@ -49,18 +51,25 @@ void InitBackdrop(HWND hwnd, const LoginRequest& request) {
   if (login != 1) EndDialog(hwnd, 0);
 }
 
-void InitLogin(HWND hwnd, LPARAM request) {
-  SetWindowLongPtrA(hwnd, DWLP_USER, request);
-  RECT d = DesktopRect();
+LoginRequest* RequestOf(HWND login) { return reinterpret_cast<LoginRequest*>(GetWindowLongPtrA(login, DWLP_USER)); }
+
+// Centred on the monitor that showed the host, where the user looks.
+void CentreOnHostMonitor(HWND hwnd, HWND host) {
+  RECT d = MonitorAreaOf(host);
   RECT r;
-  GetWindowRect(hwnd, &r);
-  LONG w = r.right - r.left;
-  LONG h = r.bottom - r.top;
-  LONG x = d.left + (d.right - d.left - w) / 2;
-  LONG y = d.top + (d.bottom - d.top - h) / 2;
+  if (!GetWindowRect(hwnd, &r)) return;
+  LONG x = d.left + (d.right - d.left - (r.right - r.left)) / 2;
+  LONG y = d.top + (d.bottom - d.top - (r.bottom - r.top)) / 2;
   SetWindowPos(hwnd, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+}
+
+void InitLogin(HWND hwnd, LPARAM param) {
+  SetWindowLongPtrA(hwnd, DWLP_USER, param);
+  LoginRequest* request = reinterpret_cast<LoginRequest*>(param);
+  CentreOnHostMonitor(hwnd, request->host);
+  GetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, request->prompt, sizeof request->prompt);
   SendDlgItemMessageA(hwnd, IDC_LOGIN_OK, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  bool unicode = reinterpret_cast<const LoginRequest*>(request)->hostText == HostTextKind::Utf8;
+  bool unicode = request->hostText == HostTextKind::Utf8;
   SendDlgItemMessageA(hwnd, IDC_PASSWORD, EM_LIMITTEXT, unicode ? UNICODE_PASSWORD_FIELD_LIMIT : PASSWORD_FIELD_LIMIT,
                       0);
   SetFocus(hwnd);
@@ -79,8 +88,36 @@ void ReadTyped(HWND hwnd, HostTextKind hostText, char* typed, size_t size) {
   }
 }
 
+void ShowCountdown(HWND hwnd, const LoginRequest& request) {
+  char text[64];
+  wsprintfA(text, "Try again in %ld s.", static_cast<long>(request.secondsToWait));
+  SetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, text);
+}
+
+// Neither the field nor OK takes anything until the wait is over; a timer
+// counts it down, so the host's windows go on painting meanwhile.
+void StartWait(HWND hwnd, LoginRequest& request, int32_t seconds) {
+  request.secondsToWait = seconds;
+  EnableWindow(GetDlgItem(hwnd, IDC_PASSWORD), FALSE);
+  EnableWindow(GetDlgItem(hwnd, IDC_LOGIN_OK), FALSE);
+  ShowCountdown(hwnd, request);
+  SetTimer(hwnd, LOGIN_WAIT_TIMER, LOGIN_WAIT_TICK_MS, nullptr);
+}
+
+void CountDown(HWND hwnd, LoginRequest& request) {
+  if (request.secondsToWait > 0) --request.secondsToWait;
+  if (request.secondsToWait > 0) return ShowCountdown(hwnd, request);
+  KillTimer(hwnd, LOGIN_WAIT_TIMER);
+  SetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, request.prompt);
+  EnableWindow(GetDlgItem(hwnd, IDC_LOGIN_OK), TRUE);
+  HWND field = GetDlgItem(hwnd, IDC_PASSWORD);
+  EnableWindow(field, TRUE);
+  SendMessageA(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+}
+
 void CheckPassword(HWND hwnd) {
-  const LoginRequest* request = reinterpret_cast<const LoginRequest*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  LoginRequest* request = RequestOf(hwnd);
+  if (request && request->secondsToWait > 0) return;  // an OK that came anyway, such as a posted click
   char typed[PASSWORD_SIZE] = "";
   if (request) ReadTyped(hwnd, request->hostText, typed, sizeof typed);
   bool right = request && request->password && std::strcmp(typed, request->password) == 0;
@@ -91,13 +128,17 @@ void CheckPassword(HWND hwnd) {
     ShowHostMainWindow();
   } else {
     SetDlgItemTextA(hwnd, IDC_PASSWORD, "");
+    if (request) {
+      int32_t wait = SecondsToWaitAfterWrongPassword(++request->wrongInARow);
+      if (wait > 0) StartWait(hwnd, *request, wait);
+    }
     MessageBoxA(hwnd, "Access Denied", "Incorrect password", MB_OK | MB_ICONHAND);
   }
 }
 
 INT_PTR CALLBACK BackdropProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
   if (message != WM_INITDIALOG) return FALSE;
-  InitBackdrop(hwnd, *reinterpret_cast<const LoginRequest*>(lParam));
+  InitBackdrop(hwnd, *reinterpret_cast<LoginRequest*>(lParam));
   return TRUE;
 }
 
@@ -106,6 +147,8 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     InitLogin(hwnd, lParam);
   else if (message == WM_COMMAND && LOWORD(wParam) == IDC_LOGIN_OK)
     CheckPassword(hwnd);
+  else if (message == WM_TIMER && wParam == LOGIN_WAIT_TIMER && RequestOf(hwnd))
+    CountDown(hwnd, *RequestOf(hwnd));
   return FALSE;
 }
 
@@ -114,7 +157,7 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockUp, HostTextKind hostText) {
   if (lockUp) return false;
   lockUp = true;
-  LoginRequest request = {password, hostText};
+  LoginRequest request = {password, hostText, nullptr, 0, 0, ""};
   bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), owner, BackdropProc,
                                   reinterpret_cast<LPARAM>(&request)) == 1;
   if (!unlocked) ShowHostMainWindow();  // the lock could not be put up

@@ -12,11 +12,17 @@
 const int PASSWORD_FIELD_LIMIT = 255;
 const int UNICODE_PASSWORD_FIELD_LIMIT = 2 * 254;
 
+// After the third wrong password in a row, the login waits before the next try
+// and counts the wait down on this timer of its own, a second a tick.
+const UINT_PTR LOGIN_WAIT_TIMER = 1140;
+const UINT LOGIN_WAIT_TICK_MS = 1000;
+
 // Hides the host main window behind the lock and returns true once password
 // (Windows text) has been typed. Returns false at once, with the host main
 // window shown again, when the lock screen could not be put up; and does
 // nothing while lockUp is set, which it sets for as long as the lock is up.
 // The password is in the host interface's text (hostText): the login field
-// reads what is typed in the same text.
+// reads what is typed in the same text. Wrong passwords are counted for this
+// lock only; from the fourth in a row on, each makes the next try wait longer.
 bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockUp,
                    HostTextKind hostText = HostTextKind::WindowsText);

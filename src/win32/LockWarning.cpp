@@ -1,31 +1,11 @@
 #include "win32/LockWarning.h"
 
 #include "resources/ResourceIds.h"
+#include "win32/Monitors.h"
 
 namespace {
 
 const int MARGIN = 8;  // pixels between the notice and the edges of the work area
-
-typedef HMONITOR(WINAPI* MonitorFromWindowFunction)(HWND, DWORD);
-typedef BOOL(WINAPI* GetMonitorInfoFunction)(HMONITOR, LPMONITORINFO);
-
-// The work area of the monitor that shows host. Windows 95 and NT 4.0 have one
-// monitor and no monitor functions: there it is the primary work area.
-RECT WorkAreaOf(HWND host) {
-  HMODULE user32 = GetModuleHandleA("user32.dll");
-  MonitorFromWindowFunction monitorFromWindow =
-      reinterpret_cast<MonitorFromWindowFunction>(reinterpret_cast<void*>(GetProcAddress(user32, "MonitorFromWindow")));
-  GetMonitorInfoFunction getMonitorInfo =
-      reinterpret_cast<GetMonitorInfoFunction>(reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoA")));
-  if (monitorFromWindow && getMonitorInfo) {
-    MONITORINFO info;
-    info.cbSize = sizeof info;
-    if (getMonitorInfo(monitorFromWindow(host, MONITOR_DEFAULTTONEAREST), &info)) return info.rcWork;
-  }
-  RECT area;
-  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) GetWindowRect(GetDesktopWindow(), &area);
-  return area;
-}
 
 INT_PTR CALLBACK NoticeProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
   if (message == WM_MOUSEACTIVATE) {

@@ -1,4 +1,5 @@
 // The host call block contract, called the way the host calls it.
+#include <algorithm>
 #include <cstring>
 
 #include "PluginFixture.h"
@@ -156,7 +157,8 @@ TEST_F(CallBlock, SecondInitClearsLimitsAndSwitchesButKeepsThePassword) {
   EXPECT_FALSE(IsWindow(oldDialog)) << "the old dialog is destroyed, not left counting";
 }
 
-TEST_F(CallBlock, ShutdownLeavesNoWindowOrTimerBehindAndInitStartsAfresh) {
+TEST_F(CallBlock, ShutdownLeavesNoWindowOrTimerBehindWipesThePasswordAndInitStartsAfresh) {
+  CallFunction(FN_SET_WORKSTATION_PASSWORD, std::string(254, 'p'));
   CallFunction(FN_ACTIVATE_RECORD, "1");
   CallFunction(FN_ACTIVATE_FILEMAKER, "1");
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
@@ -168,6 +170,8 @@ TEST_F(CallBlock, ShutdownLeavesNoWindowOrTimerBehindAndInitStartsAfresh) {
   FMExternCallProc(&block);
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(Guard().timerDialog, nullptr);
+  const char* password = State().settings.password;
+  EXPECT_EQ(std::count(password, password + PASSWORD_SIZE, '\0'), PASSWORD_SIZE) << "every byte wiped";
   // Whatever was queued for the dialog before is now dropped by Windows.
   PumpFor(400);
 

@@ -387,6 +387,30 @@ TEST(HostScenario, LockNowCommitsLocksAndThePasswordEndsIt) {
   EXPECT_GT(run.At(kLockGone), run.At("-- typing the password"));
 }
 
+TEST(HostScenario, FromTheFourthWrongPasswordTheNextTryWaitsAndTheRightOneStillUnlocks) {
+  std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw", "call Lulx-LockNow",
+                                     "waitfor 8000 window \"Please Login\" appeared"};
+  for (int i = 0; i < 4; ++i) {
+    for (const char* step : {"type guess", "key ENTER", "waitfor 5000 window \"Incorrect password\" appeared",
+                             "key ENTER", "waitfor 5000 window \"Incorrect password\" gone"})
+      script.push_back(step);
+  }
+  for (const char* step : {"waitfor 3000 login prompt \"Try again in 1 s.", "say typing while it waits", "type pw",
+                           "key ENTER", "waitfor 5000 login prompt \"Enter your password", "type pw", "key ENTER",
+                           "waitfor 5000 window \"Please Login\" gone", "quit"})
+    script.push_back(step);
+  HostRun run = RunHost(script);
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  const char waiting[] = "login prompt \"Try again in 2 s.\", field disabled";
+  const char ready[] = "login prompt \"Enter your password to enable this station.\", field enabled";
+  EXPECT_EQ(run.Count(waiting), 1) << run.All();
+  EXPECT_GT(run.At(waiting), run.At("window \"Incorrect password\" gone", 3)) << "not before the fourth";
+  EXPECT_GE(run.At(waiting), run.At("window \"Incorrect password\" appeared", 4));
+  EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 4) << "what was typed while it waited was no try";
+  EXPECT_GE(run.At(ready, 2) - run.At(waiting), 1.5) << run.All();
+  EXPECT_GT(run.At("window \"Please Login\" gone"), run.At(ready, 2)) << run.All();
+}
+
 TEST(HostScenario, TheWarningCountsDownActivityClosesItAndTheLockComesOnTime) {
   const std::string warning2 = "lock warning \"This workstation locks in 2 s.\"";
   const std::string warning1 = "lock warning \"This workstation locks in 1 s.\"";

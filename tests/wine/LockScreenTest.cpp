@@ -2,6 +2,7 @@
 // keystrokes typed into the password field.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "PluginFixture.h"
 #include "plugin/Functions.h"
@@ -27,6 +28,16 @@ std::string BoxText(HWND box) {
   std::string text;
   EnumChildWindows(box, FirstStaticText, reinterpret_cast<LPARAM>(&text));
   return text;
+}
+
+std::string PromptText() {
+  char text[256] = "";
+  GetDlgItemTextA(Login(), IDC_LOGIN_PROMPT, text, sizeof text);
+  return text;
+}
+
+bool TakesTries() {
+  return IsWindowEnabled(GetDlgItem(Login(), IDC_PASSWORD)) && IsWindowEnabled(GetDlgItem(Login(), IDC_LOGIN_OK));
 }
 
 std::string FieldText() {
@@ -242,6 +253,81 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   EXPECT_EQ(loginAfter, firstLogin) << "still the one login of the first lock";
   EXPECT_TRUE(hostHiddenAfter);
   EXPECT_TRUE(IsWindowVisible(Host()));
+}
+
+// The wait after wrong passwords, tick by tick: the login's own one-second
+// timer is stopped as soon as a wait starts and its ticks are sent by hand.
+class LoginDelay : public LockScreen {
+ protected:
+  struct Wait {
+    std::vector<std::string> prompts;  // at its start and after each tick
+    bool timerRan = false, triesTaken = true, focusBack = false;
+  };
+  // A wrong password that starts a wait of `seconds`, counted down to its end;
+  // meanwhile typing and a posted OK with the right password must go nowhere.
+  void AddWrongPasswordThatWaits(int seconds, const std::string& right, Wait& wait) {
+    AddTyping("wrong");
+    driver.Add([&wait] {
+      HWND box = MessageBoxWindow();
+      if (!box || !IsWindowVisible(box)) return false;
+      wait.timerRan = KillTimer(Login(), LOGIN_WAIT_TIMER) != FALSE;
+      wait.triesTaken = TakesTries();
+      wait.prompts.push_back(PromptText());
+      PressKey(VK_RETURN);
+      return true;
+    });
+    driver.Add([] { return !MessageBoxWindow(); });
+    driver.Add([right] {
+      TypeText(right);
+      PressKey(VK_RETURN);
+      PostMessageA(Login(), WM_COMMAND, IDC_LOGIN_OK, 0);
+      return true;
+    });
+    for (int i = 0; i < seconds; ++i)
+      driver.Add([&wait] {
+        if (!Login()) return true;
+        wait.triesTaken = wait.triesTaken || TakesTries();
+        SendMessageA(Login(), WM_TIMER, LOGIN_WAIT_TIMER, 0);
+        wait.prompts.push_back(PromptText());
+        return true;
+      });
+    driver.Add([&wait] {
+      wait.focusBack = GetFocus() == GetDlgItem(Login(), IDC_PASSWORD) && TakesTries();
+      return true;
+    });
+  }
+};
+
+TEST_F(LoginDelay, FromTheFourthWrongPasswordEachTryWaitsLongerAndTheNextLockStartsAfresh) {
+  SetPassword("Secret");
+  AddWaitForLogin();
+  for (int i = 0; i < 3; ++i) {
+    AddTyping("wrong");
+    AddRejection();  // as before: the field takes the next try at once
+  }
+  Wait fourth, fifth;
+  AddWrongPasswordThatWaits(2, "Secret", fourth);
+  AddWrongPasswordThatWaits(4, "Secret", fifth);
+  AddTyping("Secret");
+  EXPECT_TRUE(Lock()) << "the right password unlocks after the waits";
+  EXPECT_EQ(rejections, 3);
+  EXPECT_TRUE(fourth.timerRan && fifth.timerRan) << "a timer drives the countdown";
+  EXPECT_FALSE(fourth.triesTaken || fifth.triesTaken) << "field and OK disabled while waiting";
+  EXPECT_EQ(fourth.prompts, (std::vector<std::string>{"Try again in 2 s.", "Try again in 1 s.",
+                                                      "Enter your password to enable this station."}));
+  EXPECT_EQ(fifth.prompts,
+            (std::vector<std::string>{"Try again in 4 s.", "Try again in 3 s.", "Try again in 2 s.",
+                                      "Try again in 1 s.", "Enter your password to enable this station."}));
+  EXPECT_TRUE(fourth.focusBack && fifth.focusBack) << "the field takes the focus again";
+
+  rejections = 0;
+  driver = StepDriver();
+  AddWaitForLogin();
+  AddTyping("wrong");
+  AddRejection();  // the first wrong password of a new lock waits for nothing
+  AddTyping("Secret");
+  EXPECT_TRUE(Lock());
+  EXPECT_EQ(rejections, 1);
 }
 
 }  // namespace

@@ -1,0 +1,9 @@
+// How long the login waits after wrong passwords: never for the first three in
+// a row, then longer after each, up to a ceiling. Nothing ever locks the right
+// password out for good.
+#pragma once
+
+#include <cstdint>
+
+// Seconds before the next try after the wrongInARow-th wrong password in a row.
+int32_t SecondsToWaitAfterWrongPassword(int wrongInARow);
