@@ -8,28 +8,9 @@
 #include <string>
 
 #include "PluginHost.h"
-#include "StandInRegistry.h"
+#include "StandInCall.h"
 #include "Timeline.h"
-#include "portable/modern/FMWrapperApi.h"
 #include "portable/modern/ModernCallBlock.h"
-
-extern "C" {
-__declspec(dllimport) void* FM_Text_Constructor1(FMError* error);
-__declspec(dllimport) void FM_Text_Delete(void* self, FMError* error);
-__declspec(dllimport) void FM_Text_AssignUnicodeWithLength(void* self, const uint16_t* units, uint32_t length,
-                                                           FMError* error);
-__declspec(dllimport) uint32_t FM_Text_GetSize(const void* self, FMError* error);
-__declspec(dllimport) void* FM_Data_Constructor1(FMError* error);
-__declspec(dllimport) void FM_Data_Delete(void* self, FMError* error);
-__declspec(dllimport) const void* FM_Data_GetAsText(const void* self, FMError* error);
-__declspec(dllimport) int16_t
-    FM_Data_SetAsText(void* self, const void* text, const void* locale, int32_t nativeType, FMError* error);
-__declspec(dllimport) void* FM_Locale_Constructor1(int32_t type, FMError* error);
-__declspec(dllimport) void FM_Locale_Delete(void* self, FMError* error);
-__declspec(dllimport) void* FM_DataVect_Constructor1(FMError* error);
-__declspec(dllimport) void FM_DataVect_Delete(void* self, FMError* error);
-__declspec(dllimport) void FM_DataVect_PushBack(void* self, const void* data, FMError* error);
-}
 
 namespace {
 
@@ -98,36 +79,19 @@ std::string Shown(const std::string& text) {
 }
 
 void Call(const RegisteredFunction& function, const std::string& parameter) {
-  FMError error = NoFMError();
-  void* arguments = FM_DataVect_Constructor1(&error);
   // A function that may go without its parameter is called without one when the script gives none.
-  if (!parameter.empty() || function.minimumArguments > 0) {
-    void* text = FM_Text_Constructor1(&error);
-    std::wstring units = Wide(parameter);
-    FM_Text_AssignUnicodeWithLength(text, reinterpret_cast<const uint16_t*>(units.data()),
-                                    static_cast<uint32_t>(units.size()), &error);
-    void* locale = FM_Locale_Constructor1(FM_LOCALE_SYSTEM, &error);
-    void* data = FM_Data_Constructor1(&error);
-    FM_Data_SetAsText(data, text, locale, FM_NATIVE_TEXT, &error);
-    FM_DataVect_PushBack(arguments, data, &error);
-    FM_Data_Delete(data, &error);
-    FM_Locale_Delete(locale, &error);
-    FM_Text_Delete(text, &error);
-  }
-  void* result = FM_Data_Constructor1(&error);
-  int16_t status = function.function(function.id, nullptr, arguments, result);
+  std::wstring argument = Wide(parameter);
+  bool withArgument = !parameter.empty() || function.minimumArguments > 0;
+  StandInReply reply = CallRegistered(function, withArgument ? &argument : nullptr);
   std::string name = Utf8(function.name);
-  if (!StandIn_DataWasSet(result)) {
-    Event("call %s(\"%s\") -> no reply%s", name.c_str(), Shown(parameter).c_str(), status ? " (error)" : "");
-  } else {
-    const void* reply = FM_Data_GetAsText(result, &error);
-    std::string units = Utf8(std::wstring(StandIn_TextUnits(reply), FM_Text_GetSize(reply, &error)));
-    std::string text = Escaped(reinterpret_cast<const unsigned char*>(units.data()), units.size());
-    Event("call %s(\"%s\") -> reply \"%s\"%s", name.c_str(), Shown(parameter).c_str(), text.c_str(),
-          status ? " (error)" : "");
+  const char* error = reply.status ? " (error)" : "";
+  if (!reply.given) {
+    Event("call %s(\"%s\") -> no reply%s", name.c_str(), Shown(parameter).c_str(), error);
+    return;
   }
-  FM_Data_Delete(result, &error);
-  FM_DataVect_Delete(arguments, &error);
+  std::string text = Utf8(reply.text);
+  Event("call %s(\"%s\") -> reply \"%s\"%s", name.c_str(), Shown(parameter).c_str(),
+        Escaped(reinterpret_cast<const unsigned char*>(text.data()), text.size()).c_str(), error);
 }
 
 }  // namespace

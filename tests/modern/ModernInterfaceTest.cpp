@@ -6,26 +6,9 @@
 
 #include <string>
 
-#include "StandInRegistry.h"
+#include "StandInCall.h"
 #include "portable/modern/FMWrapperApi.h"
 #include "portable/modern/ModernCallBlock.h"
-
-extern "C" {
-__declspec(dllimport) void* FM_Text_Constructor1(FMError* error);
-__declspec(dllimport) void FM_Text_Delete(void* self, FMError* error);
-__declspec(dllimport) void FM_Text_AssignUnicodeWithLength(void* self, const uint16_t* units, uint32_t length,
-                                                           FMError* error);
-__declspec(dllimport) void* FM_Data_Constructor1(FMError* error);
-__declspec(dllimport) void FM_Data_Delete(void* self, FMError* error);
-__declspec(dllimport) const void* FM_Data_GetAsText(const void* self, FMError* error);
-__declspec(dllimport) int16_t
-    FM_Data_SetAsText(void* self, const void* text, const void* locale, int32_t nativeType, FMError* error);
-__declspec(dllimport) void* FM_Locale_Constructor1(int32_t type, FMError* error);
-__declspec(dllimport) void FM_Locale_Delete(void* self, FMError* error);
-__declspec(dllimport) void* FM_DataVect_Constructor1(FMError* error);
-__declspec(dllimport) void FM_DataVect_Delete(void* self, FMError* error);
-__declspec(dllimport) void FM_DataVect_PushBack(void* self, const void* data, FMError* error);
-}
 
 namespace {
 
@@ -79,26 +62,9 @@ class ModernPlugin : public ::testing::Test {
     bool found = false;
     for (int i = 0; !found && StandIn_Registered(i, &f); ++i) found = name == f.name;
     if (!found) return L"(not registered)";
-    FMError e = NoFMError();
-    void* arguments = FM_DataVect_Constructor1(&e);
-    if (argument) {
-      void* text = FM_Text_Constructor1(&e);
-      FM_Text_AssignUnicodeWithLength(text, reinterpret_cast<const uint16_t*>(argument->data()),
-                                      static_cast<uint32_t>(argument->size()), &e);
-      void* locale = FM_Locale_Constructor1(FM_LOCALE_SYSTEM, &e);
-      void* data = FM_Data_Constructor1(&e);
-      FM_Data_SetAsText(data, text, locale, FM_NATIVE_TEXT, &e);
-      FM_DataVect_PushBack(arguments, data, &e);
-      FM_Data_Delete(data, &e);
-      FM_Locale_Delete(locale, &e);
-      FM_Text_Delete(text, &e);
-    }
-    void* result = FM_Data_Constructor1(&e);
-    EXPECT_EQ(f.function(f.id, nullptr, arguments, result), 0) << "never \"?\" in FileMaker";
-    std::wstring reply = StandIn_DataWasSet(result) ? StandIn_TextUnits(FM_Data_GetAsText(result, &e)) : L"(no reply)";
-    FM_Data_Delete(result, &e);
-    FM_DataVect_Delete(arguments, &e);
-    return reply;
+    StandInReply reply = CallRegistered(f, argument);
+    EXPECT_EQ(reply.status, 0) << "never \"?\" in FileMaker";
+    return reply.given ? reply.text : L"(no reply)";
   }
   std::wstring CallFunction(const std::wstring& name, const std::wstring& argument) {
     return CallFunction(name, &argument);

@@ -1,0 +1,49 @@
+#include "StandInCall.h"
+
+#include "portable/modern/FMWrapperApi.h"
+
+extern "C" {
+__declspec(dllimport) void* FM_Text_Constructor1(FMError* error);
+__declspec(dllimport) void FM_Text_Delete(void* self, FMError* error);
+__declspec(dllimport) void FM_Text_AssignUnicodeWithLength(void* self, const uint16_t* units, uint32_t length,
+                                                           FMError* error);
+__declspec(dllimport) uint32_t FM_Text_GetSize(const void* self, FMError* error);
+__declspec(dllimport) void* FM_Data_Constructor1(FMError* error);
+__declspec(dllimport) void FM_Data_Delete(void* self, FMError* error);
+__declspec(dllimport) const void* FM_Data_GetAsText(const void* self, FMError* error);
+__declspec(dllimport) int16_t
+    FM_Data_SetAsText(void* self, const void* text, const void* locale, int32_t nativeType, FMError* error);
+__declspec(dllimport) void* FM_Locale_Constructor1(int32_t type, FMError* error);
+__declspec(dllimport) void FM_Locale_Delete(void* self, FMError* error);
+__declspec(dllimport) void* FM_DataVect_Constructor1(FMError* error);
+__declspec(dllimport) void FM_DataVect_Delete(void* self, FMError* error);
+__declspec(dllimport) void FM_DataVect_PushBack(void* self, const void* data, FMError* error);
+}
+
+StandInReply CallRegistered(const RegisteredFunction& function, const std::wstring* argument) {
+  FMError error = NoFMError();
+  void* arguments = FM_DataVect_Constructor1(&error);
+  if (argument) {
+    void* text = FM_Text_Constructor1(&error);
+    FM_Text_AssignUnicodeWithLength(text, reinterpret_cast<const uint16_t*>(argument->data()),
+                                    static_cast<uint32_t>(argument->size()), &error);
+    void* locale = FM_Locale_Constructor1(FM_LOCALE_SYSTEM, &error);
+    void* data = FM_Data_Constructor1(&error);
+    FM_Data_SetAsText(data, text, locale, FM_NATIVE_TEXT, &error);
+    FM_DataVect_PushBack(arguments, data, &error);
+    FM_Data_Delete(data, &error);
+    FM_Locale_Delete(locale, &error);
+    FM_Text_Delete(text, &error);
+  }
+  void* result = FM_Data_Constructor1(&error);
+  StandInReply reply;
+  reply.status = function.function(function.id, nullptr, arguments, result);
+  reply.given = StandIn_DataWasSet(result);
+  if (reply.given) {
+    const void* text = FM_Data_GetAsText(result, &error);
+    reply.text.assign(StandIn_TextUnits(text), FM_Text_GetSize(text, &error));
+  }
+  FM_Data_Delete(result, &error);
+  FM_DataVect_Delete(arguments, &error);
+  return reply;
+}
