@@ -10,6 +10,7 @@
 #include "plugin/Functions.h"
 #include "plugin/PluginState.h"
 #include "win32/GuardLifetime.h"
+#include "win32/HostWindows.h"
 #include "win32/TimerDialog.h"
 
 namespace {
@@ -79,6 +80,27 @@ int main() {
     double record = Microseconds(b, c, frequency) / kTicks;
     double app = Microseconds(c, d, frequency) / kTicks;
     std::printf("%8d %12.2f %12.2f %12.2f %7.1fx %7.1fx\n", wanted, floor, record, app, record / floor, app / floor);
+  }
+  // What a tick is made of: each call it makes, alone.
+  POINT p;
+  BYTE keys[256];
+  const struct {
+    const char* name;
+    void (*call)(POINT&, BYTE*);
+  } parts[] = {
+      {"GetCursorPos", [](POINT& at, BYTE*) { GetCursorPos(&at); }},
+      {"GetKeyboardState", [](POINT&, BYTE* k) { GetKeyboardState(k); }},
+      {"GetForegroundWindow", [](POINT&, BYTE*) { GetForegroundWindow(); }},
+      {"GetActiveWindow", [](POINT&, BYTE*) { GetActiveWindow(); }},
+      {"FindHostMainWindow", [](POINT&, BYTE*) { FindHostMainWindow(); }},
+      {"SendMessage(WM_NULL)", [](POINT&, BYTE*) { SendMessageA(Guard().timerDialog, WM_NULL, 0, 0); }},
+  };
+  for (const auto& part : parts) {
+    LARGE_INTEGER a, b;
+    QueryPerformanceCounter(&a);
+    for (int i = 0; i < kTicks; ++i) part.call(p, keys);
+    QueryPerformanceCounter(&b);
+    std::printf("%24s %8.2f us\n", part.name, Microseconds(a, b, frequency) / kTicks);
   }
   std::printf("%d-bit build; ticks per measurement: %d; a limit of L seconds is 4 L ticks of each timer\n",
               static_cast<int>(8 * sizeof(void*)), kTicks);
