@@ -1,4 +1,5 @@
 # make test   set up, build everything and run every test (native and under Wine)
+# make check  the quick loop: format, native tests and the Windows unit tests (no fuzzing, no end to end)
 # make demo   run the plug-in's main job in the host stand-in
 # make native the keystroke library and host-independent logic, built natively and tested
 #             under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -16,7 +17,7 @@ JOBS ?= 2
 
 BENCH := $(BUILD)/bench
 
-.PHONY: all bootstrap build native fuzz-build fuzz bench test demo docs-shots dist interactive clean format format-check
+.PHONY: all bootstrap build check native fuzz-build fuzz bench test demo docs-shots dist interactive clean format format-check
 
 all: build
 
@@ -59,6 +60,11 @@ test: format-check native fuzz-build build dist
 	@scripts/fuzz.sh $(BUILD) 30
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300
 	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN64) --output-on-failure --timeout 300
+
+UNIT_ONLY := host_scenarios|soak_tests|package
+check: format-check native build
+	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300 -E '$(UNIT_ONLY)'
+	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN64) --output-on-failure --timeout 300 -E '$(UNIT_ONLY)'
 
 demo: build
 	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo

@@ -49,7 +49,7 @@ void SplitFirst(const std::string& text, std::string& first, std::string& rest) 
 
 void PressNamedKey(const std::string& name) {
   if (name == "CTRL+ENTER") {
-    PressKeyWith(VK_CONTROL, VK_RETURN);
+    TypeKeyWith(VK_CONTROL, VK_RETURN);
     return;
   }
   WORD vk = name == "ENTER" ? VK_RETURN : name == "ESCAPE" ? VK_ESCAPE : name == "TAB" ? VK_TAB : 0;
@@ -57,7 +57,7 @@ void PressNamedKey(const std::string& name) {
     Event("unknown key %s", name.c_str());
     return;
   }
-  PressKey(vk);
+  TypeKey(vk);
 }
 
 std::string ThisProgram() {

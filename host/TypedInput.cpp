@@ -42,18 +42,18 @@ void TypeText(const std::string& text) {
     if (code == -1) continue;
     bool shift = (code & 0x100) != 0;
     if (shift) Input(VK_SHIFT, false);
-    PressKey(LOBYTE(code));
+    TypeKey(LOBYTE(code));
     if (shift) Input(VK_SHIFT, true);
   }
 }
 
-void PressKey(WORD vk) {
+void TypeKey(WORD vk) {
   Input(vk, false);
   Input(vk, true);
 }
 
-void PressKeyWith(WORD modifier, WORD vk) {
+void TypeKeyWith(WORD modifier, WORD vk) {
   Input(modifier, false);
-  PressKey(vk);
+  TypeKey(vk);
   Input(modifier, true);
 }

@@ -8,5 +8,5 @@
 #include <string>
 
 void TypeText(const std::string& text);
-void PressKey(WORD vk);
-void PressKeyWith(WORD modifier, WORD vk);
+void TypeKey(WORD vk);
+void TypeKeyWith(WORD modifier, WORD vk);

@@ -83,7 +83,7 @@ void AnswerVersion(WorkstationGuard&, const ParameterText&, Reply& reply) { Answ
 void LockNow(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
   if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
   // The lock opens on the timer dialog's next turn, after this call has returned.
-  if (!guard.state.lockUp && EnsureTimerDialog(guard)) RequestLockNow(guard);
+  if (!guard.state.lockIsUp && EnsureTimerDialog(guard)) RequestLockNow(guard);
   Answer(reply, REPLY_TAKEN);
 }
 

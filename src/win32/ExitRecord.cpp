@@ -5,6 +5,7 @@
 #include "portable/keys/SendKeys.h"
 #include "win32/HostWindows.h"
 #include "win32/TimerDialog.h"
+#include "win32/WindowActivation.h"
 
 namespace {
 
@@ -35,8 +36,8 @@ bool ListPath(WorkstationGuard& guard, HWND host, HWND list) {
   SendMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
   BringWindowToFront(host);
   if (!CanTakeKeys(host)) return false;
-  SendKeys(EXIT_RECORD_KEYS, 0, host);
-  SendKeys(EXIT_RECORD_KEYS, 0, host);
+  SendKeys(EXIT_RECORD_KEYS, 0);
+  SendKeys(EXIT_RECORD_KEYS, 0);
   return true;
 }
 
@@ -47,7 +48,7 @@ bool StandardPath(WorkstationGuard& guard, HWND host) {
   BringWindowToFront(host);
   SetActiveWindow(host);
   if (!CanTakeKeys(host)) return false;
-  SendKeys(EXIT_RECORD_KEYS, 0, host);
+  SendKeys(EXIT_RECORD_KEYS, 0);
   StartRestoreTimer(guard.timerDialog);
   return true;
 }
@@ -55,7 +56,7 @@ bool StandardPath(WorkstationGuard& guard, HWND host) {
 }  // namespace
 
 bool RunExitRecordAction(WorkstationGuard& guard, HWND host) {
-  if (guard.state.lockUp) return false;
+  if (guard.state.lockIsUp) return false;
   ExitRecordNote& note = guard.exitRecord;
   note.giveBackTo = GetActiveWindow();
   note.restoredHost = nullptr;

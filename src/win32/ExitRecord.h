@@ -7,6 +7,7 @@
 
 #include "win32/WorkstationGuard.h"
 
+// Ctrl+Enter twice, in the keystroke library's language.
 const char EXIT_RECORD_KEYS[] = "^{ENTER}^{ENTER}";
 
 // Types the keys only into host, the host main window, once it is enabled and

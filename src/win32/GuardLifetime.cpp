@@ -18,5 +18,5 @@ void StopGuard(WorkstationGuard& guard) {
   DestroyTimerDialog(guard);
   // The password must not outlive the plug-in in the host's memory. A lock
   // that is up still needs it: only its password may end it.
-  if (!guard.state.lockUp) SecureZeroMemory(guard.state.settings.password, sizeof guard.state.settings.password);
+  if (!guard.state.lockIsUp) SecureZeroMemory(guard.state.settings.password, sizeof guard.state.settings.password);
 }

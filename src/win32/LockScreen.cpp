@@ -154,13 +154,13 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockUp, HostTextKind hostText) {
-  if (lockUp) return false;
-  lockUp = true;
+bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockIsUp, HostTextKind hostText) {
+  if (lockIsUp) return false;
+  lockIsUp = true;
   LoginRequest request = {password, hostText, nullptr, 0, 0, ""};
   bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), owner, BackdropProc,
                                   reinterpret_cast<LPARAM>(&request)) == 1;
   if (!unlocked) ShowHostMainWindow();  // the lock could not be put up
-  lockUp = false;
+  lockIsUp = false;
   return unlocked;
 }

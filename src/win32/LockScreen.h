@@ -20,9 +20,9 @@ const UINT LOGIN_WAIT_TICK_MS = 1000;
 // Hides the host main window behind the lock and returns true once password
 // (Windows text) has been typed. Returns false at once, with the host main
 // window shown again, when the lock screen could not be put up; and does
-// nothing while lockUp is set, which it sets for as long as the lock is up.
+// nothing while lockIsUp is set, which it sets for as long as the lock is up.
 // The password is in the host interface's text (hostText): the login field
 // reads what is typed in the same text. Wrong passwords are counted for this
 // lock only; from the fourth in a row on, each makes the next try wait longer.
-bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockUp,
+bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockIsUp,
                    HostTextKind hostText = HostTextKind::WindowsText);

@@ -9,9 +9,12 @@
 #include "win32/ExitRecord.h"
 #include "win32/HostWindows.h"
 #include "win32/LockScreen.h"
+#include "win32/WindowActivation.h"
 
 namespace {
 
+// Lulx-LockNow posts this to the dialog, so that the lock opens after the
+// function has answered, not inside the host's calculation.
 const UINT WM_LOCK_NOW = WM_APP + 0x4C;
 
 // One reading of everything a tick looks at.
@@ -88,7 +91,7 @@ void OpenLock(WorkstationGuard& guard, HWND dialog) {
   CloseLockWarning(guard.lockWarning);
   // Nothing may bring the hidden host back while the lock is up.
   StopTimer(dialog, RESTORE_TIMER);
-  RunLockScreen(InstanceOf(dialog), GetActiveWindow(), guard.state.settings.password, guard.state.lockUp,
+  RunLockScreen(InstanceOf(dialog), GetActiveWindow(), guard.state.settings.password, guard.state.lockIsUp,
                 guard.hostText);
 }
 
@@ -97,7 +100,7 @@ void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const 
   if (act.openLock) OpenLock(guard, dialog);
 }
 
-void RecordTick(WorkstationGuard& guard, HWND dialog) {
+void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
   Observed o;
   Observe(dialog, o);
   if (ImmediateCommitDue(guard.state, o.seen)) {
@@ -109,8 +112,8 @@ void RecordTick(WorkstationGuard& guard, HWND dialog) {
   TryExitRecord(guard, o.host, act.exitRecordAttempts);
 }
 
-void FileMakerTick(WorkstationGuard& guard, HWND dialog) {
-  if (guard.state.lockUp) return;  // no window search inside the lock either
+void OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
+  if (guard.state.lockIsUp) return;  // no window search inside the lock either
   Observed o;
   Observe(dialog, o);
   TickActions act = FileMakerTick(guard.state, o.seen);
@@ -120,16 +123,16 @@ void FileMakerTick(WorkstationGuard& guard, HWND dialog) {
   LockAfterExitRecord(guard, dialog, o.host, act);
 }
 
-void LockNowTurn(WorkstationGuard& guard, HWND dialog) {
+void OnLockNowRequest(WorkstationGuard& guard, HWND dialog) {
   LockAfterExitRecord(guard, dialog, FindHostMainWindow(), LockNowTurn(guard.state));
 }
 
-void KeyScanTick(WorkstationGuard& guard) {
+void OnKeyScanTimer(WorkstationGuard& guard) {
   BYTE keys[KEYBOARD_STATE_SIZE];
   if (KeyScanTick(guard.state, GetKeyboardState(keys) ? keys : nullptr)) CloseLockWarning(guard.lockWarning);
 }
 
-void RestoreTick(WorkstationGuard& guard, HWND dialog) {
+void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
   StopTimer(dialog, RESTORE_TIMER);
   ExitRecordNote& note = guard.exitRecord;
   switch (RestoreTick(guard.state, note.restoredHost != nullptr)) {
@@ -204,7 +207,7 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
 void InitDialog(HWND dialog, WorkstationGuard& guard) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&guard));
   ShowWindow(dialog, SW_HIDE);
-  if (!guard.state.lockUp) SetActiveWindow(FindHostMainWindow());  // never the host hidden by the lock
+  if (!guard.state.lockIsUp) SetActiveWindow(FindHostMainWindow());  // never the host hidden by the lock
   const Settings& s = guard.state.settings;
   EnableControl(dialog, IDC_RECORD_STOP, s.recordLimitSeconds >= 1);
   EnableControl(dialog, IDC_APP_STOP, s.fileMakerLimitSeconds >= 1);
@@ -219,20 +222,20 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   WorkstationGuard* guard = GuardOf(dialog);
   if (!guard) return FALSE;
   if (message == WM_COMMAND) PanelCommand(*guard, dialog, LOWORD(wParam));
-  if (message == WM_LOCK_NOW) LockNowTurn(*guard, dialog);
+  if (message == WM_LOCK_NOW) OnLockNowRequest(*guard, dialog);
   if (message != WM_TIMER) return FALSE;
   switch (wParam) {
     case RECORD_TIMER:
-      RecordTick(*guard, dialog);
+      OnRecordTimer(*guard, dialog);
       break;
     case FILEMAKER_TIMER:
-      FileMakerTick(*guard, dialog);
+      OnFileMakerTimer(*guard, dialog);
       break;
     case KEYSCAN_TIMER:
-      KeyScanTick(*guard);
+      OnKeyScanTimer(*guard);
       break;
     case RESTORE_TIMER:
-      RestoreTick(*guard, dialog);
+      OnRestoreTimer(*guard, dialog);
       break;
     default:
       break;

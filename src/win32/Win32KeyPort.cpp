@@ -3,6 +3,7 @@
 
 #include "portable/keys/KeyPort.h"
 #include "portable/keys/SendKeys.h"
+#include "win32/WindowActivation.h"
 
 void PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { keybd_event(vk, scan, flags, 0); }
 

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
   recorder::Reset();
   recorder::version = (data[0] & 2) ? 0xC0000004u : 0x0A280105u;
-  int result = SendKeys(text.c_str(), wait, nullptr);
+  int result = SendKeys(text.c_str(), wait);
   if (result != 0 && result != 1) std::abort();
   if (!recorder::ModifiersDown().empty()) std::abort();
   if (keySequenceState.shiftHeld | keySequenceState.controlHeld | keySequenceState.altHeld |

@@ -259,7 +259,7 @@ TEST_F(IdleEngine, OnlyTypingPreventsTheLockAfterTheExit) {
 TEST_F(IdleEngine, NothingCountsWhileTheLockIsUp) {
   state.settings.fileMakerLimitSeconds = 1;
   state.settings.countInBackground = true;
-  state.lockUp = true;
+  state.lockIsUp = true;
   world.LeaveForAnotherApplication();
   for (int i = 0; i < 20; ++i) {
     TickActions act = FileMaker();
@@ -267,7 +267,7 @@ TEST_F(IdleEngine, NothingCountsWhileTheLockIsUp) {
     EXPECT_EQ(act.keyScanTimer, TimerChange::Keep);
   }
   EXPECT_EQ(state.fileMakerIdle.ticks, 0);
-  EXPECT_TRUE(state.lockUp) << "only the lock's own return ends it";
+  EXPECT_TRUE(state.lockIsUp) << "only the lock's own return ends it";
 }
 
 TEST_F(IdleEngine, TheBackgroundHoldsTheCountUnlessAllowed) {
@@ -318,7 +318,7 @@ TEST_F(IdleEngine, RestoreTickCommitsAndGivesTheHostBackUnlessLocked) {
   EXPECT_EQ(RestoreTick(state, false), RestoreAction::ActivateNotedWindow);
   EXPECT_TRUE(state.recordCommitted);
   EXPECT_EQ(RestoreTick(state, true), RestoreAction::MinimiseRestoredHost);
-  state.lockUp = true;
+  state.lockIsUp = true;
   EXPECT_EQ(RestoreTick(state, false), RestoreAction::None) << "the host stays hidden behind the lock";
 }
 
@@ -328,14 +328,14 @@ TEST_F(IdleEngine, InitTurnsEverythingOffButKeepsThePassword) {
   state.settings.commitOnLeaving = state.settings.countInBackground = true;
   state.recordIdle.ticks = state.fileMakerIdle.ticks = 3;
   state.recordCommitted = true;
-  state.lockUp = true;
+  state.lockIsUp = true;
   ResetForInit(state);
   EXPECT_EQ(state.settings.recordLimitSeconds, 0);
   EXPECT_EQ(state.settings.fileMakerLimitSeconds, 0);
   EXPECT_FALSE(state.settings.commitOnLeaving || state.settings.countInBackground);
   EXPECT_EQ(state.recordIdle.ticks + state.fileMakerIdle.ticks, 0);
   EXPECT_FALSE(state.recordCommitted);
-  EXPECT_TRUE(state.lockUp) << "a lock that is up ends only with its password";
+  EXPECT_TRUE(state.lockIsUp) << "a lock that is up ends only with its password";
   EXPECT_STREQ(state.settings.password, "pw");
 }
 
@@ -350,7 +350,7 @@ TEST_F(IdleEngine, LockNowCommitsFirstAndNeedsNoLimit) {
   EXPECT_EQ(state.fileMakerIdle.ticks, 0);
   act = LockNowTurn(state);
   EXPECT_EQ(act.exitRecordAttempts, 0) << "already committed";
-  state.lockUp = true;
+  state.lockIsUp = true;
   act = LockNowTurn(state);
   EXPECT_FALSE(act.openLock) << "one lock at a time";
   EXPECT_EQ(act.exitRecordAttempts, 0);

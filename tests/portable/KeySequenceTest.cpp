@@ -18,7 +18,7 @@ class KeySequence : public ::testing::Test {
   }
   std::string Send(const std::string& text, int expectedResult = 1) {
     recorder::calls.clear();
-    EXPECT_EQ(SendKeys(text.c_str(), 0, nullptr), expectedResult) << text;
+    EXPECT_EQ(SendKeys(text.c_str(), 0), expectedResult) << text;
     return recorder::Trace();
   }
 };
@@ -147,7 +147,7 @@ TEST_F(KeySequence, BraceGroupsOf300BytesStopTheCall) {
 
 TEST_F(KeySequence, WaitPumpsAfterEveryEvent) {
   recorder::calls.clear();
-  EXPECT_EQ(SendKeys("^a", 1, nullptr), 1);
+  EXPECT_EQ(SendKeys("^a", 1), 1);
   EXPECT_EQ(recorder::Trace(), "11:0 pump 41:0 pump 41:3 pump 11:2 pump");
   EXPECT_EQ(keySequenceState.pumpEachEvent, 1);
   Send("a");
@@ -167,7 +167,7 @@ TEST_F(KeySequence, NoModifierLeftDownOnAnyPath) {
     }
     if (round % 7 == 0) text += "{" + std::string(300 + round % 5, 'z') + "}";
     recorder::Reset();
-    SendKeys(text.c_str(), 0, nullptr);
+    SendKeys(text.c_str(), 0);
     ASSERT_EQ(recorder::ModifiersDown(), "") << text;
     ASSERT_EQ(keySequenceState.shiftHeld | keySequenceState.controlHeld | keySequenceState.altHeld |
                   keySequenceState.windowsHeld | keySequenceState.inGroup,

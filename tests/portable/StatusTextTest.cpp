@@ -36,7 +36,7 @@ TEST(StatusText, SettingsAndWholeIdleSeconds) {
   EXPECT_EQ(Status(s),
             "record=120;recordidle=37;filemaker=600;filemakeridle=37;background=0;immediate=1;warning=30;locked=0");
   s.settings.countInBackground = true;
-  s.lockUp = true;
+  s.lockIsUp = true;
   s.settings.recordLimitSeconds = -5;  // off
   EXPECT_EQ(Status(s),
             "record=0;recordidle=37;filemaker=600;filemakeridle=37;background=1;immediate=1;warning=30;locked=1");

@@ -12,6 +12,8 @@
 
 #include "BadInput.h"
 #include "HostHandles.h"
+#include "plugin/FunctionTable.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -108,6 +110,15 @@ TEST_F(Dll, ExportsOneEntryPointByNameAtOrdinalOne) {
   EXPECT_EQ(GetProcAddress(g_dll, MAKEINTRESOURCEA(2)), nullptr);
   EXPECT_EQ(GetProcAddress(g_dll, "_FMExternCallProc"), nullptr);
   EXPECT_EQ(GetProcAddress(g_dll, "DispatchExternal"), nullptr);
+}
+
+TEST_F(Dll, StringTableAgreesWithTheFunctionTable) {
+  for (const FunctionEntry& f : FUNCTIONS) {
+    char text[256] = "";
+    LoadStringA(g_dll, IDS_FUNCTION_BASE + f.number, text, sizeof text);
+    EXPECT_STREQ(text, f.classicName) << "what FileMaker Pro 5 and 6 read for function " << f.number;
+    EXPECT_EQ(std::string(f.modernName), std::string(f.classicName).replace(4, 1, "_"));
+  }
 }
 
 TEST_F(Dll, StringTableNamesThePluginAndItsFunctions) {

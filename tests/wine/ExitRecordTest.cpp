@@ -10,6 +10,7 @@
 #include "win32/HostWindows.h"
 #include "win32/LockScreen.h"
 #include "win32/TimerDialog.h"
+#include "win32/WindowActivation.h"
 
 namespace {
 
@@ -29,13 +30,13 @@ class ExitRecord : public PluginTest {
 };
 
 TEST_F(ExitRecord, DoesNothingWhileLocked) {
-  State().lockUp = 1;
+  State().lockIsUp = 1;
   EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostMainWindow()));
   EXPECT_EQ(State().recordCommitted, 0);
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   PumpFor(200);
   EXPECT_EQ(Commits(), 0);
-  State().lockUp = 0;
+  State().lockIsUp = 0;
 }
 
 TEST_F(ExitRecord, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {

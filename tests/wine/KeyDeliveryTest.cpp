@@ -6,6 +6,7 @@
 
 #include "WinTestSupport.h"
 #include "portable/keys/SendKeys.h"
+#include "win32/WindowActivation.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ class KeyDelivery : public ::testing::Test {
 
   std::string Deliver(const char* text, int wait = 0) {
     g_log.clear();
-    EXPECT_EQ(SendKeys(text, wait, window_), 1);
+    EXPECT_EQ(SendKeys(text, wait), 1);
     PumpFor(150);
     return g_log;
   }
@@ -59,7 +60,7 @@ TEST_F(KeyDelivery, CountsAndWholeKeyCodes) {
 
 TEST_F(KeyDelivery, WaitDispatchesInsideTheCall) {
   g_log.clear();
-  EXPECT_EQ(SendKeys("^a", 1, window_), 1);
+  EXPECT_EQ(SendKeys("^a", 1), 1);
   EXPECT_EQ(g_log, "D11c D41c U41c U11") << "all four dispatched before SendKeys returned";
 }
 

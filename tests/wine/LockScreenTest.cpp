@@ -60,8 +60,8 @@ class LockScreen : public PluginTest {
     driver.Start();
     UINT_PTR failsafe = SetTimer(nullptr, 0, 30000, Failsafe);
     bool result =
-        RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockUp);
-    EXPECT_EQ(State().lockUp, 0);
+        RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockIsUp);
+    EXPECT_EQ(State().lockIsUp, 0);
     KillTimer(nullptr, failsafe);
     driver.Stop();
     EXPECT_TRUE(driver.Finished());
@@ -74,7 +74,7 @@ class LockScreen : public PluginTest {
   void AddTyping(const std::string& text, bool enter = true) {
     driver.Add([text, enter] {
       TypeText(text);
-      if (enter) PressKey(VK_RETURN);
+      if (enter) TypeKey(VK_RETURN);
       return true;
     });
   }
@@ -88,7 +88,7 @@ class LockScreen : public PluginTest {
       boxOwner = GetWindow(box, GW_OWNER);
       loginAtRejection = Login();
       fieldAfterRejection = FieldText();
-      PressKey(VK_RETURN);
+      TypeKey(VK_RETURN);
       return true;
     });
     driver.Add([] { return !MessageBoxWindow() && GetFocus() == GetDlgItem(Login(), IDC_PASSWORD); });
@@ -145,7 +145,7 @@ TEST_F(LockScreen, EscapeAndCloseRequestsDoNothing) {
   SetPassword("pw");
   AddWaitForLogin();
   driver.Add([] {
-    PressKey(VK_ESCAPE);
+    TypeKey(VK_ESCAPE);
     SendMessageA(Login(), WM_CLOSE, 0, 0);
     SendMessageA(Login(), WM_SYSCOMMAND, SC_CLOSE, 0);
     SendMessageA(Login(), WM_COMMAND, IDCANCEL, 0);
@@ -195,7 +195,7 @@ TEST_F(LockScreen, LongestPasswordCanBeTyped) {
     PumpFor(50);
     typed = FieldText();
     if (typed.size() < password.size()) return false;
-    PressKey(VK_RETURN);
+    TypeKey(VK_RETURN);
     return true;
   });
   EXPECT_TRUE(Lock());
@@ -222,11 +222,11 @@ TEST_P(LockScreenFailure, AWindowThatCannotBeCreatedEndsTheLockAndShowsTheHost) 
   g_refuseHook = SetWindowsHookExA(WH_CBT, RefuseDialog, nullptr, GetCurrentThreadId());
   ASSERT_NE(g_refuseHook, nullptr);
   UINT_PTR failsafe = SetTimer(nullptr, 0, 10000, Failsafe);
-  bool unlocked = RunLockScreen(GetModuleHandleA(nullptr), Host(), State().settings.password, State().lockUp);
+  bool unlocked = RunLockScreen(GetModuleHandleA(nullptr), Host(), State().settings.password, State().lockIsUp);
   KillTimer(nullptr, failsafe);
   UnhookWindowsHookEx(g_refuseHook);
   EXPECT_FALSE(unlocked);
-  EXPECT_EQ(State().lockUp, 0);
+  EXPECT_EQ(State().lockIsUp, 0);
   EXPECT_TRUE(IsWindowVisible(Host())) << "never a backdrop without a login";
   EXPECT_EQ(Login(), nullptr);
 }
@@ -242,7 +242,7 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   driver.Add([&] {
     firstLogin = Login();
     nestedResult =
-        RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockUp);
+        RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockIsUp);
     loginAfter = Login();
     hostHiddenAfter = !IsWindowVisible(Host());
     return true;
@@ -273,13 +273,13 @@ class LoginDelay : public LockScreen {
       wait.timerRan = KillTimer(Login(), LOGIN_WAIT_TIMER) != FALSE;
       wait.triesTaken = TakesTries();
       wait.prompts.push_back(PromptText());
-      PressKey(VK_RETURN);
+      TypeKey(VK_RETURN);
       return true;
     });
     driver.Add([] { return !MessageBoxWindow(); });
     driver.Add([right] {
       TypeText(right);
-      PressKey(VK_RETURN);
+      TypeKey(VK_RETURN);
       PostMessageA(Login(), WM_COMMAND, IDC_LOGIN_OK, 0);
       return true;
     });

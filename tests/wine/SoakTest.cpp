@@ -13,6 +13,7 @@
 #include "resources/ResourceIds.h"
 #include "win32/LockScreen.h"
 #include "win32/TimerDialog.h"
+#include "win32/WindowActivation.h"
 
 namespace {
 

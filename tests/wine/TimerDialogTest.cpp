@@ -9,6 +9,7 @@
 #include "resources/ResourceIds.h"
 #include "win32/LockScreen.h"
 #include "win32/TimerDialog.h"
+#include "win32/WindowActivation.h"
 
 namespace {
 
@@ -182,7 +183,7 @@ TEST_F(TimerDialog, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnl
   EXPECT_EQ(State().recordCommitted, 0);
   Tick(FILEMAKER_TIMER);
   EXPECT_EQ(State().recordCommitted, 1) << "the exit before the lock";
-  EXPECT_EQ(State().lockUp, 0);
+  EXPECT_EQ(State().lockIsUp, 0);
   Deliver();
   EXPECT_EQ(Commits(), 2);
 
@@ -191,7 +192,7 @@ TEST_F(TimerDialog, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnl
   Tick(FILEMAKER_TIMER);  // returns once unlocked
   KillTimer(nullptr, unlock);
   EXPECT_EQ(g_unlocks, 1);
-  EXPECT_EQ(State().lockUp, 0);
+  EXPECT_EQ(State().lockIsUp, 0);
   EXPECT_EQ(State().fileMakerIdle.ticks, 0);
   EXPECT_TRUE(IsWindowVisible(Host()));
   StopAllTimers(Guard().timerDialog);
@@ -432,12 +433,12 @@ TEST_F(TimerDialog, LockNowLocksOnTheNextTurnAfterCommitting) {
   BringWindowToFront(Host());
   PumpFor(50);
   EXPECT_EQ(CallFunction(FN_LOCK_NOW, "").reply, "0");
-  EXPECT_FALSE(State().lockUp) << "never inside the host's call";
+  EXPECT_FALSE(State().lockIsUp) << "never inside the host's call";
   EXPECT_EQ(FindWindowA(nullptr, "Please Login"), nullptr);
   g_unlocks = 0;
   g_commitsAtLock = -1;
   UINT_PTR unlock = SetTimer(nullptr, 0, 50, CountCommitsThenUnlock);
-  PumpUntil([] { return g_unlocks == 1 && !State().lockUp; }, 5000);
+  PumpUntil([] { return g_unlocks == 1 && !State().lockIsUp; }, 5000);
   KillTimer(nullptr, unlock);
   EXPECT_EQ(g_unlocks, 1);
   EXPECT_EQ(g_commitsAtLock, 2) << "the record is committed before the lock";
@@ -447,11 +448,11 @@ TEST_F(TimerDialog, LockNowLocksOnTheNextTurnAfterCommitting) {
 
 TEST_F(TimerDialog, LockNowDuringALockAnswersAndDoesNothingMore) {
   EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
-  State().lockUp = true;
+  State().lockIsUp = true;
   EXPECT_EQ(CallFunction(FN_LOCK_NOW, "x").reply, "0");
   PumpFor(150);
   EXPECT_EQ(FindWindowA(nullptr, "Please Login"), nullptr);
-  State().lockUp = false;
+  State().lockIsUp = false;
   EXPECT_EQ(CallFunction(FN_LOCK_NOW, std::string(255, 'x')).reply, "$$001$$");
   PumpFor(150);
   EXPECT_EQ(FindWindowA(nullptr, "Please Login"), nullptr) << "a refused parameter changes nothing";

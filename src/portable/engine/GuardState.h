@@ -50,7 +50,7 @@ struct GuardState {
   bool recordCommitted;
   // From the moment the lock opens until its password ends it. Nothing else
   // clears it, so nothing that runs inside the lock opens a second one.
-  bool lockUp;
+  bool lockIsUp;
 };
 
 // Back to the state of a fresh start; the password is kept.

@@ -122,7 +122,7 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
 
 TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   TickActions act;
-  if (state.lockUp) return act;  // ticks inside the lock count nothing
+  if (state.lockIsUp) return act;  // ticks inside the lock count nothing
   IdleCounter& idle = state.fileMakerIdle;
   if (!seen.hostInFront && !state.settings.countInBackground) {
     idle.ticks = 0;
@@ -158,7 +158,7 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
 
 TickActions LockNowTurn(GuardState& state) {
   TickActions act;
-  if (!state.lockUp) StartLock(state, act);
+  if (!state.lockIsUp) StartLock(state, act);
   return act;
 }
 
@@ -176,6 +176,6 @@ bool KeyScanTick(GuardState& state, const uint8_t* keys) {
 
 RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised) {
   state.recordCommitted = true;
-  if (state.lockUp) return RestoreAction::None;  // the host stays hidden behind the lock
+  if (state.lockIsUp) return RestoreAction::None;  // the host stays hidden behind the lock
   return hostWasMinimised ? RestoreAction::MinimiseRestoredHost : RestoreAction::ActivateNotedWindow;
 }

@@ -86,7 +86,7 @@ void ReleasePrefixModifiers() {
   k.shiftHeld = k.controlHeld = k.altHeld = k.windowsHeld = false;
 }
 
-int SendKeys(const char* text, int wait, HWND__* /*hwnd: keys go to the focus*/) {
+int SendKeys(const char* text, int wait) {  // the keys go to whichever window has the focus
   char group[BRACE_BUFFER_SIZE];
   std::memset(group, 0, sizeof group);
   KeySequenceState& k = keySequenceState;

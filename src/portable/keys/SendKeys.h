@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-struct HWND__;  // the same type as HWND under <windows.h>
-
 // Key code: virtual key in the low byte, VkKeyScanA shift bits in the high byte.
 const uint16_t KEYCODE_SHIFT = 0x0001;
 const uint16_t KEYCODE_CONTROL = 0x0002;
@@ -50,7 +48,7 @@ extern KeySequenceState keySequenceState;
 
 // Key-sequence language. Returns 1 when the whole text was processed, 0 when a
 // brace group of 300 bytes or more stopped it.
-int SendKeys(const char* text, int wait, HWND__* hwnd);
+int SendKeys(const char* text, int wait);
 uint16_t FindKeyName(const char* name, int& index);
 void ReleasePrefixModifiers();
 
@@ -63,7 +61,3 @@ void PressKeyAfterDelay(uint8_t vk, uint16_t count, int release, int delay);
 int HasBit(uint8_t value, unsigned int mask);
 void TypeKeyCode(uint16_t keycode, uint16_t count, int release);
 void WaitKeyDelay();
-
-// Window activation (Windows builds only: win32/WindowActivation.cpp).
-int BringWindowToFront(HWND__* hwnd);
-int BringTitledWindowToFront(const char* title);

@@ -47,5 +47,5 @@ void FormatStatus(const GuardState& state, char* text, size_t size) {
   line.Add("background", s.countInBackground ? 1 : 0);
   line.Add("immediate", s.commitOnLeaving ? 1 : 0);
   line.Add("warning", SecondsOrOff(s.lockWarningSeconds));
-  line.Add("locked", state.lockUp ? 1 : 0);
+  line.Add("locked", state.lockIsUp ? 1 : 0);
 }
