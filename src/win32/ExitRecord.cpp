@@ -4,7 +4,7 @@
 
 #include "portable/keys/SendKeys.h"
 #include "win32/HostWindows.h"
-#include "win32/TimerDialog.h"
+#include "win32/Timers.h"
 #include "win32/WindowActivation.h"
 
 namespace {

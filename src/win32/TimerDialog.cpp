@@ -1,14 +1,13 @@
 #include "win32/TimerDialog.h"
 
 #include "portable/engine/IdleEngine.h"
-#include "portable/keys/KeyPort.h"
 #include "portable/keys/SendKeys.h"
-#include "portable/text/NumberText.h"
-#include "portable/text/ParameterRules.h"
 #include "resources/ResourceIds.h"
 #include "win32/ExitRecord.h"
+#include "win32/HiddenPanel.h"
 #include "win32/HostWindows.h"
 #include "win32/LockScreen.h"
+#include "win32/MessagePump.h"
 #include "win32/WindowActivation.h"
 
 namespace {
@@ -50,11 +49,6 @@ WorkstationGuard* GuardOf(HWND dialog) {
   return reinterpret_cast<WorkstationGuard*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-void EnableControl(HWND dialog, int id, bool enable) {
-  HWND control = GetDlgItem(dialog, id);
-  if ((IsWindowEnabled(control) != FALSE) != enable) EnableWindow(control, enable);  // the record tick asks every time
-}
-
 void ApplyTimerChange(HWND dialog, UINT_PTR id, UINT ms, TimerChange change) {
   if (change == TimerChange::Start) StartTimer(dialog, id, ms);
   if (change == TimerChange::Stop) StopTimer(dialog, id);
@@ -67,7 +61,7 @@ void DeliverTypedKeys() {
   const DWORD QUIET_MS = 30, MOST_MS = 300;
   DWORD start = GetTickCount();
   do {
-    PortPumpKeyboardMessages();
+    DispatchKeyboardMessages();
   } while (MsgWaitForMultipleObjects(0, nullptr, FALSE, QUIET_MS, QS_KEY) == WAIT_OBJECT_0 &&
            GetTickCount() - start < MOST_MS);
 }
@@ -108,7 +102,7 @@ void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
     o.seen.hostActive = o.host == GetActiveWindow();  // the action brings the host forward
   }
   TickActions act = RecordTick(guard.state, o.seen);
-  EnableControl(dialog, IDC_RECORD_STOP, act.recordStopButton == TimerChange::Start);
+  EnablePanelControl(dialog, IDC_RECORD_STOP, act.recordStopButton == TimerChange::Start);
   TryExitRecord(guard, o.host, act.exitRecordAttempts);
 }
 
@@ -147,71 +141,14 @@ void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
   }
 }
 
-int32_t FieldLimit(HWND dialog, int id) {
-  char text[1024] = "";
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return ClampInt(ParseDecimal(text), INT32_MIN, MAX_LIMIT_SECONDS);
-}
-
-// The panel is never shown; its commands arrive only as WM_COMMAND sent to it.
-void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
-  Settings& s = guard.state.settings;
-  switch (id) {
-    case IDC_DONE:
-      ShowWindow(dialog, SW_HIDE);
-      break;
-    case IDC_RECORD_STOP:
-      s.recordLimitSeconds = 0;
-      EnableControl(dialog, IDC_RECORD_STOP, false);
-      break;
-    case IDC_RECORD_SET:
-      s.recordLimitSeconds = FieldLimit(dialog, IDC_RECORD_FIELD);
-      if (s.recordLimitSeconds > 0) {
-        EnableControl(dialog, IDC_RECORD_STOP, true);
-        StartTimer(dialog, RECORD_TIMER, IDLE_TICK_MS);
-      }
-      break;
-    case IDC_RECORD_TOGGLE:
-      s.commitOnLeaving = !s.commitOnLeaving;
-      break;
-    case IDC_APP_SET:
-      s.fileMakerLimitSeconds = FieldLimit(dialog, IDC_APP_FIELD);
-      if (s.fileMakerLimitSeconds > 0) {
-        EnableControl(dialog, IDC_APP_STOP, true);
-        StartTimer(dialog, FILEMAKER_TIMER, IDLE_TICK_MS);
-        guard.state.fileMakerIdle.ticks = 0;
-      } else {
-        StopTimer(dialog, FILEMAKER_TIMER);
-        StopTimer(dialog, KEYSCAN_TIMER);
-      }
-      break;
-    case IDC_APP_STOP:
-      EnableControl(dialog, IDC_APP_STOP, false);
-      s.fileMakerLimitSeconds = 0;  // the next FileMaker tick stops the timers
-      break;
-    case IDC_APP_TOGGLE:
-      s.countInBackground = !s.countInBackground;
-      break;
-    case IDC_SCRIPT_STOP:
-      EnableControl(dialog, IDC_SCRIPT_STOP, false);
-      s.scriptTimerSeconds = 0;
-      break;
-    case IDC_SCRIPT_TOGGLE:
-      s.scriptCountsInBackground = !s.scriptCountsInBackground;
-      break;
-    default:
-      break;
-  }
-}
-
 void InitDialog(HWND dialog, WorkstationGuard& guard) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&guard));
   ShowWindow(dialog, SW_HIDE);
   if (!guard.state.lockIsUp) SetActiveWindow(FindHostMainWindow());  // never the host hidden by the lock
   const Settings& s = guard.state.settings;
-  EnableControl(dialog, IDC_RECORD_STOP, s.recordLimitSeconds >= 1);
-  EnableControl(dialog, IDC_APP_STOP, s.fileMakerLimitSeconds >= 1);
-  EnableControl(dialog, IDC_SCRIPT_STOP, s.scriptTimerSeconds >= 1);
+  EnablePanelControl(dialog, IDC_RECORD_STOP, s.recordLimitSeconds >= 1);
+  EnablePanelControl(dialog, IDC_APP_STOP, s.fileMakerLimitSeconds >= 1);
+  EnablePanelControl(dialog, IDC_SCRIPT_STOP, s.scriptTimerSeconds >= 1);
 }
 
 INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -260,24 +197,9 @@ void DestroyTimerDialog(WorkstationGuard& guard) {
   guard.timerDialog = nullptr;
 }
 
-void StartTimer(HWND dialog, UINT_PTR id, UINT ms) {
-  if (dialog) SetTimer(dialog, id, ms, nullptr);
-}
-
-void StopTimer(HWND dialog, UINT_PTR id) {
-  if (dialog) KillTimer(dialog, id);
-}
-
-void StopAllTimers(HWND dialog) {
-  const UINT_PTR ALL[] = {RECORD_TIMER, FILEMAKER_TIMER, KEYSCAN_TIMER, RESTORE_TIMER};
-  for (UINT_PTR id : ALL) StopTimer(dialog, id);
-}
-
 void RequestLockNow(WorkstationGuard& guard) {
   if (guard.timerDialog) PostMessageA(guard.timerDialog, WM_LOCK_NOW, 0, 0);
 }
-
-void StartRestoreTimer(HWND dialog) { StartTimer(dialog, RESTORE_TIMER, RESTORE_DELAY_MS); }
 
 void TakeSnapshotNow(IdleCounter& counter) {
   Point cursor = counter.snapshot.cursor;

@@ -3,6 +3,7 @@
 
 #include "portable/keys/KeyPort.h"
 #include "portable/keys/SendKeys.h"
+#include "win32/MessagePump.h"
 #include "win32/WindowActivation.h"
 
 void PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { keybd_event(vk, scan, flags, 0); }
@@ -11,13 +12,7 @@ uint8_t PortMapVirtualKey(uint8_t vk) { return static_cast<uint8_t>(MapVirtualKe
 
 uint16_t PortVkKeyScan(char ch) { return static_cast<uint16_t>(VkKeyScanA(ch)); }
 
-void PortPumpKeyboardMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, 0x0108, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+void PortPumpKeyboardMessages() { DispatchKeyboardMessages(); }
 
 void PortSleep(uint32_t ms) { Sleep(ms); }
 

@@ -1,0 +1,71 @@
+#include "win32/HiddenPanel.h"
+
+#include "portable/text/NumberText.h"
+#include "portable/text/ParameterRules.h"
+#include "resources/ResourceIds.h"
+#include "win32/Timers.h"
+
+namespace {
+
+int32_t FieldLimit(HWND dialog, int id) {
+  char text[1024] = "";
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return ClampInt(ParseDecimal(text), INT32_MIN, MAX_LIMIT_SECONDS);
+}
+
+}  // namespace
+
+void EnablePanelControl(HWND dialog, int id, bool enable) {
+  HWND control = GetDlgItem(dialog, id);
+  if ((IsWindowEnabled(control) != FALSE) != enable) EnableWindow(control, enable);  // the record tick asks every time
+}
+
+void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
+  Settings& s = guard.state.settings;
+  switch (id) {
+    case IDC_DONE:
+      ShowWindow(dialog, SW_HIDE);
+      break;
+    case IDC_RECORD_STOP:
+      s.recordLimitSeconds = 0;
+      EnablePanelControl(dialog, IDC_RECORD_STOP, false);
+      break;
+    case IDC_RECORD_SET:
+      s.recordLimitSeconds = FieldLimit(dialog, IDC_RECORD_FIELD);
+      if (s.recordLimitSeconds > 0) {
+        EnablePanelControl(dialog, IDC_RECORD_STOP, true);
+        StartTimer(dialog, RECORD_TIMER, IDLE_TICK_MS);
+      }
+      break;
+    case IDC_RECORD_TOGGLE:
+      s.commitOnLeaving = !s.commitOnLeaving;
+      break;
+    case IDC_APP_SET:
+      s.fileMakerLimitSeconds = FieldLimit(dialog, IDC_APP_FIELD);
+      if (s.fileMakerLimitSeconds > 0) {
+        EnablePanelControl(dialog, IDC_APP_STOP, true);
+        StartTimer(dialog, FILEMAKER_TIMER, IDLE_TICK_MS);
+        guard.state.fileMakerIdle.ticks = 0;
+      } else {
+        StopTimer(dialog, FILEMAKER_TIMER);
+        StopTimer(dialog, KEYSCAN_TIMER);
+      }
+      break;
+    case IDC_APP_STOP:
+      EnablePanelControl(dialog, IDC_APP_STOP, false);
+      s.fileMakerLimitSeconds = 0;  // the next FileMaker tick stops the timers
+      break;
+    case IDC_APP_TOGGLE:
+      s.countInBackground = !s.countInBackground;
+      break;
+    case IDC_SCRIPT_STOP:
+      EnablePanelControl(dialog, IDC_SCRIPT_STOP, false);
+      s.scriptTimerSeconds = 0;
+      break;
+    case IDC_SCRIPT_TOGGLE:
+      s.scriptCountsInBackground = !s.scriptCountsInBackground;
+      break;
+    default:
+      break;
+  }
+}

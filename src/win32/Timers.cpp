@@ -1,0 +1,16 @@
+#include "win32/Timers.h"
+
+void StartTimer(HWND dialog, UINT_PTR id, UINT ms) {
+  if (dialog) SetTimer(dialog, id, ms, nullptr);
+}
+
+void StopTimer(HWND dialog, UINT_PTR id) {
+  if (dialog) KillTimer(dialog, id);
+}
+
+void StopAllTimers(HWND dialog) {
+  const UINT_PTR ALL[] = {RECORD_TIMER, FILEMAKER_TIMER, KEYSCAN_TIMER, RESTORE_TIMER};
+  for (UINT_PTR id : ALL) StopTimer(dialog, id);
+}
+
+void StartRestoreTimer(HWND dialog) { StartTimer(dialog, RESTORE_TIMER, RESTORE_DELAY_MS); }

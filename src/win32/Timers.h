@@ -1,0 +1,20 @@
+// The plug-in's timers, all owned by the timer dialog: their ids and periods,
+// and starting and stopping them.
+#pragma once
+
+#include <windows.h>
+
+const UINT_PTR RECORD_TIMER = 1113;
+const UINT_PTR FILEMAKER_TIMER = 1114;
+const UINT_PTR KEYSCAN_TIMER = 1116;
+const UINT_PTR RESTORE_TIMER = 1117;
+const UINT IDLE_TICK_MS = 250;
+const UINT KEYSCAN_TICK_MS = 100;
+const UINT RESTORE_DELAY_MS = 100;
+
+// Timers of the dialog; a null dialog does nothing (SetTimer and KillTimer
+// with a null window would act on the host thread's own timers).
+void StartTimer(HWND dialog, UINT_PTR id, UINT ms);
+void StopTimer(HWND dialog, UINT_PTR id);
+void StopAllTimers(HWND dialog);
+void StartRestoreTimer(HWND dialog);
