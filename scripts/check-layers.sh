@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The source layers depend one way: portable <- win32 <- plugin. Fails, naming
-# the lines, when a file includes a layer above its own, or when the portable
-# layer includes <windows.h>.
+# the lines, when a file includes a layer above its own, when the portable
+# layer includes <windows.h>, or when a portable header declares a function
+# that src/win32 defines (the key port, KeyPort.h, is the one way out).
 #   scripts/check-layers.sh SRC
 set -euo pipefail
 src=${1:-src}
@@ -10,8 +11,13 @@ bad=$(
   grep -rnE '#include +"plugin/' "$src/win32" || true
   grep -rnE '#include +"\.\./' "$src" || true
 )
+declared=$(grep -hoE '^[A-Za-z_][A-Za-z0-9_:<>,* &]*[ *&]([A-Za-z_][A-Za-z0-9_]*)\(' \
+  $(find "$src/portable" -name '*.h' ! -name KeyPort.h) | sed -E 's/.*[ *&]([A-Za-z_][A-Za-z0-9_]*)\($/\1/' | sort -u)
+for name in $declared; do
+  bad+=$(grep -nE "^[A-Za-z].*[ *&:]$name\([^;]*$" "$src"/win32/*.cpp | sed "s/$/  (declared in src\/portable)/" || true)
+done
 if [ -n "$bad" ]; then
-  echo "check-layers: includes that reach a layer above their own:"
+  echo "check-layers: code that reaches a layer above its own:"
   echo "$bad"
   exit 1
 fi

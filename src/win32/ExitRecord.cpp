@@ -66,6 +66,8 @@ bool RunExitRecordAction(WorkstationGuard& guard, HWND host) {
     SetWindowPos(host, HWND_TOP, 0, 0, 0, 0, SHOW_ON_TOP);
   }
   HWND menu = FindOpenMenuWindow();
+  // lParam 1, a repeat count of one, for the menu; the list view below gets 0:
+  // each as FileMaker Pro has always received it.
   if (menu) SendMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
   HWND list = ListView(host);
   bool typed = list ? ListPath(guard, host, list) : StandardPath(guard, host);

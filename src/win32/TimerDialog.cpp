@@ -102,7 +102,7 @@ void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
     o.seen.hostActive = o.host == GetActiveWindow();  // the action brings the host forward
   }
   TickActions act = RecordTick(guard.state, o.seen);
-  EnablePanelControl(dialog, IDC_RECORD_STOP, act.recordStopButton == TimerChange::Start);
+  EnablePanelControl(dialog, IDC_RECORD_STOP, act.recordStopButton == ButtonChange::Enable);
   TryExitRecord(guard, o.host, act.exitRecordAttempts);
 }
 

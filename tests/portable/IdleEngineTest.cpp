@@ -189,9 +189,9 @@ TEST_F(IdleEngine, RecordLimitOffHoldsTheCountAndDisablesItsStopButton) {
   TickActions act = Record();
   EXPECT_EQ(state.recordIdle.ticks, 0);
   EXPECT_FALSE(state.recordCommitted) << "re-armed while the host is active";
-  EXPECT_EQ(act.recordStopButton, TimerChange::Stop);
+  EXPECT_EQ(act.recordStopButton, ButtonChange::Disable);
   state.settings.recordLimitSeconds = 3;
-  EXPECT_EQ(Record().recordStopButton, TimerChange::Start);
+  EXPECT_EQ(Record().recordStopButton, ButtonChange::Enable);
 }
 
 TEST_F(IdleEngine, ImmediateSwitchActsOnlyForAnotherApplication) {

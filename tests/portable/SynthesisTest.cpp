@@ -46,8 +46,8 @@ TEST_F(Synthesis, OnlyTheTenListedKeysAreExtended) {
   int extended = 0;
   for (int vk = 0; vk < 256; ++vk) extended += IsExtendedKey(static_cast<uint8_t>(vk));
   EXPECT_EQ(extended, 10);
-  for (uint8_t vk : {0x26, 0x28, 0x25, 0x27, 0x24, 0x23, 0x21, 0x22, 0x2D, 0x2E}) EXPECT_EQ(IsExtendedKey(vk), 1);
-  for (uint8_t vk : {0x5B, 0x5C, 0x5D, 0x6F, 0x2C, 0x03, 0x10, 0x11, 0x12}) EXPECT_EQ(IsExtendedKey(vk), 0);
+  for (uint8_t vk : {0x26, 0x28, 0x25, 0x27, 0x24, 0x23, 0x21, 0x22, 0x2D, 0x2E}) EXPECT_TRUE(IsExtendedKey(vk));
+  for (uint8_t vk : {0x5B, 0x5C, 0x5D, 0x6F, 0x2C, 0x03, 0x10, 0x11, 0x12}) EXPECT_FALSE(IsExtendedKey(vk));
 }
 
 TEST_F(Synthesis, CarryDelayUsesOneShotThenStanding) {
@@ -123,10 +123,10 @@ TEST_F(Synthesis, NumLockOnWindows98DoesNothing) {
 }
 
 TEST(BitSetTest, TestsAnyCommonBit) {
-  EXPECT_EQ(HasBit(0x01, KEYCODE_SHIFT), 1);
-  EXPECT_EQ(HasBit(0x06, KEYCODE_SHIFT), 0);
-  EXPECT_EQ(HasBit(0x06, KEYCODE_ALT), 1);
-  EXPECT_EQ(HasBit(0x00, 0xFF), 0);
+  EXPECT_TRUE(HasBit(0x01, KEYCODE_SHIFT));
+  EXPECT_FALSE(HasBit(0x06, KEYCODE_SHIFT));
+  EXPECT_TRUE(HasBit(0x06, KEYCODE_ALT));
+  EXPECT_FALSE(HasBit(0x00, 0xFF));
 }
 
 }  // namespace

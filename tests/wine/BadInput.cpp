@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "plugin/Functions.h"
 #include "portable/classic/MacRomanText.h"
 
 std::vector<std::string> BadParameters() {
@@ -51,29 +52,29 @@ std::string ExpectedCall(unsigned function, const std::string& parameter, Expect
   bool goodLength = size >= 1 && size <= 254;
   std::string bad = goodLength ? NO_REPLY : "$$001$$";
   switch (function) {
-    case 1: {
+    case FN_SET_WORKSTATION_PASSWORD: {
       if (!readable) return bad;
       std::string password = Text(parameter);
       ConvertMacRomanToWindows(&password[0]);
       s.password = password.c_str();
       return goodLength ? "0" : bad;
     }
-    case 2:
-    case 3: {
+    case FN_ACTIVATE_RECORD:
+    case FN_ACTIVATE_FILEMAKER: {
       if (!readable) return bad;
       int32_t value = Limit(Text(parameter));
-      (function == 2 ? s.recordLimit : s.fileMakerLimit) = value;
+      (function == FN_ACTIVATE_RECORD ? s.recordLimit : s.fileMakerLimit) = value;
       if (value < 1) return NO_REPLY;
       return goodLength ? "0" : bad;
     }
-    case 4:
-    case 5:
+    case FN_CAN_BACKGROUND:
+    case FN_RECORD_IMMEDIATELY:
       if (goodLength && (parameter[0] == '0' || parameter[0] == '1'))
-        (function == 4 ? s.canBackground : s.immediate) = parameter[0] - '0';
+        (function == FN_CAN_BACKGROUND ? s.canBackground : s.immediate) = parameter[0] - '0';
       return bad;
-    case 8:
+    case FN_STATUS:
       return readable ? STATUS_REPLY : "$$001$$";
-    case 9: {
+    case FN_SET_LOCK_WARNING: {
       if (!readable) return bad;
       int32_t value = Limit(Text(parameter));
       s.lockWarning = value < 1 ? 0 : value;

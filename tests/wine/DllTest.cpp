@@ -121,6 +121,7 @@ TEST_F(Dll, StringTableAgreesWithTheFunctionTable) {
   }
 }
 
+// Pins the STRINGTABLE of src/resources/Lullex.rc, string by string.
 TEST_F(Dll, StringTableNamesThePluginAndItsFunctions) {
   const struct {
     UINT id;
@@ -150,6 +151,7 @@ TEST_F(Dll, StringTableNamesThePluginAndItsFunctions) {
       << "strings in English (United States)";
 }
 
+// Pins the VS_VERSION_INFO block of src/resources/Lullex.rc.
 TEST_F(Dll, VersionResource) {
   std::string path = PluginPath();
   DWORD ignored;
@@ -274,6 +276,7 @@ void ExpectItems(const Template& t, const Item* expected, size_t count) {
 
 const DWORD LABEL = 0x50020000, FIELD = 0x50810000, PUSH = 0x50010000;
 
+// Pins the "IDD_TIMER_DIALOG DIALOG" block of src/resources/Lullex.rc, control by control.
 TEST_F(Dll, TimerDialogTemplate) {
   Template t = ReadTemplate(1112);
   EXPECT_EQ(t.style, 0x00C000C0u);
@@ -332,6 +335,7 @@ TEST_F(Dll, TimerDialogTemplate) {
   ExpectItems(t, expected, 42);
 }
 
+// Pins the "IDD_LOGIN DIALOG" and "IDD_BACKDROP DIALOG" blocks of src/resources/Lullex.rc.
 TEST_F(Dll, LockScreenTemplates) {
   Template back = ReadTemplate(1130);
   EXPECT_EQ(back.style, 0x90000000u);

@@ -2,6 +2,7 @@
 #include "PluginFixture.h"
 #include "plugin/Functions.h"
 #include "portable/classic/MacRomanText.h"
+#include "resources/ResourceIds.h"
 #include "win32/TimerDialog.h"
 
 namespace {
@@ -104,7 +105,7 @@ TEST_F(Handlers, TimerDialogIsCreatedOnceOwnedByTheHostAndHidden) {
   char caption[8] = "x";
   GetWindowTextA(dialog, caption, sizeof caption);
   EXPECT_STREQ(caption, "");
-  EXPECT_EQ(GetDlgItem(dialog, 1129) != nullptr, true);
+  EXPECT_NE(GetDlgItem(dialog, IDC_DONE), nullptr) << "made from the panel's template";
 }
 
 TEST_F(Handlers, BackgroundSwitchReadsTheFirstByteOnly) {

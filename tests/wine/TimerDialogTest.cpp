@@ -321,9 +321,11 @@ TEST_F(TimerDialog, PanelCommands) {
 
   int32_t before[] = {State().settings.recordLimitSeconds, State().settings.fileMakerLimitSeconds,
                       State().settings.commitOnLeaving, State().settings.countInBackground};
-  command(133);
-  Tick(1115);
-  Tick(4242);
+  const int DATABASE_SET_BUTTON = 133;  // a script-timer control that sets nothing
+  const UINT_PTR NO_SUCH_TIMER = 4242, UNUSED_TIMER = 1115;
+  command(DATABASE_SET_BUTTON);
+  Tick(UNUSED_TIMER);
+  Tick(NO_SUCH_TIMER);
   int32_t after[] = {State().settings.recordLimitSeconds, State().settings.fileMakerLimitSeconds,
                      State().settings.commitOnLeaving, State().settings.countInBackground};
   EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);

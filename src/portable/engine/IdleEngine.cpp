@@ -4,8 +4,10 @@
 
 namespace {
 
-// Keys whose being held down the key scan notices. Control, Print, Subtract,
-// the left/right modifier codes and the punctuation keys are not among them.
+// Keys whose being held down the key scan notices: the set FileMaker Pro
+// solutions have always had. Control, Print, Subtract, the left/right modifier
+// codes and the punctuation keys are not among them, so one of those held
+// alone does not count as the user's activity.
 // clang-format off
 const uint8_t WATCHED_KEYS[] = {
     0x01, 0x02, 0x03, 0x04, 0x08, 0x09, 0x0C, 0x0D, 0x10, 0x12, 0x13, 0x14, 0x1B,
@@ -91,10 +93,10 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
     // The timer stays for the immediate switch; the count is held.
     idle.ticks = 0;
     if (seen.hostActive) state.recordCommitted = false;
-    act.recordStopButton = TimerChange::Stop;
+    act.recordStopButton = ButtonChange::Disable;
     return act;
   }
-  act.recordStopButton = TimerChange::Start;
+  act.recordStopButton = ButtonChange::Enable;
 
   ++idle.ticks;
   bool typed = KeyboardChanged(idle, seen);

@@ -18,6 +18,7 @@ struct TickObservation {
 };
 
 enum class TimerChange { Keep, Start, Stop };
+enum class ButtonChange { Keep, Enable, Disable };
 
 struct TickActions {
   // Run the exit-record action up to this many times, until one run types its
@@ -30,7 +31,7 @@ struct TickActions {
   // Seconds left before the lock, to show in the lock warning; 0: no warning.
   int32_t lockWarningSeconds = 0;
   // The record section's "Stop timer" button follows whether a record limit is set.
-  TimerChange recordStopButton = TimerChange::Keep;  // Start: enable, Stop: disable
+  ButtonChange recordStopButton = ButtonChange::Keep;
 };
 
 // Number of ticks a limit in seconds takes.

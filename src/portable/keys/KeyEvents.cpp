@@ -44,10 +44,10 @@ void SendKeyboardEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
   if (keySequenceState.pumpEachEvent) PortPumpKeyboardMessages();
 }
 
-int IsExtendedKey(uint8_t vk) {
+bool IsExtendedKey(uint8_t vk) {
   for (int i = 0; i < EXTENDED_KEY_COUNT; ++i)
-    if (EXTENDED_KEYS[i] == vk) return 1;
-  return 0;
+    if (EXTENDED_KEYS[i] == vk) return true;
+  return false;
 }
 
 void ReleaseKey(uint8_t vk) {
@@ -65,19 +65,22 @@ void PressKeyAfterDelay(uint8_t vk, uint16_t count, int release, int delay) {
   for (uint32_t i = 0; i < count; ++i) {
     if (delay) WaitKeyDelay();
     SendKeyboardEvent(vk, scan, pressFlags);
+    // The release carries the extended flag for every key, as hosts have always
+    // received it; Windows keeps key state by virtual key, so it ends the press
+    // all the same.
     if (release) SendKeyboardEvent(vk, scan, KEYFLAG_EXTENDED | KEYFLAG_UP);
   }
 }
 
 void PressKey(uint8_t vk, uint16_t count, int release) { PressKeyAfterDelay(vk, count, release, 0); }
 
-int HasBit(uint8_t value, unsigned int mask) { return (value & mask) != 0 ? 1 : 0; }
+bool HasBit(uint8_t value, unsigned int mask) { return (value & mask) != 0; }
 
 void TypeKeyCode(uint16_t keycode, uint16_t count, int release) {
   uint8_t shift = static_cast<uint8_t>(keycode >> 8);
-  int withShift = HasBit(shift, KEYCODE_SHIFT);
-  int withControl = HasBit(shift, KEYCODE_CONTROL);
-  int withAlt = HasBit(shift, KEYCODE_ALT);
+  bool withShift = HasBit(shift, KEYCODE_SHIFT);
+  bool withControl = HasBit(shift, KEYCODE_CONTROL);
+  bool withAlt = HasBit(shift, KEYCODE_ALT);
   if (withShift) PressKey(VK_SHIFT_KEY, 1, 0);
   if (withControl) PressKey(VK_CONTROL_KEY, 1, 0);
   if (withAlt) PressKey(VK_MENU_KEY, 1, 0);

@@ -25,7 +25,7 @@ const int MAX_BEEP_HZ = 32767;
 struct KeyName {
   const char* name;
   uint8_t vkey;
-  int32_t isCharacter;  // vkey is a character, sent as VkKeyScanA gives it
+  bool isCharacter;  // vkey is a character, sent as VkKeyScanA gives it
 };
 
 const int KEY_NAME_COUNT = 71;
@@ -54,10 +54,10 @@ void ReleasePrefixModifiers();
 
 // Event synthesis.
 void SendKeyboardEvent(uint8_t vk, uint8_t scan, uint32_t flags);
-int IsExtendedKey(uint8_t vk);
+bool IsExtendedKey(uint8_t vk);
 void ReleaseKey(uint8_t vk);
 void PressKey(uint8_t vk, uint16_t count, int release);
 void PressKeyAfterDelay(uint8_t vk, uint16_t count, int release, int delay);
-int HasBit(uint8_t value, unsigned int mask);
+bool HasBit(uint8_t value, unsigned int mask);
 void TypeKeyCode(uint16_t keycode, uint16_t count, int release);
 void WaitKeyDelay();
