@@ -40,10 +40,10 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
     case IDC_RECORD_TOGGLE:
       s.commitOnLeaving = !s.commitOnLeaving;
       break;
-    case IDC_APP_SET:
-      s.fileMakerLimitSeconds = FieldLimit(dialog, IDC_APP_FIELD);
+    case IDC_FILEMAKER_SET:
+      s.fileMakerLimitSeconds = FieldLimit(dialog, IDC_FILEMAKER_FIELD);
       if (s.fileMakerLimitSeconds > 0) {
-        EnablePanelControl(dialog, IDC_APP_STOP, true);
+        EnablePanelControl(dialog, IDC_FILEMAKER_STOP, true);
         StartTimer(dialog, FILEMAKER_TIMER, IDLE_TICK_MS);
         guard.state.fileMakerIdle.ticks = 0;
       } else {
@@ -51,11 +51,11 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
         StopTimer(dialog, KEYSCAN_TIMER);
       }
       break;
-    case IDC_APP_STOP:
-      EnablePanelControl(dialog, IDC_APP_STOP, false);
+    case IDC_FILEMAKER_STOP:
+      EnablePanelControl(dialog, IDC_FILEMAKER_STOP, false);
       s.fileMakerLimitSeconds = 0;  // the next FileMaker tick stops the timers
       break;
-    case IDC_APP_TOGGLE:
+    case IDC_FILEMAKER_TOGGLE:
       s.countInBackground = !s.countInBackground;
       break;
     case IDC_SCRIPT_STOP:

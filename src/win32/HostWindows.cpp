@@ -53,7 +53,7 @@ bool BelongsToThisProcess(HWND hwnd) {
   return hwnd && GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
 }
 
-HWND FindHostMainWindow() {
+HWND FindHostMainWindowOrFallback() {
   // Every tick asks: a search of all top-level windows only when the window
   // found before has gone.
   if (IsHostWindow(g_lastFound)) return g_lastFound;

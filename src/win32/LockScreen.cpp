@@ -23,7 +23,7 @@ struct LoginRequest {
 const UINT SHOW_ON_TOP = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
 const UINT HIDE_IN_PLACE = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
 
-void ShowHostMainWindow() { SetWindowPos(FindHostMainWindow(), HWND_TOP, 0, 0, 0, 0, SHOW_ON_TOP); }
+void ShowHostMainWindow() { SetWindowPos(FindHostMainWindowOrFallback(), HWND_TOP, 0, 0, 0, 0, SHOW_ON_TOP); }
 
 HINSTANCE InstanceOf(HWND hwnd) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)); }
 
@@ -42,7 +42,7 @@ void InitBackdrop(HWND hwnd, LoginRequest& request) {
   // Every monitor: none may go on showing the host beside the lock.
   RECT d = VirtualScreen();
   SetWindowPos(hwnd, HWND_TOP, d.left, d.top, d.right - d.left, d.bottom - d.top, SWP_SHOWWINDOW);
-  request.host = FindHostMainWindow();
+  request.host = FindHostMainWindowOrFallback();
   SetWindowPos(request.host, HWND_NOTOPMOST, 0, 0, 0, 0, HIDE_IN_PLACE);
   SetFocus(hwnd);
   INT_PTR login = RunLogin(hwnd, request);

@@ -31,7 +31,7 @@ bool ReadCursor(Point& at) {
 }
 
 void Observe(HWND dialog, Observed& o) {
-  o.host = FindHostMainWindow();
+  o.host = FindHostMainWindowOrFallback();
   o.seen.cursorRead = ReadCursor(o.seen.cursor);
   o.seen.keys = GetKeyboardState(o.keys) ? o.keys : nullptr;
   HWND foreground = GetForegroundWindow();
@@ -97,7 +97,7 @@ void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const 
 void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
   Observed o;
   Observe(dialog, o);
-  if (ImmediateCommitDue(guard.state, o.seen)) {
+  if (CommitOnLeavingDue(guard.state, o.seen)) {
     RunExitRecordAction(guard, o.host);
     o.seen.hostActive = o.host == GetActiveWindow();  // the action brings the host forward
   }
@@ -118,7 +118,7 @@ void OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
 }
 
 void OnLockNowRequest(WorkstationGuard& guard, HWND dialog) {
-  LockAfterExitRecord(guard, dialog, FindHostMainWindow(), LockNowTurn(guard.state));
+  LockAfterExitRecord(guard, dialog, FindHostMainWindowOrFallback(), LockNowTurn(guard.state));
 }
 
 void OnKeyScanTimer(WorkstationGuard& guard) {
@@ -144,10 +144,10 @@ void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
 void InitDialog(HWND dialog, WorkstationGuard& guard) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&guard));
   ShowWindow(dialog, SW_HIDE);
-  if (!guard.state.lockIsUp) SetActiveWindow(FindHostMainWindow());  // never the host hidden by the lock
+  if (!guard.state.lockIsUp) SetActiveWindow(FindHostMainWindowOrFallback());  // never the host hidden by the lock
   const Settings& s = guard.state.settings;
   EnablePanelControl(dialog, IDC_RECORD_STOP, s.recordLimitSeconds >= 1);
-  EnablePanelControl(dialog, IDC_APP_STOP, s.fileMakerLimitSeconds >= 1);
+  EnablePanelControl(dialog, IDC_FILEMAKER_STOP, s.fileMakerLimitSeconds >= 1);
   EnablePanelControl(dialog, IDC_SCRIPT_STOP, s.scriptTimerSeconds >= 1);
 }
 
@@ -184,7 +184,7 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance) {
   if (!guard.timerDialog)
-    guard.timerDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), FindHostMainWindow(),
+    guard.timerDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), FindHostMainWindowOrFallback(),
                                            TimerDialogProc, reinterpret_cast<LPARAM>(&guard));
   return guard.timerDialog != nullptr;
 }

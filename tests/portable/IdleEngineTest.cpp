@@ -42,7 +42,7 @@ class IdleEngine : public ::testing::Test {
   }
   TickActions Record() {
     TickObservation seen = world.Seen();
-    if (ImmediateCommitDue(state, seen)) Carry({1});
+    if (CommitOnLeavingDue(state, seen)) Carry({1});
     TickActions act = RecordTick(state, seen);
     Carry(act);
     return act;
@@ -204,13 +204,13 @@ TEST_F(IdleEngine, ImmediateSwitchActsOnlyForAnotherApplication) {
   world.LeaveForAnotherApplication();
   state.recordIdle.ticks = 7;
   TickObservation seen = world.Seen();
-  EXPECT_TRUE(ImmediateCommitDue(state, seen));
+  EXPECT_TRUE(CommitOnLeavingDue(state, seen));
   EXPECT_EQ(state.recordIdle.ticks, 0);
   state.recordCommitted = true;
-  EXPECT_FALSE(ImmediateCommitDue(state, seen)) << "once per departure";
+  EXPECT_FALSE(CommitOnLeavingDue(state, seen)) << "once per departure";
   state.settings.commitOnLeaving = false;
   state.recordCommitted = false;
-  EXPECT_FALSE(ImmediateCommitDue(state, seen));
+  EXPECT_FALSE(CommitOnLeavingDue(state, seen));
 }
 
 // ---- the FileMaker limit and the lock ----

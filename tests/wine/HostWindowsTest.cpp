@@ -23,10 +23,10 @@ class HostWindows : public ::testing::Test {
 
 TEST_F(HostWindows, PrefixAcceptsFileMakerClasses) {
   HWND five = Make("FMPRO5APP");
-  EXPECT_EQ(FindHostMainWindow(), five);
+  EXPECT_EQ(FindHostMainWindowOrFallback(), five);
   DestroyWindow(five);
   HWND three = Make("FMPRO3APP", false);
-  EXPECT_EQ(FindHostMainWindow(), three) << "hidden windows are searched too";
+  EXPECT_EQ(FindHostMainWindowOrFallback(), three) << "hidden windows are searched too";
 }
 
 TEST_F(HostWindows, PrefixIsCaseSensitive) {
@@ -34,7 +34,7 @@ TEST_F(HostWindows, PrefixIsCaseSensitive) {
   Make("FMPR");
   SetForegroundWindow(other);
   PumpFor(20);
-  EXPECT_EQ(FindHostMainWindow(), GetForegroundWindow()) << "no host: the foreground window";
+  EXPECT_EQ(FindHostMainWindowOrFallback(), GetForegroundWindow()) << "no host: the foreground window";
   EXPECT_EQ(LastFoundWindow(), nullptr);
 }
 
@@ -42,29 +42,29 @@ TEST_F(HostWindows, FirstInZOrderIsFoundAndKeptWhileItLives) {
   HWND a = Make("FMPRO5APP");
   HWND b = Make("FMPRO7APP");
   SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(FindHostMainWindow(), a);
+  EXPECT_EQ(FindHostMainWindowOrFallback(), a);
   SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(FindHostMainWindow(), a) << "no new search while the host found is still there";
+  EXPECT_EQ(FindHostMainWindowOrFallback(), a) << "no new search while the host found is still there";
   HWND a2 = Make("FMPRO5APP");
   SetWindowPos(a2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   DestroyWindow(a);
-  EXPECT_EQ(FindHostMainWindow(), a2) << "gone: the first in Z order now";
+  EXPECT_EQ(FindHostMainWindowOrFallback(), a2) << "gone: the first in Z order now";
   DestroyWindow(a2);
-  EXPECT_EQ(FindHostMainWindow(), b);
+  EXPECT_EQ(FindHostMainWindowOrFallback(), b);
 }
 
 TEST_F(HostWindows, AnEarlierResultIsKeptWhileItLives) {
   HWND host = Make("FMPRO5APP");
-  EXPECT_EQ(FindHostMainWindow(), host);
+  EXPECT_EQ(FindHostMainWindowOrFallback(), host);
   HWND other = Make("SomethingElse");
   DestroyWindow(host);  // the slot now names no window
   SetForegroundWindow(other);
   PumpFor(20);
-  EXPECT_EQ(FindHostMainWindow(), GetForegroundWindow());
+  EXPECT_EQ(FindHostMainWindowOrFallback(), GetForegroundWindow());
 }
 
 TEST_F(HostWindows, NoMenuMeansNull) {
-  EXPECT_EQ(FindHostMainWindow(), Make("FMPRO5APP"));
+  EXPECT_EQ(FindHostMainWindowOrFallback(), Make("FMPRO5APP"));
   EXPECT_EQ(FindOpenMenuWindow(), nullptr);
   EXPECT_EQ(LastFoundWindow(), nullptr);
 }
@@ -77,7 +77,7 @@ void CALLBACK LookForMenu(HWND, UINT, UINT_PTR id, DWORD) {
   g_found = FindOpenMenuWindow();
   g_foundClass = WindowClass(g_found);
   // With no host, the last window found (this menu) stands in for it.
-  g_hostWhileMenuOpen = FindHostMainWindow();
+  g_hostWhileMenuOpen = FindHostMainWindowOrFallback();
   EndMenu();
 }
 
@@ -97,7 +97,7 @@ TEST_F(HostWindows, FindsTheWindowOfARealOpenPopupMenu) {
   EXPECT_EQ(g_foundClass, "#32768");
   EXPECT_EQ(g_hostWhileMenuOpen, g_found);
   HWND host = Make("FMPRO5APP");
-  EXPECT_EQ(FindHostMainWindow(), host) << "the host search overwrites the menu in the slot";
+  EXPECT_EQ(FindHostMainWindowOrFallback(), host) << "the host search overwrites the menu in the slot";
 }
 
 TEST_F(HostWindows, AnotherProgramsWindowIsNeverTheHost) {
@@ -105,9 +105,9 @@ TEST_F(HostWindows, AnotherProgramsWindowIsNeverTheHost) {
   HWND theirs = OtherApplicationWindow("FMPRO5APP");
   ASSERT_NE(theirs, nullptr);
   SetWindowPos(theirs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(FindHostMainWindow(), ours) << "the first in Z order, but not of this process";
+  EXPECT_EQ(FindHostMainWindowOrFallback(), ours) << "the first in Z order, but not of this process";
   DestroyWindow(ours);
-  FindHostMainWindow();
+  FindHostMainWindowOrFallback();
   EXPECT_NE(LastFoundWindow(), theirs) << "never accepted, even as the only one";
   CloseOtherApplication();
 }

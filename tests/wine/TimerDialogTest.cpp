@@ -257,9 +257,9 @@ TEST_F(TimerDialog, EachTimerSeesTypingThatTheOtherHasTakenIn) {
 
 TEST_F(TimerDialog, FileMakerLimitOffStopsItsTimersOnTheNextTick) {
   CallFunction(FN_ACTIVATE_FILEMAKER, "3");
-  SendMessageA(Guard().timerDialog, WM_COMMAND, IDC_APP_STOP, 0);
+  SendMessageA(Guard().timerDialog, WM_COMMAND, IDC_FILEMAKER_STOP, 0);
   EXPECT_EQ(State().settings.fileMakerLimitSeconds, 0);
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Guard().timerDialog, IDC_APP_STOP)));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Guard().timerDialog, IDC_FILEMAKER_STOP)));
   EXPECT_TRUE(TimerRunning(Guard().timerDialog, FILEMAKER_TIMER, 250));
   Tick(FILEMAKER_TIMER);
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, FILEMAKER_TIMER, 250));
@@ -290,23 +290,23 @@ TEST_F(TimerDialog, PanelCommands) {
   EXPECT_EQ(State().settings.commitOnLeaving, 0);
 
   State().fileMakerIdle.ticks = 4;
-  SetDlgItemTextA(d, IDC_APP_FIELD, "3");
-  command(IDC_APP_SET);
+  SetDlgItemTextA(d, IDC_FILEMAKER_FIELD, "3");
+  command(IDC_FILEMAKER_SET);
   EXPECT_EQ(State().settings.fileMakerLimitSeconds, 3);
   EXPECT_EQ(State().fileMakerIdle.ticks, 0);
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_APP_STOP)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_FILEMAKER_STOP)));
   EXPECT_TRUE(TimerRunning(d, FILEMAKER_TIMER, 250));
   SetTimer(d, KEYSCAN_TIMER, 100, nullptr);
-  SetDlgItemTextA(d, IDC_APP_FIELD, "-1");
-  command(IDC_APP_SET);
+  SetDlgItemTextA(d, IDC_FILEMAKER_FIELD, "-1");
+  command(IDC_FILEMAKER_SET);
   EXPECT_EQ(State().settings.fileMakerLimitSeconds, -1);
   EXPECT_FALSE(TimerRunning(d, FILEMAKER_TIMER, 250));
   EXPECT_FALSE(TimerRunning(d, KEYSCAN_TIMER, 100));
-  SetDlgItemTextA(d, IDC_APP_FIELD, "99999999999");
-  command(IDC_APP_SET);
+  SetDlgItemTextA(d, IDC_FILEMAKER_FIELD, "99999999999");
+  command(IDC_FILEMAKER_SET);
   EXPECT_EQ(State().settings.fileMakerLimitSeconds, 536870911);
 
-  command(IDC_APP_TOGGLE);
+  command(IDC_FILEMAKER_TOGGLE);
   EXPECT_EQ(State().settings.countInBackground, 1);
   command(IDC_SCRIPT_TOGGLE);
   EXPECT_EQ(State().settings.scriptCountsInBackground, 1);

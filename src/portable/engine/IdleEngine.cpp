@@ -79,7 +79,7 @@ void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys) {
   if (keys) std::memcpy(counter.snapshot.keys, keys, KEYBOARD_STATE_SIZE);
 }
 
-bool ImmediateCommitDue(GuardState& state, const TickObservation& seen) {
+bool CommitOnLeavingDue(GuardState& state, const TickObservation& seen) {
   if (!state.settings.commitOnLeaving || seen.hostActive || state.recordCommitted || !seen.otherAppInFront)
     return false;
   state.recordIdle.ticks = 0;

@@ -40,7 +40,7 @@ inline int32_t TicksFor(int32_t seconds) { return TICKS_PER_SECOND * seconds; }
 // The rule of the immediate switch, checked first on each record tick: the host
 // main window is left for another application and the record is not committed.
 // Resets the record count when it fires.
-bool ImmediateCommitDue(GuardState& state, const TickObservation& seen);
+bool CommitOnLeavingDue(GuardState& state, const TickObservation& seen);
 
 // The rest of the record tick. Observe hostActive again after an immediate
 // commit: the action brings the host forward.

@@ -5,9 +5,6 @@
 
 namespace {
 
-const uint8_t VK_SHIFT_KEY = 0x10;
-const uint8_t VK_CONTROL_KEY = 0x11;
-const uint8_t VK_MENU_KEY = 0x12;
 const uint8_t VK_NUMLOCK_KEY = 0x90;
 const uint8_t NUMLOCK_SCAN = 0x45;
 

@@ -78,10 +78,10 @@ void PressPrefix(bool& held, uint8_t vk) {
 
 void ReleasePrefixModifiers() {
   if (keySequenceState.inGroup) return;
-  if (keySequenceState.shiftHeld) ReleaseKey(0x10);
-  if (keySequenceState.controlHeld) ReleaseKey(0x11);
-  if (keySequenceState.altHeld) ReleaseKey(0x12);
-  if (keySequenceState.windowsHeld) ReleaseKey(0x5B);
+  if (keySequenceState.shiftHeld) ReleaseKey(VK_SHIFT_KEY);
+  if (keySequenceState.controlHeld) ReleaseKey(VK_CONTROL_KEY);
+  if (keySequenceState.altHeld) ReleaseKey(VK_MENU_KEY);
+  if (keySequenceState.windowsHeld) ReleaseKey(VK_LEFT_WINDOWS_KEY);
   KeySequenceState& k = keySequenceState;
   k.shiftHeld = k.controlHeld = k.altHeld = k.windowsHeld = false;
 }
@@ -101,16 +101,16 @@ int SendKeys(const char* text, int wait) {  // the keys go to whichever window h
         ReleasePrefixModifiers();
         return 1;
       case '+':
-        PressPrefix(keySequenceState.shiftHeld, 0x10);
+        PressPrefix(keySequenceState.shiftHeld, VK_SHIFT_KEY);
         break;
       case '^':
-        PressPrefix(keySequenceState.controlHeld, 0x11);
+        PressPrefix(keySequenceState.controlHeld, VK_CONTROL_KEY);
         break;
       case '%':
-        PressPrefix(keySequenceState.altHeld, 0x12);
+        PressPrefix(keySequenceState.altHeld, VK_MENU_KEY);
         break;
       case '@':
-        PressPrefix(keySequenceState.windowsHeld, 0x5B);
+        PressPrefix(keySequenceState.windowsHeld, VK_LEFT_WINDOWS_KEY);
         break;
       case '(':
         keySequenceState.inGroup = true;
@@ -120,7 +120,7 @@ int SendKeys(const char* text, int wait) {  // the keys go to whichever window h
         ReleasePrefixModifiers();
         break;
       case '~':
-        PressKey(0x0D, 1, 1);
+        PressKey(VK_ENTER_KEY, 1, 1);
         ReleasePrefixModifiers();
         break;
       case '{': {

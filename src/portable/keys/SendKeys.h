@@ -11,6 +11,14 @@ const uint16_t KEYCODE_CONTROL = 0x0002;
 const uint16_t KEYCODE_ALT = 0x0004;
 const uint16_t NO_KEY = 0xFFFF;
 
+// Virtual keys the library presses by itself (Windows' VK_ codes, which this
+// layer may not include).
+const uint8_t VK_SHIFT_KEY = 0x10;
+const uint8_t VK_CONTROL_KEY = 0x11;
+const uint8_t VK_MENU_KEY = 0x12;  // Alt
+const uint8_t VK_LEFT_WINDOWS_KEY = 0x5B;
+const uint8_t VK_ENTER_KEY = 0x0D;
+
 // keybd_event flags.
 const uint32_t KEYFLAG_EXTENDED = 0x0001;
 const uint32_t KEYFLAG_UP = 0x0002;
