@@ -20,12 +20,8 @@ TEST_F(BadInput, RepliesAndSettingsFollowTheRules) {
       ASSERT_TRUE(ReplyAsExpected(r.replied ? r.reply : std::string(NO_REPLY), reply, expected))
           << r.reply << " for " << reply << ": function " << function << ", parameter of " << parameter.size()
           << " bytes";
-      ASSERT_EQ(std::string(State().settings.password), expected.password) << function << " " << parameter.size();
-      ASSERT_EQ(State().settings.recordLimitSeconds, expected.recordLimit) << function << " " << parameter.size();
-      ASSERT_EQ(State().settings.fileMakerLimitSeconds, expected.fileMakerLimit) << function << " " << parameter.size();
-      ASSERT_EQ(State().settings.countInBackground, expected.canBackground);
-      ASSERT_EQ(State().settings.commitOnLeaving, expected.immediate);
-      ASSERT_EQ(State().settings.lockWarningSeconds, expected.lockWarning);
+      ASSERT_TRUE(SettingsAre(expected)) << "function " << function << ", parameter of " << parameter.size()
+                                         << " bytes";
       ++cases;
     }
   }

@@ -102,13 +102,14 @@ TEST_F(CallBlock, TooLongParametersChangeNoSetting) {
   State().fileMakerIdle.ticks = 12;
   std::string zeros(255, '0');
   for (unsigned number = 1; number <= 5; ++number) CallFunction(number, zeros);
-  EXPECT_STREQ(State().settings.password, "kept");
-  EXPECT_EQ(State().settings.recordLimitSeconds, 30);
-  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 60);
+  ExpectedSettings expected;
+  expected.password = "kept";
+  expected.recordLimit = 30;
+  expected.fileMakerLimit = 60;
+  expected.canBackground = expected.immediate = 1;
+  EXPECT_TRUE(SettingsAre(expected));
   EXPECT_EQ(State().recordIdle.ticks, 11);
   EXPECT_EQ(State().fileMakerIdle.ticks, 12);
-  EXPECT_EQ(State().settings.countInBackground, 1);
-  EXPECT_EQ(State().settings.commitOnLeaving, 1);
 }
 
 TEST_F(CallBlock, ParameterEndsAtAnEmbeddedNul) {
@@ -145,15 +146,13 @@ TEST_F(CallBlock, SecondInitClearsLimitsAndSwitchesButKeepsThePassword) {
   HWND oldDialog = Guard().timerDialog;
   ASSERT_NE(oldDialog, nullptr);
   InitPluginCall();
-  EXPECT_EQ(State().settings.recordLimitSeconds, 0);
-  EXPECT_EQ(State().settings.fileMakerLimitSeconds, 0);
+  ExpectedSettings afresh;
+  afresh.password = "secret";  // kept; everything else off
+  EXPECT_TRUE(SettingsAre(afresh));
   EXPECT_EQ(State().recordIdle.ticks, 0);
   EXPECT_EQ(State().fileMakerIdle.ticks, 0);
-  EXPECT_EQ(State().settings.countInBackground, 0);
-  EXPECT_EQ(State().settings.commitOnLeaving, 0);
   EXPECT_EQ(State().recordCommitted, 0);
   EXPECT_EQ(Guard().timerDialog, nullptr);
-  EXPECT_STREQ(State().settings.password, "secret");
   EXPECT_FALSE(IsWindow(oldDialog)) << "the old dialog is destroyed, not left counting";
 }
 

@@ -3,12 +3,29 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "BadInput.h"
 #include "WinTestSupport.h"
 #include "plugin/PluginState.h"
 #include "win32/TimerDialog.h"
 
 // The guard's state, as the tests read and set it.
 inline GuardState& State() { return Guard().state; }
+
+// Whether the settings are the expected ones, naming each that differs.
+inline ::testing::AssertionResult SettingsAre(const ExpectedSettings& e) {
+  const Settings& s = State().settings;
+  std::string wrong;
+  if (std::string(s.password) != e.password) wrong += " password \"" + std::string(s.password) + "\"";
+  if (s.recordLimitSeconds != e.recordLimit) wrong += " record=" + std::to_string(s.recordLimitSeconds);
+  if (s.fileMakerLimitSeconds != e.fileMakerLimit) wrong += " filemaker=" + std::to_string(s.fileMakerLimitSeconds);
+  if (s.countInBackground != (e.canBackground != 0)) wrong += " background=" + std::to_string(s.countInBackground);
+  if (s.commitOnLeaving != (e.immediate != 0)) wrong += " immediate=" + std::to_string(s.commitOnLeaving);
+  if (s.lockWarningSeconds != e.lockWarning) wrong += " warning=" + std::to_string(s.lockWarningSeconds);
+  if (wrong.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "settings differ:" << wrong;
+}
 
 class PluginTest : public ::testing::Test {
  protected:
