@@ -24,59 +24,59 @@ class KeySequence : public ::testing::Test {
 };
 
 TEST_F(KeySequence, ExitRecordSequenceIsControlEnterTwice) {
-  EXPECT_EQ(Send("^{ENTER}^{ENTER}"), "11:0 0D:0 0D:3 11:2 11:0 0D:0 0D:3 11:2");
+  EXPECT_EQ(Send("^{ENTER}^{ENTER}"), "Ctrl↓ Enter↓ Enter↑e Ctrl↑ Ctrl↓ Enter↓ Enter↑e Ctrl↑");
 }
 
 TEST_F(KeySequence, EmptyTextSendsNothing) { EXPECT_EQ(Send(""), ""); }
 
 TEST_F(KeySequence, PlainBytesFollowTheLayout) {
-  EXPECT_EQ(Send("a"), "41:0 41:3");
-  EXPECT_EQ(Send("A"), "10:0 41:0 41:3 10:2");
-  EXPECT_EQ(Send("1 "), "31:0 31:3 20:0 20:3");
-  EXPECT_EQ(Send("}"), "10:0 DD:0 DD:3 10:2");
+  EXPECT_EQ(Send("a"), "A↓ A↑e");
+  EXPECT_EQ(Send("A"), "Shift↓ A↓ A↑e Shift↑");
+  EXPECT_EQ(Send("1 "), "1↓ 1↑e Space↓ Space↑e");
+  EXPECT_EQ(Send("}"), "Shift↓ 0xDD↓ 0xDD↑e Shift↑");
   EXPECT_EQ(Send("\x80"), "") << "a byte the layout cannot type sends nothing";
 }
 
 TEST_F(KeySequence, PrefixesHoldTheirModifierForOneKey) {
-  EXPECT_EQ(Send("+abc"), "10:0 41:0 41:3 10:2 42:0 42:3 43:0 43:3");
-  EXPECT_EQ(Send("^a"), "11:0 41:0 41:3 11:2");
-  EXPECT_EQ(Send("%a"), "12:0 41:0 41:3 12:2");
-  EXPECT_EQ(Send("@a"), "5B:0 41:0 41:3 5B:2");
-  EXPECT_EQ(Send("+^%@a"), "10:0 11:0 12:0 5B:0 41:0 41:3 10:2 11:2 12:2 5B:2");
-  EXPECT_EQ(Send("++a"), "10:0 10:0 41:0 41:3 10:2");
+  EXPECT_EQ(Send("+abc"), "Shift↓ A↓ A↑e Shift↑ B↓ B↑e C↓ C↑e");
+  EXPECT_EQ(Send("^a"), "Ctrl↓ A↓ A↑e Ctrl↑");
+  EXPECT_EQ(Send("%a"), "Alt↓ A↓ A↑e Alt↑");
+  EXPECT_EQ(Send("@a"), "LeftWin↓ A↓ A↑e LeftWin↑");
+  EXPECT_EQ(Send("+^%@a"), "Shift↓ Ctrl↓ Alt↓ LeftWin↓ A↓ A↑e Shift↑ Ctrl↑ Alt↑ LeftWin↑");
+  EXPECT_EQ(Send("++a"), "Shift↓ Shift↓ A↓ A↑e Shift↑");
 }
 
 TEST_F(KeySequence, ParenthesesKeepModifiersForTheGroupAndDoNotNest) {
-  EXPECT_EQ(Send("+(abc)"), "10:0 41:0 41:3 42:0 42:3 43:0 43:3 10:2");
-  EXPECT_EQ(Send("+(ab"), "10:0 41:0 41:3 42:0 42:3 10:2");
-  EXPECT_EQ(Send("+((a)b)"), "10:0 41:0 41:3 10:2 42:0 42:3");
-  EXPECT_EQ(Send("+()a"), "10:0 10:2 41:0 41:3");
+  EXPECT_EQ(Send("+(abc)"), "Shift↓ A↓ A↑e B↓ B↑e C↓ C↑e Shift↑");
+  EXPECT_EQ(Send("+(ab"), "Shift↓ A↓ A↑e B↓ B↑e Shift↑");
+  EXPECT_EQ(Send("+((a)b)"), "Shift↓ A↓ A↑e Shift↑ B↓ B↑e");
+  EXPECT_EQ(Send("+()a"), "Shift↓ Shift↑ A↓ A↑e");
 }
 
 TEST_F(KeySequence, TildeIsEnterWithoutDelay) {
-  EXPECT_EQ(Send("{DELAY=100}~"), "0D:0 0D:3");
-  EXPECT_EQ(Send("^~a"), "11:0 0D:0 0D:3 11:2 sleep 100 41:0 41:3");
+  EXPECT_EQ(Send("{DELAY=100}~"), "Enter↓ Enter↑e");
+  EXPECT_EQ(Send("^~a"), "Ctrl↓ Enter↓ Enter↑e Ctrl↑ sleep 100 A↓ A↑e");
 }
 
 TEST_F(KeySequence, KeyNamesIgnoreCase) {
-  std::string enter = "0D:0 0D:3";
+  std::string enter = "Enter↓ Enter↑e";
   EXPECT_EQ(Send("{enter}"), enter);
   EXPECT_EQ(Send("{Enter}"), enter);
   EXPECT_EQ(Send("{ENTER}"), enter);
-  EXPECT_EQ(Send("{F1}"), "70:0 70:3");
-  EXPECT_EQ(Send("{F16}"), "7F:0 7F:3");
-  EXPECT_EQ(Send("{LEFT}"), "25:1 25:3");
-  EXPECT_EQ(Send("{LEFTBRACE}"), "10:0 DB:0 DB:3 10:2");
-  EXPECT_EQ(Send("{PRTSC}"), "2A:0 2A:3");
-  EXPECT_EQ(Send("{DEL}"), "2E:1 2E:3");
-  EXPECT_EQ(Send("{win}"), "5B:0 5B:3");
+  EXPECT_EQ(Send("{F1}"), "F1↓ F1↑e");
+  EXPECT_EQ(Send("{F16}"), "F16↓ F16↑e");
+  EXPECT_EQ(Send("{LEFT}"), "Left↓e Left↑e");
+  EXPECT_EQ(Send("{LEFTBRACE}"), "Shift↓ 0xDB↓ 0xDB↑e Shift↑");
+  EXPECT_EQ(Send("{PRTSC}"), "Print↓ Print↑e");
+  EXPECT_EQ(Send("{DEL}"), "Delete↓e Delete↑e");
+  EXPECT_EQ(Send("{win}"), "LeftWin↓ LeftWin↑e");
 }
 
 TEST_F(KeySequence, CountsRepeatTheKeyAndAreClamped) {
-  EXPECT_EQ(Send("{TAB 3}"), "09:0 09:3 09:0 09:3 09:0 09:3");
+  EXPECT_EQ(Send("{TAB 3}"), "Tab↓ Tab↑e Tab↓ Tab↑e Tab↓ Tab↑e");
   EXPECT_EQ(Send("{TAB 0}"), "");
   EXPECT_EQ(Send("{TAB -5}"), "");
-  EXPECT_EQ(Send("+{TAB 0}a"), "10:0 10:2 41:0 41:3") << "a key name that sent nothing still releases";
+  EXPECT_EQ(Send("+{TAB 0}a"), "Shift↓ Shift↑ A↓ A↑e") << "a key name that sent nothing still releases";
   Send("{TAB 65535}");
   EXPECT_EQ(recorder::KeyEvents(), 2 * 65535);
   Send("{TAB 70000}");
@@ -86,18 +86,18 @@ TEST_F(KeySequence, CountsRepeatTheKeyAndAreClamped) {
 }
 
 TEST_F(KeySequence, UnknownNamesAndEmptyGroupsSendNothingAndKeepModifiers) {
-  EXPECT_EQ(Send("+{BOGUS}a"), "10:0 41:0 41:3 10:2");
-  EXPECT_EQ(Send("{}}"), "10:0 DD:0 DD:3 10:2");
+  EXPECT_EQ(Send("+{BOGUS}a"), "Shift↓ A↓ A↑e Shift↑");
+  EXPECT_EQ(Send("{}}"), "Shift↓ 0xDD↓ 0xDD↑e Shift↑");
   EXPECT_EQ(Send("{F}"), "");
   EXPECT_EQ(Send("{}"), "");
-  EXPECT_EQ(Send("{ENTER"), "0D:0 0D:3") << "an unclosed group runs to the end of the text";
+  EXPECT_EQ(Send("{ENTER"), "Enter↓ Enter↑e") << "an unclosed group runs to the end of the text";
 }
 
 TEST_F(KeySequence, VkeySendsAWholeKeyCode) {
-  EXPECT_EQ(Send("{VKEY 13}"), "0D:0 0D:3");
-  EXPECT_EQ(Send("{VKEY 321}"), "10:0 41:0 41:3 10:2");
-  EXPECT_EQ(Send("{vkey 1601}"), "11:0 12:0 41:0 41:3 11:2 12:2");
-  EXPECT_EQ(Send("+{VKEY 65535}a"), "10:0 41:0 41:3 10:2") << "NO_KEY sends nothing";
+  EXPECT_EQ(Send("{VKEY 13}"), "Enter↓ Enter↑e");
+  EXPECT_EQ(Send("{VKEY 321}"), "Shift↓ A↓ A↑e Shift↑");
+  EXPECT_EQ(Send("{vkey 1601}"), "Ctrl↓ Alt↓ A↓ A↑e Ctrl↑ Alt↑");
+  EXPECT_EQ(Send("+{VKEY 65535}a"), "Shift↓ A↓ A↑e Shift↑") << "NO_KEY sends nothing";
 }
 
 TEST_F(KeySequence, BeepNeedsBothArgumentsInRange) {
@@ -109,38 +109,38 @@ TEST_F(KeySequence, BeepNeedsBothArgumentsInRange) {
   EXPECT_EQ(Send("{BEEP 440 10001}"), "");
   EXPECT_EQ(Send("{BEEP 440 -1}"), "");
   EXPECT_EQ(Send("{BEEP 37 10000}{BEEP 32767 0}"), "beep 37,10000 beep 32767,0");
-  EXPECT_EQ(Send("+{BEEP 440 250}a"), "10:0 beep 440,250 41:0 41:3 10:2");
+  EXPECT_EQ(Send("+{BEEP 440 250}a"), "Shift↓ beep 440,250 A↓ A↑e Shift↑");
 }
 
 TEST_F(KeySequence, AppActivateTakesTheTitleAfterTheWord) {
   EXPECT_EQ(Send("{APPACTIVATE Untitled - Notepad}"), "activate 'Untitled - Notepad'");
   EXPECT_EQ(Send("{APPACTIVATE Calc}{appactivate}{APPACTIVATE }"), "activate 'Calc' activate '' activate ''")
       << "with 12 bytes or fewer the title is empty, whatever the buffer held before";
-  EXPECT_EQ(Send("^{APPACTIVATE Calc}a"), "11:0 activate 'Calc' 41:0 41:3 11:2");
+  EXPECT_EQ(Send("^{APPACTIVATE Calc}a"), "Ctrl↓ activate 'Calc' A↓ A↑e Ctrl↑");
 }
 
 TEST_F(KeySequence, OneShotDelayReplacesTheStandingDelayOnce) {
-  EXPECT_EQ(Send("^{DELAY 500}s"), "11:0 sleep 500 53:0 53:3 11:2");
-  EXPECT_EQ(Send("{DELAY=100}{DELAY 500}ab"), "sleep 500 41:0 41:3 sleep 100 42:0 42:3");
-  EXPECT_EQ(Send("c"), "sleep 100 43:0 43:3") << "a standing delay outlives the call";
-  EXPECT_EQ(Send("{DELAY=0}c"), "43:0 43:3");
+  EXPECT_EQ(Send("^{DELAY 500}s"), "Ctrl↓ sleep 500 S↓ S↑e Ctrl↑");
+  EXPECT_EQ(Send("{DELAY=100}{DELAY 500}ab"), "sleep 500 A↓ A↑e sleep 100 B↓ B↑e");
+  EXPECT_EQ(Send("c"), "sleep 100 C↓ C↑e") << "a standing delay outlives the call";
+  EXPECT_EQ(Send("{DELAY=0}c"), "C↓ C↑e");
   EXPECT_EQ(Send("{DELAY 300}"), "");
-  EXPECT_EQ(Send("d"), "sleep 300 44:0 44:3") << "an unused one-shot delay waits for the next call";
-  EXPECT_EQ(Send("{DELAY 2}{TAB 2}"), "sleep 2 09:0 09:3 09:0 09:3");
+  EXPECT_EQ(Send("d"), "sleep 300 D↓ D↑e") << "an unused one-shot delay waits for the next call";
+  EXPECT_EQ(Send("{DELAY 2}{TAB 2}"), "sleep 2 Tab↓ Tab↑e Tab↓ Tab↑e");
 }
 
 TEST_F(KeySequence, DelaysAreClampedSoNothingHangs) {
-  EXPECT_EQ(Send("{DELAY -5}a"), "41:0 41:3");
-  EXPECT_EQ(Send("{DELAY 99999}a"), "sleep 10000 41:0 41:3");
-  EXPECT_EQ(Send("{DELAY=-1}a"), "41:0 41:3");
-  EXPECT_EQ(Send("{DELAY=4294967295}a{DELAY=0}"), "sleep 10000 41:0 41:3");
-  EXPECT_EQ(Send("{DELAY=99999999999}a{DELAY=0}"), "sleep 10000 41:0 41:3");
+  EXPECT_EQ(Send("{DELAY -5}a"), "A↓ A↑e");
+  EXPECT_EQ(Send("{DELAY 99999}a"), "sleep 10000 A↓ A↑e");
+  EXPECT_EQ(Send("{DELAY=-1}a"), "A↓ A↑e");
+  EXPECT_EQ(Send("{DELAY=4294967295}a{DELAY=0}"), "sleep 10000 A↓ A↑e");
+  EXPECT_EQ(Send("{DELAY=99999999999}a{DELAY=0}"), "sleep 10000 A↓ A↑e");
 }
 
 TEST_F(KeySequence, BraceGroupsOf300BytesStopTheCall) {
   std::string title(287, 'x');  // "APPACTIVATE " + 287 = 299 bytes
-  EXPECT_EQ(Send("{APPACTIVATE " + title + "}a"), "activate '" + title + "' 41:0 41:3");
-  EXPECT_EQ(Send("+(a{APPACTIVATE " + title + "x}b", 0), "10:0 41:0 41:3 10:2")
+  EXPECT_EQ(Send("{APPACTIVATE " + title + "}a"), "activate '" + title + "' A↓ A↑e");
+  EXPECT_EQ(Send("+(a{APPACTIVATE " + title + "x}b", 0), "Shift↓ A↓ A↑e Shift↑")
       << "nothing after the group is sent and Shift is released";
   EXPECT_EQ(Send("{" + std::string(5000, 'q'), 0), "");
 }
@@ -148,7 +148,7 @@ TEST_F(KeySequence, BraceGroupsOf300BytesStopTheCall) {
 TEST_F(KeySequence, WaitPumpsAfterEveryEvent) {
   recorder::calls.clear();
   EXPECT_EQ(SendKeys("^a", 1), 1);
-  EXPECT_EQ(recorder::Trace(), "11:0 pump 41:0 pump 41:3 pump 11:2 pump");
+  EXPECT_EQ(recorder::Trace(), "Ctrl↓ pump A↓ pump A↑e pump Ctrl↑ pump");
   EXPECT_EQ(keySequenceState.pumpEachEvent, 1);
   Send("a");
   EXPECT_EQ(keySequenceState.pumpEachEvent, 0);

@@ -20,20 +20,20 @@ TEST_F(Synthesis, EventSequencesOfSingleCalls) {
     void (*call)();
     const char* trace;
   } cases[] = {
-      {[] { TypeKeyCode(0x000D, 1, 1); }, "0D:0 0D:3"},
-      {[] { TypeKeyCode(0x0141, 1, 1); }, "10:0 41:0 41:3 10:2"},
-      {[] { TypeKeyCode(0x0641, 1, 1); }, "11:0 12:0 41:0 41:3 11:2 12:2"},
-      {[] { TypeKeyCode(0x0025, 2, 1); }, "25:1 25:3 25:1 25:3"},
-      {[] { TypeKeyCode(0x0341, 1, 0); }, "10:0 11:0 41:0 10:2 11:2"},
-      {[] { TypeKeyCode(0x0141, 0, 1); }, "10:0 10:2"},
-      {[] { TypeKeyCode(0xF841, 1, 1); }, "41:0 41:3"},  // bits above Alt are ignored
-      {[] { PressKey(0x10, 1, 0); }, "10:0"},
-      {[] { PressKey(0x0D, 1, 1); }, "0D:0 0D:3"},
-      {[] { ReleaseKey(0x2E); }, "2E:3"},
-      {[] { ReleaseKey(0x5B); }, "5B:2"},
-      {[] { ReleaseKey(0x0D); }, "0D:2"},
-      {[] { PressKey(0x5B, 1, 0); }, "5B:0"},
-      {[] { PressKey(0x14, 1, 1); }, "14:0 14:3"},
+      {[] { TypeKeyCode(0x000D, 1, 1); }, "Enter↓ Enter↑e"},
+      {[] { TypeKeyCode(0x0141, 1, 1); }, "Shift↓ A↓ A↑e Shift↑"},
+      {[] { TypeKeyCode(0x0641, 1, 1); }, "Ctrl↓ Alt↓ A↓ A↑e Ctrl↑ Alt↑"},
+      {[] { TypeKeyCode(0x0025, 2, 1); }, "Left↓e Left↑e Left↓e Left↑e"},
+      {[] { TypeKeyCode(0x0341, 1, 0); }, "Shift↓ Ctrl↓ A↓ Shift↑ Ctrl↑"},
+      {[] { TypeKeyCode(0x0141, 0, 1); }, "Shift↓ Shift↑"},
+      {[] { TypeKeyCode(0xF841, 1, 1); }, "A↓ A↑e"},  // bits above Alt are ignored
+      {[] { PressKey(0x10, 1, 0); }, "Shift↓"},
+      {[] { PressKey(0x0D, 1, 1); }, "Enter↓ Enter↑e"},
+      {[] { ReleaseKey(0x2E); }, "Delete↑e"},
+      {[] { ReleaseKey(0x5B); }, "LeftWin↑"},
+      {[] { ReleaseKey(0x0D); }, "Enter↑"},
+      {[] { PressKey(0x5B, 1, 0); }, "LeftWin↓"},
+      {[] { PressKey(0x14, 1, 1); }, "CapsLock↓ CapsLock↑e"},
   };
   for (const Case& c : cases) {
     recorder::calls.clear();
@@ -55,23 +55,23 @@ TEST_F(Synthesis, CarryDelayUsesOneShotThenStanding) {
   keySequenceState.delayNextKeyMs = 500;
   TypeKeyCode(0x41, 1, 1);
   TypeKeyCode(0x42, 1, 1);
-  EXPECT_EQ(recorder::Trace(), "sleep 500 41:0 41:3 sleep 100 42:0 42:3");
+  EXPECT_EQ(recorder::Trace(), "sleep 500 A↓ A↑e sleep 100 B↓ B↑e");
   EXPECT_EQ(keySequenceState.delayNextKeyMs, 0u);
   recorder::calls.clear();
   keySequenceState.delayEveryKeyMs = 0;
   TypeKeyCode(0x0141, 2, 1);
-  EXPECT_EQ(recorder::Trace(), "10:0 41:0 41:3 41:0 41:3 10:2") << "no Sleep when both delays are 0";
+  EXPECT_EQ(recorder::Trace(), "Shift↓ A↓ A↑e A↓ A↑e Shift↑") << "no Sleep when both delays are 0";
   recorder::calls.clear();
   keySequenceState.delayEveryKeyMs = 100;
   TypeKeyCode(0x0141, 2, 1);
-  EXPECT_EQ(recorder::Trace(), "10:0 sleep 100 41:0 41:3 sleep 100 41:0 41:3 10:2")
+  EXPECT_EQ(recorder::Trace(), "Shift↓ sleep 100 A↓ A↑e sleep 100 A↓ A↑e Shift↑")
       << "modifier presses get no delay, every press of the key does";
 }
 
 TEST_F(Synthesis, WaitDispatchesAfterEachEvent) {
   keySequenceState.pumpEachEvent = 1;
   TypeKeyCode(0x0141, 1, 1);
-  EXPECT_EQ(recorder::Trace(), "10:0 pump 41:0 pump 41:3 pump 10:2 pump");
+  EXPECT_EQ(recorder::Trace(), "Shift↓ pump A↓ pump A↑e pump Shift↑ pump");
 }
 
 TEST_F(Synthesis, CountOf65535IsExact) {
@@ -86,10 +86,10 @@ TEST_F(Synthesis, NumLockOnTheNtFamilySendsTwoFixedEventsWithoutDispatch) {
   keySequenceState.pumpEachEvent = 1;
   keySequenceState.delayEveryKeyMs = 7;
   PressKey(0x90, 1, 0);
-  EXPECT_EQ(recorder::Trace(), "90:1 90:3") << "no delay and no pump, even without release";
+  EXPECT_EQ(recorder::Trace(), "NumLock↓e NumLock↑e") << "no delay and no pump, even without release";
   recorder::calls.clear();
   TypeKeyCode(0x90, 2, 1);
-  EXPECT_EQ(recorder::Trace(), "sleep 7 90:1 90:3 sleep 7 90:1 90:3");
+  EXPECT_EQ(recorder::Trace(), "sleep 7 NumLock↓e NumLock↑e sleep 7 NumLock↓e NumLock↑e");
   for (const PortCall& call : recorder::calls) {
     if (call.kind == PortCall::Keybd) {
       EXPECT_EQ(call.b, 0x45u);

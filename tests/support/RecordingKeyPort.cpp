@@ -63,13 +63,39 @@ uint16_t UsLayoutKeyScan(char ch) {
   }
 }
 
+std::string KeyName(uint8_t vk) {
+  static const struct {
+    uint8_t vk;
+    const char* name;
+  } SPECIAL[] = {
+      {0x03, "Cancel"}, {0x08, "Backspace"}, {0x09, "Tab"},          {0x0C, "Clear"},       {0x0D, "Enter"},
+      {0x10, "Shift"},  {0x11, "Ctrl"},      {0x12, "Alt"},          {0x13, "Pause"},       {0x14, "CapsLock"},
+      {0x1B, "Esc"},    {0x20, "Space"},     {0x21, "PageUp"},       {0x22, "PageDown"},    {0x23, "End"},
+      {0x24, "Home"},   {0x25, "Left"},      {0x26, "Up"},           {0x27, "Right"},       {0x28, "Down"},
+      {0x29, "Select"}, {0x2A, "Print"},     {0x2B, "Execute"},      {0x2C, "PrintScreen"}, {0x2D, "Insert"},
+      {0x2E, "Delete"}, {0x2F, "Help"},      {0x5B, "LeftWin"},      {0x5C, "RightWin"},    {0x5D, "Apps"},
+      {0x6A, "Num*"},   {0x6B, "Num+"},      {0x6C, "NumSeparator"}, {0x6D, "Num-"},        {0x6E, "Num."},
+      {0x6F, "Num/"},   {0x90, "NumLock"},   {0x91, "ScrollLock"},
+  };
+  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, static_cast<char>(vk));
+  if (vk >= 0x60 && vk <= 0x69) return "Num" + std::to_string(vk - 0x60);
+  if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x6F);
+  for (const auto& s : SPECIAL)
+    if (s.vk == vk) return s.name;
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", vk);
+  return hex;
+}
+
 std::string Trace() {
   std::string out;
   char item[400];
   for (const PortCall& call : calls) {
     switch (call.kind) {
       case PortCall::Keybd:
-        std::snprintf(item, sizeof item, "%02X:%u", call.a, call.c);
+        // "Enter↓" a press, "Enter↑" a release; "e" marks the extended-key flag.
+        std::snprintf(item, sizeof item, "%s%s%s", KeyName(static_cast<uint8_t>(call.a)).c_str(),
+                      (call.c & 2) ? "\u2191" : "\u2193", (call.c & 1) ? "e" : "");
         break;
       case PortCall::Pump:
         std::snprintf(item, sizeof item, "pump");

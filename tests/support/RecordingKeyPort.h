@@ -26,9 +26,13 @@ void Reset();
 uint8_t ScanOf(uint8_t vk);
 uint16_t UsLayoutKeyScan(char ch);
 
-// The effects in order: "vk:flags" for key events (hex), "sleep N", "beep F,D",
-// "pump", "activate 'T'", "setstate NN" (the Num Lock byte); space-separated.
+// The effects in order, space-separated: key events by key name, "↓" pressed
+// and "↑" released, "e" when the extended-key flag is set ("Ctrl↓ Enter↓
+// Enter↑e Ctrl↑"); "sleep N", "beep F,D", "pump", "activate 'T'", "setstate NN"
+// (the Num Lock byte).
 std::string Trace();
+// A virtual key's name as traces show it ("Enter", "A", "F5", "Num7"; else "0x..").
+std::string KeyName(uint8_t vk);
 // Number of key events whose scan code is not the one the lookup gave.
 int WrongScanCodes();
 int KeyEvents();
