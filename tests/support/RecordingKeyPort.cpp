@@ -20,8 +20,7 @@ void Reset() {
   std::memset(down, 0, sizeof down);
   version = 0x0A280105;
   numLockState = 0;
-  keySequenceState.delayEveryKeyMs = 0;
-  keySequenceState.delayNextKeyMs = 0;
+  ResetKeySequenceState();
 }
 
 uint8_t ScanOf(uint8_t vk) { return static_cast<uint8_t>(vk ^ 0xA5); }

@@ -21,7 +21,7 @@ extern int16_t numLockState;   // what GetKeyState(VK_NUMLOCK) answers
 extern uint8_t keyboard[256];  // the state Get/SetKeyboardState read and write
 extern bool down[256];         // keys down, as the keyboard events left them
 
-// Forgets the calls and the key state, and clears the library's delays.
+// Forgets the calls and the key state, and resets the library's own state.
 void Reset();
 uint8_t ScanOf(uint8_t vk);
 uint16_t UsLayoutKeyScan(char ch);

@@ -10,6 +10,8 @@
 
 KeySequenceState keySequenceState;
 
+void ResetKeySequenceState() { keySequenceState = KeySequenceState(); }
+
 namespace {
 
 const int BRACE_BUFFER_SIZE = 300;

@@ -53,6 +53,8 @@ struct KeySequenceState {
   uint32_t delayNextKeyMs;   // {DELAY N}
 };
 extern KeySequenceState keySequenceState;
+// Back to the state of a freshly loaded library: nothing held, no delays.
+void ResetKeySequenceState();
 
 // Key-sequence language. Returns 1 when the whole text was processed, 0 when a
 // brace group of 300 bytes or more stopped it.
