@@ -8,6 +8,7 @@
 #include <string>
 
 #include "PluginHost.h"
+#include "PluginLibrary.h"
 #include "StandInCall.h"
 #include "Timeline.h"
 #include "portable/modern/ModernCallBlock.h"
@@ -100,16 +101,9 @@ void ConfigurePluginHost(const PluginHostOptions& options) { g_options = options
 
 bool LoadPlugin(const std::string& path) {
   g_path = path;
-  g_module = LoadLibraryA(path.c_str());
-  if (!g_module) {
-    Event("cannot load %s (error %lu)", path.c_str(), GetLastError());
-    return false;
-  }
-  g_entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(g_module, "FMExternCallProc")));
-  if (!g_entry) {
-    Event("%s has no FMExternCallProc", path.c_str());
-    return false;
-  }
+  FARPROC entry;
+  if (!OpenPluginLibrary(path, g_module, entry)) return false;
+  g_entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(entry));
   Event("loaded %s: plug-in \"%s\", options \"%s\"", path.c_str(), GetString(STRING_NAME).c_str(),
         GetString(STRING_OPTIONS).c_str());
   return true;
@@ -141,11 +135,8 @@ void ShutdownCall() {
 }
 
 void UnloadPlugin() {
-  if (!g_module) return;
-  FreeLibrary(g_module);
-  g_module = nullptr;
+  ClosePluginLibrary(g_module);
   g_entry = nullptr;
-  Event("plug-in unloaded");
 }
 
 bool ReloadPlugin() { return LoadPlugin(g_path); }

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "HostHandles.h"
+#include "PluginLibrary.h"
 #include "Timeline.h"
 
 namespace {
@@ -60,16 +61,9 @@ const char kUntouched[] = "\x01untouched";
 
 bool LoadPlugin(const std::string& path) {
   g_path = path;
-  g_module = LoadLibraryA(path.c_str());
-  if (!g_module) {
-    Event("cannot load %s (error %lu)", path.c_str(), GetLastError());
-    return false;
-  }
-  g_entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(g_module, "FMExternCallProc")));
-  if (!g_entry) {
-    Event("%s has no FMExternCallProc", path.c_str());
-    return false;
-  }
+  FARPROC entry;
+  if (!OpenPluginLibrary(path, g_module, entry)) return false;
+  g_entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(entry));
   char name[256] = "", features[256] = "";
   LoadStringA(g_module, 128, name, sizeof name);
   LoadStringA(g_module, 131, features, sizeof features);
@@ -109,11 +103,8 @@ void ShutdownCall() {
 }
 
 void UnloadPlugin() {
-  if (!g_module) return;
-  FreeLibrary(g_module);
-  g_module = nullptr;
+  ClosePluginLibrary(g_module);
   g_entry = nullptr;
-  Event("plug-in unloaded");
 }
 
 bool ReloadPlugin() { return LoadPlugin(g_path); }

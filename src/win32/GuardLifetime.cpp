@@ -12,6 +12,7 @@ void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostTextKind hostTe
   DestroyTimerDialog(guard);
   ForgetFoundWindow();
   ResetForInit(guard.state);
+  guard.panelScriptTimer = PanelScriptTimer();
 }
 
 void StopGuard(WorkstationGuard& guard) {

@@ -60,10 +60,10 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
       break;
     case IDC_SCRIPT_STOP:
       EnablePanelControl(dialog, IDC_SCRIPT_STOP, false);
-      s.scriptTimerSeconds = 0;
+      guard.panelScriptTimer.seconds = 0;
       break;
     case IDC_SCRIPT_TOGGLE:
-      s.scriptCountsInBackground = !s.scriptCountsInBackground;
+      guard.panelScriptTimer.countsInBackground = !guard.panelScriptTimer.countsInBackground;
       break;
     default:
       break;

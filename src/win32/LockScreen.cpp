@@ -3,10 +3,15 @@
 #include <cstring>
 
 #include "portable/engine/LoginDelay.h"
+#include "portable/text/ParameterRules.h"
 #include "portable/text/UnicodeText.h"
 #include "resources/ResourceIds.h"
 #include "win32/HostWindows.h"
 #include "win32/Monitors.h"
+
+static_assert(PASSWORD_FIELD_LIMIT == MAX_PARAMETER_LENGTH + 1 && PASSWORD_FIELD_LIMIT < PASSWORD_SIZE,
+              "the field takes every password the functions accept");
+static_assert(UNICODE_PASSWORD_FIELD_LIMIT == 2 * MAX_PARAMETER_LENGTH, "254 characters of up to two units");
 
 namespace {
 

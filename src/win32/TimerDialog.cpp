@@ -148,7 +148,7 @@ void InitDialog(HWND dialog, WorkstationGuard& guard) {
   const Settings& s = guard.state.settings;
   EnablePanelControl(dialog, IDC_RECORD_STOP, s.recordLimitSeconds >= 1);
   EnablePanelControl(dialog, IDC_FILEMAKER_STOP, s.fileMakerLimitSeconds >= 1);
-  EnablePanelControl(dialog, IDC_SCRIPT_STOP, s.scriptTimerSeconds >= 1);
+  EnablePanelControl(dialog, IDC_SCRIPT_STOP, guard.panelScriptTimer.seconds >= 1);
 }
 
 INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -23,6 +23,12 @@ enum class HostTextKind : uint8_t {
   Utf8,         // today's FileMaker: Unicode, kept as UTF-8
 };
 
+// The never-shown panel's script timer: its buttons set these, nothing starts it.
+struct PanelScriptTimer {
+  int32_t seconds;
+  bool countsInBackground;
+};
+
 struct WorkstationGuard {
   GuardState state;
   HINSTANCE instance;  // the plug-in's module: its dialogs and strings
@@ -30,4 +36,5 @@ struct WorkstationGuard {
   ExitRecordNote exitRecord;
   HWND timerDialog;  // owns every timer; null until a function needs it
   LockWarningNotice lockWarning;
+  PanelScriptTimer panelScriptTimer;
 };

@@ -309,10 +309,10 @@ TEST_F(TimerDialog, PanelCommands) {
   command(IDC_FILEMAKER_TOGGLE);
   EXPECT_EQ(State().settings.countInBackground, 1);
   command(IDC_SCRIPT_TOGGLE);
-  EXPECT_EQ(State().settings.scriptCountsInBackground, 1);
-  State().settings.scriptTimerSeconds = 3;
+  EXPECT_EQ(Guard().panelScriptTimer.countsInBackground, 1);
+  Guard().panelScriptTimer.seconds = 3;
   command(IDC_SCRIPT_STOP);
-  EXPECT_EQ(State().settings.scriptTimerSeconds, 0);
+  EXPECT_EQ(Guard().panelScriptTimer.seconds, 0);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_SCRIPT_STOP)));
 
   ShowWindow(d, SW_SHOWNOACTIVATE);

@@ -7,8 +7,6 @@ void ResetForInit(GuardState& state) {
   s.commitOnLeaving = false;
   s.countInBackground = false;
   s.lockWarningSeconds = 0;
-  s.scriptTimerSeconds = 0;
-  s.scriptCountsInBackground = false;
   state.recordIdle.ticks = 0;
   state.fileMakerIdle.ticks = 0;
   state.recordCommitted = false;

@@ -8,15 +8,13 @@
 // a character takes up to four bytes.
 const int PASSWORD_SIZE = 4 * 254 + 1;
 
-// What the solution has set through the functions (and the hidden panel).
+// What the solution has set through the functions (or the hidden panel).
 struct Settings {
   int32_t recordLimitSeconds;     // commit after this much idle time; below 1 is off
   int32_t fileMakerLimitSeconds;  // commit and lock after this much; below 1 is off
   bool commitOnLeaving;           // commit as soon as another application comes in front
   bool countInBackground;         // the FileMaker count runs on behind other applications
   int32_t lockWarningSeconds;     // warn this long before the lock; 0 is off
-  int32_t scriptTimerSeconds;     // the panel's script timer: never started
-  bool scriptCountsInBackground;  // its switch, which nothing reads
   char password[PASSWORD_SIZE];   // unlocks the lock screen; in the host interface's text
 };
 
