@@ -74,7 +74,7 @@ demo: build
 
 # The demo's screenshots and timeline, compressed, as the README shows them.
 docs-shots: demo
-	@for f in host-window lock-screen incorrect-password lock-warning; do \
+	@for f in host-window lock-screen incorrect-password lock-warning login-wait; do \
 	  /usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/$$f.png docs/$$f.png; done
 	@/usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/fmx64/functions.png docs/function-list.png
 	@if [ -f $(BUILD)/demo/timeline.svg ]; then cp $(BUILD)/demo/timeline.svg docs/timeline.svg; fi
