@@ -10,12 +10,6 @@ const char MENU_CLASS_PREFIX[] = "#32768";
 // Shared by both searches: a host search that finds nothing falls back on it.
 HWND g_lastFound;
 
-bool HasClassPrefix(HWND hwnd, const char* prefix) {
-  char name[256];
-  if (GetClassNameA(hwnd, name, sizeof name) <= 0) name[0] = '\0';
-  return std::strncmp(name, prefix, std::strlen(prefix)) == 0;
-}
-
 #ifdef LULLEX_MODERN
 // Today's FileMaker Pro names its application window "FMPRO<version>APP"; its
 // document and tool windows share the prefix.
@@ -24,24 +18,24 @@ const char HOST_CLASS_SUFFIX[] = "APP";
 const char HOST_CLASS_SUFFIX[] = "";
 #endif
 
-bool HasClassSuffix(HWND hwnd, const char* suffix) {
+// Whether hwnd's class begins with prefix and, for the host, ends with its suffix:
+// one read of the class name, as every tick asks.
+bool HasClass(HWND hwnd, const char* prefix) {
   char name[256];
   if (GetClassNameA(hwnd, name, sizeof name) <= 0) name[0] = '\0';
-  size_t length = std::strlen(name), wanted = std::strlen(suffix);
-  return length >= wanted && std::strcmp(name + length - wanted, suffix) == 0;
-}
-
-bool HasHostClass(HWND hwnd, const char* prefix) {
-  return HasClassPrefix(hwnd, prefix) && (prefix != HOST_CLASS_PREFIX || HasClassSuffix(hwnd, HOST_CLASS_SUFFIX));
+  if (std::strncmp(name, prefix, std::strlen(prefix)) != 0) return false;
+  if (prefix != HOST_CLASS_PREFIX) return true;
+  size_t length = std::strlen(name), wanted = std::strlen(HOST_CLASS_SUFFIX);
+  return length >= wanted && std::strcmp(name + length - wanted, HOST_CLASS_SUFFIX) == 0;
 }
 
 bool IsHostWindow(HWND hwnd) {
-  return hwnd && IsWindow(hwnd) && BelongsToThisProcess(hwnd) && HasHostClass(hwnd, HOST_CLASS_PREFIX);
+  return hwnd && IsWindow(hwnd) && BelongsToThisProcess(hwnd) && HasClass(hwnd, HOST_CLASS_PREFIX);
 }
 
 BOOL CALLBACK AcceptByClassPrefix(HWND hwnd, LPARAM prefix) {
   if (!IsWindow(hwnd)) return FALSE;  // the list changed under us
-  if (!BelongsToThisProcess(hwnd) || !HasHostClass(hwnd, reinterpret_cast<const char*>(prefix))) return TRUE;
+  if (!BelongsToThisProcess(hwnd) || !HasClass(hwnd, reinterpret_cast<const char*>(prefix))) return TRUE;
   g_lastFound = hwnd;
   return FALSE;
 }
