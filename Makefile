@@ -5,6 +5,7 @@
 #             under AddressSanitizer and UndefinedBehaviorSanitizer
 # make fuzz   the libFuzzer targets for FUZZ_SECONDS each (make test runs them for 30 s)
 # make bench  the benchmarks, which print figures
+# make repeat N=10  the Wine suites of both builds N times, with the failed runs per test
 # make dist  the release package, build/dist/Lullex-<version>.zip
 # make format the one code style (.clang-format) applied; make format-check checks it
 BUILD := build
@@ -17,7 +18,7 @@ JOBS ?= 2
 
 BENCH := $(BUILD)/bench
 
-.PHONY: all bootstrap build check native fuzz-build fuzz bench test demo docs-shots dist interactive clean format format-check
+.PHONY: all bootstrap build check native fuzz-build fuzz bench-build bench repeat test demo docs-shots dist interactive clean format format-check
 
 all: build
 
@@ -43,10 +44,17 @@ fuzz-build: bootstrap
 fuzz: fuzz-build
 	@scripts/fuzz.sh $(BUILD) $(FUZZ_SECONDS)
 
-bench: build
+# The benchmarks' programs: the native one here, the Windows ones in make build.
+bench-build: build
 	@cmake -S . -B $(BENCH) -DLULLEX_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BENCH) -j$(JOBS) --target sendkeys_bench
+
+bench: bench-build
 	@scripts/bench.sh $(BUILD)
+
+N ?= 10
+repeat: build
+	@scripts/repeat.sh $(BUILD) $(N)
 
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h' 2>/dev/null || find src host tests \( -name '*.cpp' -o -name '*.h' \))
 
@@ -56,7 +64,7 @@ format:
 format-check: bootstrap
 	@clang-format --dry-run -Werror $(SOURCES) && echo "format-check: $(words $(SOURCES)) files follow .clang-format"
 
-test: format-check native fuzz-build build dist
+test: format-check native fuzz-build build bench-build dist
 	@scripts/fuzz.sh $(BUILD) 30
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300
 	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN64) --output-on-failure --timeout 300

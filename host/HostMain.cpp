@@ -93,6 +93,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (demo) script = DemoScript();
+  SetCommandHandler(RunInteractiveLine);
   if (!CreateHostWindows(options)) {
     Event("cannot create the host windows");
     return 2;
@@ -110,6 +111,7 @@ int main(int argc, char** argv) {
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    RunRequestedUnload();
   }
   return options.interactive && script.empty() ? 0 : static_cast<int>(msg.wParam);
 }

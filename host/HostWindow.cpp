@@ -13,6 +13,10 @@ namespace {
 const UINT WM_OPEN_MENU = WM_APP + 1;
 const UINT WM_OPEN_BOX = WM_APP + 2;
 const char HOST_BOX_TITLE[] = "Delete Record";
+const char MAIN_WINDOW_NAME[] = "Contacts";
+// Today's FileMaker gives card windows a top-level window too; its class is not
+// known, so the stand-in's is one Lullex cannot take for a document window.
+const char CARD_CLASS[] = "FMHostCardWindow";
 const UINT_PTR WATCH_TIMER = 1;
 const int IDC_COMMAND = 200;
 const int IDC_CALL = 201;
@@ -23,12 +27,28 @@ const int EVENTS_SHOWN = 8;
 HWND g_main, g_record, g_inner, g_command, g_reply, g_events;
 WNDPROC g_editProc, g_commandProc;
 int g_commits;
-bool g_edited;
+
+// Every window with a record: the main window ("Contacts") first, then the
+// document and card windows a script opens, as today's FileMaker opens them.
+struct RecordWindow {
+  HWND window, record;
+  std::string name;
+  bool edited;
+};
+std::vector<RecordWindow> g_recordWindows;
+std::string g_mainClass;
+
+RecordWindow* RecordWindowOf(HWND hwnd) {
+  for (RecordWindow& w : g_recordWindows)
+    if (w.window == hwnd || w.record == hwnd) return &w;
+  return nullptr;
+}
 HHOOK g_menuHook;
 bool g_loginShown, g_deniedShown;
 int g_backdrops, g_logins;
 char g_warningShown[256];
 bool g_logKeys = true;
+void (*g_commandHandler)(const std::string& line);
 
 const char* ModifierText() {
   static char text[32];
@@ -40,20 +60,23 @@ const char* ModifierText() {
 }
 
 LRESULT CALLBACK RecordFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  RecordWindow* window = RecordWindowOf(hwnd);
+  const char* name = window ? window->name.c_str() : "?";
   switch (msg) {
     case WM_KEYDOWN:
-      if (g_logKeys) Event("record key 0x%02X%s", static_cast<unsigned>(wp), ModifierText());
+      if (g_logKeys) Event("record key 0x%02X%s in \"%s\"", static_cast<unsigned>(wp), ModifierText(), name);
       if (wp == VK_RETURN && GetKeyState(VK_CONTROL) < 0) {
         char text[256];
         GetWindowTextA(hwnd, text, sizeof text);
         ++g_commits;
-        Event("record committed #%d (%s): \"%s\"", g_commits, g_edited ? "edited" : "unchanged", text);
-        g_edited = false;
+        bool edited = window && window->edited;
+        Event("record committed #%d (%s): \"%s\" in \"%s\"", g_commits, edited ? "edited" : "unchanged", text, name);
+        if (window) window->edited = false;
         return 0;
       }
       break;
     case WM_KEYUP:
-      if (g_logKeys) Event("record key up 0x%02X%s", static_cast<unsigned>(wp), ModifierText());
+      if (g_logKeys) Event("record key up 0x%02X%s in \"%s\"", static_cast<unsigned>(wp), ModifierText(), name);
       break;
     case WM_CHAR:
       if (wp == '\n' || wp == '\r') return 0;  // Ctrl+Enter is a command, not text
@@ -73,13 +96,20 @@ LRESULT CALLBACK CommandFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == WM_CHAR && wp == '\r') return 0;
+  // Ctrl+A selects the whole line, as in most fields; its character is no text.
+  if (msg == WM_KEYDOWN && wp == 'A' && GetKeyState(VK_CONTROL) < 0) {
+    SendMessageA(hwnd, EM_SETSEL, 0, -1);
+    return 0;
+  }
+  if (msg == WM_CHAR && wp == 1) return 0;
   return CallWindowProcA(g_commandProc, hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_KEYDOWN)
     Event("innermost child got key 0x%02X lParam %ld", static_cast<unsigned>(wp), static_cast<long>(lp));
-  if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE && reinterpret_cast<HWND>(lp) == g_record) g_edited = true;
+  RecordWindow* window = msg == WM_COMMAND ? RecordWindowOf(reinterpret_cast<HWND>(lp)) : nullptr;
+  if (window && HIWORD(wp) == EN_CHANGE) window->edited = true;
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -203,6 +233,14 @@ void ShowInWindow(const TimelineEvent& event) {
     SetWindowTextA(g_reply, ("Reply: " + answer).c_str());
     return;
   }
+  // What went wrong with the last line typed belongs where its reply would be.
+  static const char* const ERRORS[] = {"no function named", "no such function", "unknown step", "unknown key",
+                                       "timed out waiting", "cannot ",          "init: ",       "call #"};
+  for (const char* start : ERRORS) {
+    if (text.compare(0, std::strlen(start), start) != 0) continue;
+    SetWindowTextA(g_reply, ("Error: " + text).c_str());
+    return;
+  }
   static const char* const SHOWN[] = {"record committed", "lock warning \"", "lock warning gone",
                                       "window \"Please Login\"", "window \"Incorrect password\" appeared"};
   for (const char* start : SHOWN) {
@@ -218,16 +256,43 @@ void ShowInWindow(const TimelineEvent& event) {
 void RunCommandLine() {
   char line[512];
   GetWindowTextA(g_command, line, sizeof line);
-  char* space = std::strchr(line, ' ');
-  std::string parameter;
-  if (space) {
-    *space = '\0';
-    parameter = space + 1;
+  if (g_commandHandler) g_commandHandler(line);
+}
+
+// A document or card window: what the main window logs, under its own name.
+LRESULT CALLBACK DocumentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  RecordWindow* window = RecordWindowOf(hwnd);
+  const char* name = window ? window->name.c_str() : "?";
+  switch (msg) {
+    case WM_SETFOCUS:
+      if (window) SetFocus(window->record);
+      return 0;
+    case WM_ACTIVATE:
+      Event("window \"%s\" %s", name, LOWORD(wp) == WA_INACTIVE ? "inactive" : "active");
+      break;
+    case WM_WINDOWPOSCHANGED: {
+      const WINDOWPOS* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+      if (pos->flags & SWP_HIDEWINDOW) Event("window \"%s\" hidden", name);
+      if (pos->flags & SWP_SHOWWINDOW) Event("window \"%s\" shown", name);
+      break;
+    }
+    case WM_COMMAND:
+      window = RecordWindowOf(reinterpret_cast<HWND>(lp));
+      if (window && HIWORD(wp) == EN_CHANGE) window->edited = true;
+      break;
+    case WM_DESTROY:
+      Event("window \"%s\" closed", name);
+      for (size_t i = 0; i < g_recordWindows.size(); ++i)
+        if (g_recordWindows[i].window == hwnd) g_recordWindows.erase(g_recordWindows.begin() + i);
+      break;
+    default:
+      break;
   }
-  CallByName(line, parameter);
+  return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (g_main && hwnd != g_main) return DocumentProc(hwnd, msg, wp, lp);
   switch (msg) {
     case WM_SETFOCUS:
       // Like FileMaker Pro, keep the keyboard in the record being edited.
@@ -293,8 +358,9 @@ HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, 
 
 bool CreateHostWindows(const HostWindowOptions& options) {
   g_logKeys = options.logKeys;
+  g_mainClass = options.mainClass;
   if (!Register(options.mainClass.c_str(), MainProc) || !Register("FMHostPanel", PanelProc) ||
-      !Register(options.innerClass.c_str(), InnerProc))
+      !Register(options.innerClass.c_str(), InnerProc) || !Register(CARD_CLASS, DocumentProc))
     return false;
   int height = options.interactive ? 470 : 260;
   g_main = CreateWindowExA(0, options.mainClass.c_str(), "FileMaker Pro - Contacts (Lullex host stand-in)",
@@ -311,8 +377,10 @@ bool CreateHostWindows(const HostWindowOptions& options) {
   Child("STATIC", "Ctrl+Enter commits the record.", 0, 20, 90, 400, 20, g_inner, 106);
   g_editProc =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrA(g_record, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordFieldProc)));
+  g_recordWindows.push_back({g_main, g_record, MAIN_WINDOW_NAME, false});
   if (options.interactive) {
-    Child("STATIC", "Function and parameter, e.g. Lulx-ActivateRecordLullex 30:", 0, 10, 205, 520, 20, g_main, 199);
+    Child("STATIC", "A function and its parameter (Lulx-ActivateRecordLullex 30) or a step (window Invoices):", 0, 10,
+          205, 700, 20, g_main, 199);
     g_command =
         Child("EDIT", "Lulx-Version", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 10, 228, 420, 24, g_main, IDC_COMMAND);
     Child("BUTTON", "Call", WS_TABSTOP | BS_PUSHBUTTON, 440, 228, 80, 24, g_main, IDC_CALL);
@@ -334,6 +402,8 @@ bool CreateHostWindows(const HostWindowOptions& options) {
 
 HWND MainWindow() { return g_main; }
 
+void SetCommandHandler(void (*handler)(const std::string& line)) { g_commandHandler = handler; }
+
 void RunCommand(const std::string& line) {
   SetWindowTextA(g_command, line.c_str());
   RunCommandLine();
@@ -347,8 +417,60 @@ void CloseHostBox() {
   if (box) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
 }
 
+namespace {
+
+HWND OpenRecordWindow(const std::string& name, const char* windowClass, DWORD style, HWND owner) {
+  int offset = 40 * static_cast<int>(g_recordWindows.size());
+  HWND window = CreateWindowExA(0, windowClass, ("FileMaker Pro - " + name).c_str(), style, 60 + offset, 60 + offset,
+                                480, 200, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!window) return nullptr;
+  Child("STATIC", (name + " record").c_str(), 0, 20, 16, 300, 20, window, 103);
+  HWND record = Child("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 20, 50, 300, 24, window, 105);
+  SetWindowLongPtrA(record, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordFieldProc));
+  g_recordWindows.push_back({window, record, name, false});
+  Event("window \"%s\" opened", name.c_str());
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  SetFocus(record);
+  return window;
+}
+
+}  // namespace
+
+HWND OpenDocumentWindow(const std::string& name) {
+  return OpenRecordWindow(name, g_mainClass.c_str(), WS_OVERLAPPEDWINDOW, nullptr);
+}
+
+HWND OpenCardWindow(const std::string& name) {
+  return OpenRecordWindow(name, CARD_CLASS, WS_POPUP | WS_CAPTION | WS_SYSMENU, g_main);
+}
+
+HWND RecordWindowNamed(const std::string& name) {
+  for (const RecordWindow& w : g_recordWindows)
+    if (w.name == name) return w.window;
+  return nullptr;
+}
+
+HWND RecordFieldOf(HWND window) {
+  RecordWindow* w = RecordWindowOf(window);
+  return w ? w->record : nullptr;
+}
+
+void LogVisibleWindows() {
+  std::string list;
+  HWND active = GetForegroundWindow();
+  // Top-level windows come top first; only the stand-in's record windows count.
+  for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+    RecordWindow* w = RecordWindowOf(hwnd);
+    if (!w || w->window != hwnd || !IsWindowVisible(hwnd)) continue;
+    list += (list.empty() ? "\"" : ", \"") + w->name + "\"" + (hwnd == active ? " active" : "");
+  }
+  Event("windows: %s", list.empty() ? "none" : list.c_str());
+}
+
 void DestroyMainWindow() {
   DestroyWindow(g_main);
+  if (!g_recordWindows.empty() && g_recordWindows[0].window == g_main) g_recordWindows.erase(g_recordWindows.begin());
   g_main = g_record = g_inner = g_command = nullptr;
   Event("main window destroyed");
 }

@@ -27,6 +27,8 @@ bool g_inStep;
 int g_failures;
 std::string g_shots;
 UINT_PTR g_stepTimer;
+bool g_interactive;
+bool g_unloadRequested;
 
 std::string Unescape(const std::string& text) {
   std::string out;
@@ -85,106 +87,141 @@ void Finish() {
   PostQuitMessage(g_failures ? 1 : 0);
 }
 
-// Runs steps until one has to wait. Returns false when the script has ended.
+enum class StepResult { Done, Quit, Unknown };
+
+void WaitFor(DWORD ms, const std::string& text) {
+  g_waitText = text;
+  g_waitFrom = EventCount();
+  g_waitUntil = GetTickCount() + ms;
+  g_waitUntil += g_waitUntil == 0;
+}
+
+// Runs one step; a wait step only sets the wait that RunSteps honours.
+StepResult RunStep(const std::string& line) {
+  std::string command, rest;
+  SplitFirst(line, command, rest);
+  if (command.empty() || command[0] == '#') return StepResult::Done;
+  if (command == "say") {
+    Event("-- %s", rest.c_str());
+  } else if (command == "init") {
+    InitCall();
+  } else if (command == "command") {
+    RunCommand(rest);
+  } else if (command == "shutdown") {
+    ShutdownCall();
+  } else if (command == "unload") {
+    // As FileMaker does, from the host's own loop: never inside a modal loop
+    // of the plug-in, whose code would then return into nothing.
+    g_unloadRequested = true;
+    WaitFor(10000, "plug-in unloaded");
+  } else if (command == "load") {
+    ReloadPlugin();
+  } else if (command == "destroymain") {
+    DestroyMainWindow();
+  } else if (command == "hostbox") {
+    OpenHostBox();
+  } else if (command == "endhostbox") {
+    CloseHostBox();
+  } else if (command == "call") {
+    std::string name, parameter;
+    SplitFirst(rest, name, parameter);
+    CallByName(name, Unescape(parameter));
+  } else if (command == "callnum") {
+    std::string number, parameter;
+    SplitFirst(rest, number, parameter);
+    CallByNumber(static_cast<unsigned>(std::strtoul(number.c_str(), nullptr, 10)), Unescape(parameter));
+  } else if (command == "failresize") {
+    SetResizeFails(rest == "on");
+  } else if (command == "wait") {
+    g_waitUntil = GetTickCount() + static_cast<DWORD>(std::atol(rest.c_str()));
+    g_waitUntil += g_waitUntil == 0;
+  } else if (command == "waitfor") {
+    std::string ms, text;
+    SplitFirst(rest, ms, text);
+    WaitFor(static_cast<DWORD>(std::atol(ms.c_str())), text);
+  } else if (command == "move") {
+    int x = 0, y = 0;
+    std::sscanf(rest.c_str(), "%d %d", &x, &y);
+    Event("user moves the mouse to %d, %d", x, y);
+    SetCursorPos(x, y);
+  } else if (command == "type") {
+    Event("user types \"%s\"", rest.c_str());
+    TypeText(Unescape(rest));
+  } else if (command == "key") {
+    Event("user presses %s", rest.c_str());
+    PressNamedKey(rest);
+  } else if (command == "focus") {
+    HWND window = rest == "record" ? MainWindow() : RecordWindowNamed(rest);
+    if (!window) {
+      Event("no window named %s", rest.c_str());
+      return StepResult::Unknown;
+    }
+    Activate(window);
+    SetFocus(window == MainWindow() ? RecordField() : RecordFieldOf(window));
+  } else if (command == "window") {
+    OpenDocumentWindow(rest);
+  } else if (command == "card") {
+    OpenCardWindow(rest);
+  } else if (command == "closewindow") {
+    DestroyWindow(RecordWindowNamed(rest));
+  } else if (command == "windows") {
+    LogVisibleWindows();
+  } else if (command == "activate") {
+    Activate(rest == "other" ? OtherApplicationWindow(ThisProgram()) : MainWindow());
+  } else if (command == "minimize") {
+    ShowWindow(MainWindow(), SW_MINIMIZE);
+  } else if (command == "menu") {
+    OpenPopupMenu();
+  } else if (command == "endmenu") {
+    EndMenu();
+  } else if (command == "shot") {
+    std::string path = g_shots + "\\" + rest + ".png";
+    if (SaveScreenshot(path)) Event("screenshot %s.png", rest.c_str());
+  } else if (command == "timeline") {
+    std::string path = g_shots + "\\" + rest + ".svg";
+    if (SaveTimelineSvg(path)) Event("timeline %s.svg", rest.c_str());
+  } else if (command == "functions") {
+    std::vector<std::string> list = FunctionList();
+    for (const std::string& f : list) Event("function %s", f.c_str());
+    ShowFunctionList(list);
+  } else if (command == "endfunctions") {
+    ShowFunctionList({});
+  } else if (command == "quit") {
+    return StepResult::Quit;
+  } else {
+    Event("unknown step: %s", line.c_str());
+    return StepResult::Unknown;
+  }
+  return StepResult::Done;
+}
+
+bool Waiting() {
+  if (!g_waitUntil) return false;
+  if (!g_waitText.empty() && EventSeen(g_waitText, g_waitFrom)) {
+    g_waitText.clear();
+    g_waitUntil = 0;
+    return false;
+  }
+  if (static_cast<LONG>(GetTickCount() - g_waitUntil) < 0) return true;
+  if (!g_waitText.empty()) {
+    Event("timed out waiting for \"%s\"", g_waitText.c_str());
+    ++g_failures;
+    g_waitText.clear();
+  }
+  g_waitUntil = 0;
+  return false;
+}
+
+// Runs steps until one has to wait. Returns false when the script has ended;
+// the interactive window's script never ends but by "quit".
 bool RunSteps() {
   for (;;) {
-    if (g_waitUntil) {
-      if (!g_waitText.empty() && EventSeen(g_waitText, g_waitFrom)) {
-        g_waitText.clear();
-        g_waitUntil = 0;
-      } else if (static_cast<LONG>(GetTickCount() - g_waitUntil) < 0) {
-        return true;
-      } else {
-        if (!g_waitText.empty()) {
-          Event("timed out waiting for \"%s\"", g_waitText.c_str());
-          ++g_failures;
-          g_waitText.clear();
-        }
-        g_waitUntil = 0;
-      }
-    }
-    if (g_next >= g_lines.size()) return false;
-    std::string line = g_lines[g_next++];
-    std::string command, rest;
-    SplitFirst(line, command, rest);
-    if (command.empty() || command[0] == '#') continue;
-    if (command == "say") {
-      Event("-- %s", rest.c_str());
-    } else if (command == "init") {
-      InitCall();
-    } else if (command == "command") {
-      RunCommand(rest);
-    } else if (command == "shutdown") {
-      ShutdownCall();
-    } else if (command == "unload") {
-      UnloadPlugin();
-    } else if (command == "load") {
-      ReloadPlugin();
-    } else if (command == "destroymain") {
-      DestroyMainWindow();
-    } else if (command == "hostbox") {
-      OpenHostBox();
-    } else if (command == "endhostbox") {
-      CloseHostBox();
-    } else if (command == "call") {
-      std::string name, parameter;
-      SplitFirst(rest, name, parameter);
-      CallByName(name, Unescape(parameter));
-    } else if (command == "callnum") {
-      std::string number, parameter;
-      SplitFirst(rest, number, parameter);
-      CallByNumber(static_cast<unsigned>(std::strtoul(number.c_str(), nullptr, 10)), Unescape(parameter));
-    } else if (command == "failresize") {
-      SetResizeFails(rest == "on");
-    } else if (command == "wait") {
-      g_waitUntil = GetTickCount() + static_cast<DWORD>(std::atol(rest.c_str()));
-      g_waitUntil += g_waitUntil == 0;
-    } else if (command == "waitfor") {
-      std::string ms;
-      SplitFirst(rest, ms, g_waitText);
-      g_waitFrom = EventCount();
-      g_waitUntil = GetTickCount() + static_cast<DWORD>(std::atol(ms.c_str()));
-      g_waitUntil += g_waitUntil == 0;
-    } else if (command == "move") {
-      int x = 0, y = 0;
-      std::sscanf(rest.c_str(), "%d %d", &x, &y);
-      Event("user moves the mouse to %d, %d", x, y);
-      SetCursorPos(x, y);
-    } else if (command == "type") {
-      Event("user types \"%s\"", rest.c_str());
-      TypeText(Unescape(rest));
-    } else if (command == "key") {
-      Event("user presses %s", rest.c_str());
-      PressNamedKey(rest);
-    } else if (command == "focus") {
-      Activate(MainWindow());
-      SetFocus(RecordField());
-    } else if (command == "activate") {
-      Activate(rest == "other" ? OtherApplicationWindow(ThisProgram()) : MainWindow());
-    } else if (command == "minimize") {
-      ShowWindow(MainWindow(), SW_MINIMIZE);
-    } else if (command == "menu") {
-      OpenPopupMenu();
-    } else if (command == "endmenu") {
-      EndMenu();
-    } else if (command == "shot") {
-      std::string path = g_shots + "\\" + rest + ".png";
-      if (SaveScreenshot(path)) Event("screenshot %s.png", rest.c_str());
-    } else if (command == "timeline") {
-      std::string path = g_shots + "\\" + rest + ".svg";
-      if (SaveTimelineSvg(path)) Event("timeline %s.svg", rest.c_str());
-    } else if (command == "functions") {
-      std::vector<std::string> list = FunctionList();
-      for (const std::string& f : list) Event("function %s", f.c_str());
-      ShowFunctionList(list);
-    } else if (command == "endfunctions") {
-      ShowFunctionList({});
-    } else if (command == "quit") {
-      return false;
-    } else {
-      Event("unknown step: %s", line.c_str());
-      ++g_failures;
-    }
+    if (Waiting()) return true;
+    if (g_next >= g_lines.size()) return g_interactive;
+    std::string line = g_lines[g_next++];  // a step may add lines
+    StepResult result = RunStep(line);
+    if (result == StepResult::Quit) return false;
+    if (result == StepResult::Unknown) ++g_failures;
   }
 }
 
@@ -209,12 +246,33 @@ bool LoadScript(const std::string& path, std::vector<std::string>& lines) {
   return true;
 }
 
+void RunInteractiveLine(const std::string& line) {
+  std::string first, rest;
+  SplitFirst(line, first, rest);
+  if (first.compare(0, 4, "Lulx") == 0) {
+    CallByName(first, Unescape(rest));
+    return;
+  }
+  if (!g_stepTimer) {
+    g_interactive = true;
+    g_stepTimer = SetTimer(nullptr, 0, STEP_MS, StepTimer);
+  }
+  g_lines.push_back(line);  // runs after the steps before it
+}
+
 void StartScript(const std::vector<std::string>& lines, const std::string& shotsFolder) {
   g_lines = lines;
   g_next = 0;
   g_shots = shotsFolder;
   // A thread timer: the script outlives the main window when a step destroys it.
   g_stepTimer = SetTimer(nullptr, 0, STEP_MS, StepTimer);
+}
+
+void RunRequestedUnload() {
+  if (!g_unloadRequested) return;
+  g_unloadRequested = false;
+  UnloadPlugin();
+  Event("plug-in unloaded");
 }
 
 int ScriptResult() { return g_failures ? 1 : 0; }

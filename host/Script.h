@@ -4,7 +4,8 @@
 //   say TEXT               print a narration line
 //   init                   the host's init call
 //   shutdown               the host's shutdown call
-//   unload / load          free the plug-in's library / load it again
+//   unload / load          free the plug-in's library (from the host's own message
+//                          loop, as FileMaker does) / load it again
 //   call NAME [PARAM]      call a function by name; \xHH in PARAM is a byte
 //   callnum N [PARAM]      call a function by number
 //   command LINE           (--interactive) write LINE into the command field and press Call
@@ -14,7 +15,13 @@
 //   move X Y               put the mouse cursor at X, Y
 //   type TEXT              type TEXT into the window with the focus
 //   key NAME               press ENTER, ESCAPE, TAB or CTRL+ENTER
-//   focus record           activate the main window, focus in the record field
+//   focus record|NAME      activate the main window (or window NAME), focus in its
+//                          record field
+//   window NAME            open a document window NAME (its own top-level window,
+//                          as today's FileMaker has them) and focus its record
+//   card NAME              open a card window NAME over the main window
+//   closewindow NAME       close window NAME
+//   windows                print the visible record windows, top first
 //   activate main|other    bring the main window or another application (a
 //                          second process) forward
 //   hostbox / endhostbox   open the host's own modal OK/Cancel box / cancel it
@@ -35,5 +42,11 @@ bool LoadScript(const std::string& path, std::vector<std::string>& lines);
 const std::vector<std::string>& DemoScript();
 // Starts running lines; the run ends the message loop when done.
 void StartScript(const std::vector<std::string>& lines, const std::string& shotsFolder);
+// A line typed into the interactive window: a function call ("Lulx-Version 1")
+// runs at once, any other line as a step of the script.
+void RunInteractiveLine(const std::string& line);
+// The host's own loop calls this after each message: an unload the script
+// asked for happens here.
+void RunRequestedUnload();
 // 0 when every waitfor was met.
 int ScriptResult();

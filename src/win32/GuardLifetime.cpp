@@ -1,6 +1,7 @@
 #include "win32/GuardLifetime.h"
 
 #include "win32/HostWindows.h"
+#include "win32/LockScreen.h"
 #include "win32/TimerDialog.h"
 
 void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostTextKind hostText) {
@@ -16,8 +17,10 @@ void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostTextKind hostTe
 }
 
 void StopGuard(WorkstationGuard& guard) {
+  // A lock still up ends with the plug-in: the host's windows must not stay
+  // hidden for good behind a plug-in that is going away.
+  if (guard.state.lockIsUp) EndLockScreen(guard.lockedWindows);
   DestroyTimerDialog(guard);
-  // The password must not outlive the plug-in in the host's memory. A lock
-  // that is up still needs it: only its password may end it.
-  if (!guard.state.lockIsUp) SecureZeroMemory(guard.state.settings.password, sizeof guard.state.settings.password);
+  // The password must not outlive the plug-in in the host's memory.
+  SecureZeroMemory(guard.state.settings.password, sizeof guard.state.settings.password);
 }

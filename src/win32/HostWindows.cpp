@@ -47,13 +47,13 @@ bool BelongsToThisProcess(HWND hwnd) {
   return hwnd && GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
 }
 
-HWND FindHostMainWindowOrFallback() {
-  // Every tick asks: a search of all top-level windows only when the window
-  // found before has gone.
+HWND FindHostWindowInUseOrFallback() {
+  HWND foreground = GetForegroundWindow();
+  if (IsHostWindow(foreground)) return g_lastFound = foreground;
   if (IsHostWindow(g_lastFound)) return g_lastFound;
   EnumWindows(AcceptByClassPrefix, reinterpret_cast<LPARAM>(HOST_CLASS_PREFIX));
   if (IsWindow(g_lastFound)) return g_lastFound;
-  return GetForegroundWindow();
+  return foreground;
 }
 
 HWND FindOpenMenuWindow() {

@@ -5,13 +5,20 @@
 
 #include <windows.h>
 
-// The host main window: the window found last while it is still a window of the
-// host's class, else the first in Z order whose class begins with "FMPRO" (and,
-// for today's FileMaker, ends with "APP"). Failing that, a fallback that need
-// not be the host: the last window either search found (a menu, it may be), if
-// it still exists, or the foreground window, which may be another program's.
-// Whoever types into it checks first that it is this process's own.
-HWND FindHostMainWindowOrFallback();
+// The host window in use: the one the exit-record action types into, the lock
+// gives back active, and the ticks watch. A host window is a top-level window of
+// this process whose class begins with "FMPRO" (and, for today's FileMaker,
+// which gives each document a window of its own, ends with "APP").
+//  - The foreground window, when it is a host window: the user works in it.
+//  - Otherwise the host window that was the foreground one most recently, while
+//    it is still a host window.
+//  - Otherwise the first host window in Z order (the one activated last).
+//  - Failing that, a fallback that need not be the host: the last window either
+//    search found (a menu, it may be), if it still exists, or the foreground
+//    window, which may be another program's. Whoever types into it checks first
+//    that it is this process's own.
+// Every tick asks: only the last two search all top-level windows.
+HWND FindHostWindowInUseOrFallback();
 // The first menu window ("#32768") in Z order, or null. It becomes the last
 // window found.
 HWND FindOpenMenuWindow();

@@ -19,16 +19,11 @@ namespace {
 struct LoginRequest {
   const char* password;
   HostTextKind hostText;
-  HWND host;              // the host main window the lock hides
+  LockedWindows* lock;
   int wrongInARow;        // wrong passwords since the lock opened
   int32_t secondsToWait;  // before the next try; 0 while the field takes one
   char prompt[128];       // the prompt the countdown stands in for
 };
-
-const UINT SHOW_ON_TOP = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
-const UINT HIDE_IN_PLACE = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW;
-
-void ShowHostMainWindow() { SetWindowPos(FindHostMainWindowOrFallback(), HWND_TOP, 0, 0, 0, 0, SHOW_ON_TOP); }
 
 HINSTANCE InstanceOf(HWND hwnd) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)); }
 
@@ -47,8 +42,13 @@ void InitBackdrop(HWND hwnd, LoginRequest& request) {
   // Every monitor: none may go on showing the host beside the lock.
   RECT d = VirtualScreen();
   SetWindowPos(hwnd, HWND_TOP, d.left, d.top, d.right - d.left, d.bottom - d.top, SWP_SHOWWINDOW);
-  request.host = FindHostMainWindowOrFallback();
-  SetWindowPos(request.host, HWND_NOTOPMOST, 0, 0, 0, 0, HIDE_IN_PLACE);
+  SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&request));
+  LockedWindows& lock = *request.lock;
+  lock.backdrop = hwnd;
+  HWND inUse = FindHostWindowInUseOrFallback();
+  lock.inUse = BelongsToThisProcess(inUse) ? inUse : nullptr;
+  HideHostWindows(lock);
+  SetTimer(hwnd, LOCK_WATCH_TIMER, LOCK_WATCH_TICK_MS, nullptr);
   SetFocus(hwnd);
   INT_PTR login = RunLogin(hwnd, request);
   // The login ends only on the right password. Anything else means it never
@@ -71,7 +71,8 @@ void CentreOnHostMonitor(HWND hwnd, HWND host) {
 void InitLogin(HWND hwnd, LPARAM param) {
   SetWindowLongPtrA(hwnd, DWLP_USER, param);
   LoginRequest* request = reinterpret_cast<LoginRequest*>(param);
-  CentreOnHostMonitor(hwnd, request->host);
+  request->lock->login = hwnd;
+  CentreOnHostMonitor(hwnd, request->lock->inUse);
   GetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, request->prompt, sizeof request->prompt);
   SendDlgItemMessageA(hwnd, IDC_LOGIN_OK, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   bool unicode = request->hostText == HostTextKind::Utf8;
@@ -130,7 +131,6 @@ void CheckPassword(HWND hwnd) {
   if (right) {
     EndDialog(hwnd, 1);
     EndDialog(GetWindow(hwnd, GW_OWNER), 1);  // this login's own backdrop
-    ShowHostMainWindow();
   } else {
     SetDlgItemTextA(hwnd, IDC_PASSWORD, "");
     if (request) {
@@ -141,10 +141,22 @@ void CheckPassword(HWND hwnd) {
   }
 }
 
-INT_PTR CALLBACK BackdropProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
-  if (message != WM_INITDIALOG) return FALSE;
-  InitBackdrop(hwnd, *reinterpret_cast<LoginRequest*>(lParam));
-  return TRUE;
+// A host window shown during the lock is hidden again; if it took the
+// foreground, the lock's own front window gets it back.
+void WatchHostWindows(LockedWindows& lock) {
+  if (HideHostWindows(lock) == 0 || !lock.login) return;
+  HWND front = GetLastActivePopup(lock.login);
+  if (GetForegroundWindow() != front) SetForegroundWindow(front);
+}
+
+INT_PTR CALLBACK BackdropProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    InitBackdrop(hwnd, *reinterpret_cast<LoginRequest*>(lParam));
+    return TRUE;
+  }
+  LoginRequest* request = RequestOf(hwnd);
+  if (message == WM_TIMER && wParam == LOCK_WATCH_TIMER && request) WatchHostWindows(*request->lock);
+  return FALSE;
 }
 
 INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -159,13 +171,27 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockIsUp, HostTextKind hostText) {
+bool RunLockScreen(HINSTANCE instance, const char* password, bool& lockIsUp, LockedWindows& lock,
+                   HostTextKind hostText) {
   if (lockIsUp) return false;
   lockIsUp = true;
-  LoginRequest request = {password, hostText, nullptr, 0, 0, ""};
-  bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), owner, BackdropProc,
+  LoginRequest request = {password, hostText, &lock, 0, 0, ""};
+  bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), nullptr, BackdropProc,
                                   reinterpret_cast<LPARAM>(&request)) == 1;
-  if (!unlocked) ShowHostMainWindow();  // the lock could not be put up
+  // Both dialogs are gone now: what they activated on their way out, the
+  // window in use replaces.
+  lock.backdrop = lock.login = nullptr;
+  GiveBackHostWindows(lock);
   lockIsUp = false;
   return unlocked;
+}
+
+void EndLockScreen(LockedWindows& lock) {
+  if (lock.login) {
+    HWND box = GetLastActivePopup(lock.login);  // "Incorrect password", if it is up
+    if (box != lock.login) PostMessageA(box, WM_CLOSE, 0, 0);
+    EndDialog(lock.login, 0);
+  }
+  if (lock.backdrop) EndDialog(lock.backdrop, 0);
+  GiveBackHostWindows(lock);
 }

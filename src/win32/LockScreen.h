@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "win32/LockedWindows.h"
 #include "win32/WorkstationGuard.h"
 
 // Longest password the field takes, in the field's characters: every password
@@ -17,12 +18,23 @@ const int UNICODE_PASSWORD_FIELD_LIMIT = 2 * 254;
 const UINT_PTR LOGIN_WAIT_TIMER = 1140;
 const UINT LOGIN_WAIT_TICK_MS = 1000;
 
-// Hides the host main window behind the lock and returns true once password
-// (Windows text) has been typed. Returns false at once, with the host main
-// window shown again, when the lock screen could not be put up; and does
-// nothing while lockIsUp is set, which it sets for as long as the lock is up.
-// The password is in the host interface's text (hostText): the login field
-// reads what is typed in the same text. Wrong passwords are counted for this
-// lock only; from the fourth in a row on, each makes the next try wait longer.
-bool RunLockScreen(HINSTANCE instance, HWND owner, const char* password, bool& lockIsUp,
+// While the lock is up, a window the host shows is hidden on this timer's next
+// tick, and joins the windows to give back.
+const UINT_PTR LOCK_WATCH_TIMER = 1141;
+const UINT LOCK_WATCH_TICK_MS = 250;
+
+// Hides every window of the host behind the lock and returns true once password
+// (Windows text) has been typed; the host's windows are then given back. Returns
+// false, with the windows given back, when the lock screen could not be put up
+// or was ended otherwise (EndLockScreen, the host quitting); and does nothing
+// while lockIsUp is set, which it sets for as long as the lock is up. The
+// password is in the host interface's text (hostText): the login field reads
+// what is typed in the same text. Wrong passwords are counted for this lock
+// only; from the fourth in a row on, each makes the next try wait longer.
+// The backdrop has no owner: closing any host window must not close the lock.
+bool RunLockScreen(HINSTANCE instance, const char* password, bool& lockIsUp, LockedWindows& lock,
                    HostTextKind hostText = HostTextKind::WindowsText);
+
+// Ends a lock that is up without its password and gives the host's windows
+// back at once: the plug-in is being shut down, and must leave nothing hidden.
+void EndLockScreen(LockedWindows& lock);

@@ -31,7 +31,7 @@ bool ReadCursor(Point& at) {
 }
 
 void Observe(HWND dialog, Observed& o) {
-  o.host = FindHostMainWindowOrFallback();
+  o.host = FindHostWindowInUseOrFallback();
   o.seen.cursorRead = ReadCursor(o.seen.cursor);
   o.seen.keys = GetKeyboardState(o.keys) ? o.keys : nullptr;
   HWND foreground = GetForegroundWindow();
@@ -85,7 +85,7 @@ void OpenLock(WorkstationGuard& guard, HWND dialog) {
   CloseLockWarning(guard.lockWarning);
   // Nothing may bring the hidden host back while the lock is up.
   StopTimer(dialog, RESTORE_TIMER);
-  RunLockScreen(InstanceOf(dialog), GetActiveWindow(), guard.state.settings.password, guard.state.lockIsUp,
+  RunLockScreen(InstanceOf(dialog), guard.state.settings.password, guard.state.lockIsUp, guard.lockedWindows,
                 guard.hostText);
 }
 
@@ -118,7 +118,7 @@ void OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
 }
 
 void OnLockNowRequest(WorkstationGuard& guard, HWND dialog) {
-  LockAfterExitRecord(guard, dialog, FindHostMainWindowOrFallback(), LockNowTurn(guard.state));
+  LockAfterExitRecord(guard, dialog, FindHostWindowInUseOrFallback(), LockNowTurn(guard.state));
 }
 
 void OnKeyScanTimer(WorkstationGuard& guard) {
@@ -144,7 +144,7 @@ void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
 void InitDialog(HWND dialog, WorkstationGuard& guard) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&guard));
   ShowWindow(dialog, SW_HIDE);
-  if (!guard.state.lockIsUp) SetActiveWindow(FindHostMainWindowOrFallback());  // never the host hidden by the lock
+  if (!guard.state.lockIsUp) SetActiveWindow(FindHostWindowInUseOrFallback());  // never the host hidden by the lock
   const Settings& s = guard.state.settings;
   EnablePanelControl(dialog, IDC_RECORD_STOP, s.recordLimitSeconds >= 1);
   EnablePanelControl(dialog, IDC_FILEMAKER_STOP, s.fileMakerLimitSeconds >= 1);
@@ -184,8 +184,9 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance) {
   if (!guard.timerDialog)
-    guard.timerDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), FindHostMainWindowOrFallback(),
-                                           TimerDialogProc, reinterpret_cast<LPARAM>(&guard));
+    guard.timerDialog =
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), FindHostWindowInUseOrFallback(),
+                           TimerDialogProc, reinterpret_cast<LPARAM>(&guard));
   return guard.timerDialog != nullptr;
 }
 

@@ -10,6 +10,7 @@
 
 #include "portable/engine/GuardState.h"
 #include "win32/LockWarning.h"
+#include "win32/LockedWindows.h"
 
 struct ExitRecordNote {
   HCURSOR cursorAtInit;  // shown when the host initialised the plug-in
@@ -36,5 +37,6 @@ struct WorkstationGuard {
   ExitRecordNote exitRecord;
   HWND timerDialog;  // owns every timer; null until a function needs it
   LockWarningNotice lockWarning;
+  LockedWindows lockedWindows;
   PanelScriptTimer panelScriptTimer;
 };

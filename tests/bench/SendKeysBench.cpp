@@ -30,7 +30,7 @@ int main() {
   unsigned long long before = g_allocations;
   auto start = std::chrono::steady_clock::now();
   int ok = 0;
-  for (int i = 0; i < kCalls; ++i) ok += SendKeys(corpus[i % 7], 0, nullptr);
+  for (int i = 0; i < kCalls; ++i) ok += SendKeys(corpus[i % 7], 0);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   unsigned long long allocations = g_allocations - before;
   std::printf("SendKeys: %d calls, %llu events in %.3f s\n", kCalls, g_events, seconds);

@@ -92,7 +92,7 @@ int main() {
       {"GetKeyboardState", [](POINT&, BYTE* k) { GetKeyboardState(k); }},
       {"GetForegroundWindow", [](POINT&, BYTE*) { GetForegroundWindow(); }},
       {"GetActiveWindow", [](POINT&, BYTE*) { GetActiveWindow(); }},
-      {"FindHostMainWindowOrFallback", [](POINT&, BYTE*) { FindHostMainWindowOrFallback(); }},
+      {"FindHostWindowInUseOrFallback", [](POINT&, BYTE*) { FindHostWindowInUseOrFallback(); }},
       {"SendMessage(WM_NULL)", [](POINT&, BYTE*) { SendMessageA(Guard().timerDialog, WM_NULL, 0, 0); }},
   };
   for (const auto& part : parts) {

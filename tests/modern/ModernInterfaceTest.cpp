@@ -115,7 +115,7 @@ TEST_F(ModernPlugin, RegistersNineWindowsFunctionsAndUnregistersThemAtShutdown) 
     EXPECT_EQ(std::wstring(f.prototype).rfind(std::wstring(f.name) + L" ( ", 0), 0u) << f.prototype;
     EXPECT_EQ(f.minimumArguments, expected[i].minimum) << f.name;
     EXPECT_EQ(f.maximumArguments, 1) << f.name;
-    EXPECT_EQ(f.compatibility, 0x00000004u) << "Windows only";
+    EXPECT_EQ(f.compatibility, 0x0000FF04u) << "Windows only, shown in every calculation dialog";
     ASSERT_NE(f.description, nullptr) << f.name;
     EXPECT_NE(std::wstring(f.description).find(L'|'), std::wstring::npos) << f.description;
   }

@@ -149,9 +149,9 @@ TEST_F(KeySequence, WaitPumpsAfterEveryEvent) {
   recorder::calls.clear();
   EXPECT_EQ(SendKeys("^a", 1), 1);
   EXPECT_EQ(recorder::Trace(), "Ctrl↓ pump A↓ pump A↑e pump Ctrl↑ pump");
-  EXPECT_EQ(keySequenceState.pumpEachEvent, 1);
+  EXPECT_EQ(CurrentKeySequenceState().pumpEachEvent, 1);
   Send("a");
-  EXPECT_EQ(keySequenceState.pumpEachEvent, 0);
+  EXPECT_EQ(CurrentKeySequenceState().pumpEachEvent, 0);
 }
 
 // Whatever the text, a finished call leaves no prefix modifier down.
@@ -169,8 +169,9 @@ TEST_F(KeySequence, NoModifierLeftDownOnAnyPath) {
     recorder::Reset();
     SendKeys(text.c_str(), 0);
     ASSERT_EQ(recorder::ModifiersDown(), "") << text;
-    ASSERT_EQ(keySequenceState.shiftHeld | keySequenceState.controlHeld | keySequenceState.altHeld |
-                  keySequenceState.windowsHeld | keySequenceState.inGroup,
+    ASSERT_EQ(CurrentKeySequenceState().shiftHeld | CurrentKeySequenceState().controlHeld |
+                  CurrentKeySequenceState().altHeld | CurrentKeySequenceState().windowsHeld |
+                  CurrentKeySequenceState().inGroup,
               0)
         << text;
   }

@@ -10,7 +10,7 @@ class Synthesis : public ::testing::Test {
  protected:
   void SetUp() override {
     recorder::Reset();
-    keySequenceState.pumpEachEvent = 0;
+    CurrentKeySequenceState().pumpEachEvent = 0;
   }
   void TearDown() override { EXPECT_EQ(recorder::WrongScanCodes(), 0); }
 };
@@ -51,25 +51,25 @@ TEST_F(Synthesis, OnlyTheTenListedKeysAreExtended) {
 }
 
 TEST_F(Synthesis, CarryDelayUsesOneShotThenStanding) {
-  keySequenceState.delayEveryKeyMs = 100;
-  keySequenceState.delayNextKeyMs = 500;
+  CurrentKeySequenceState().delayEveryKeyMs = 100;
+  CurrentKeySequenceState().delayNextKeyMs = 500;
   TypeKeyCode(0x41, 1, 1);
   TypeKeyCode(0x42, 1, 1);
   EXPECT_EQ(recorder::Trace(), "sleep 500 A↓ A↑e sleep 100 B↓ B↑e");
-  EXPECT_EQ(keySequenceState.delayNextKeyMs, 0u);
+  EXPECT_EQ(CurrentKeySequenceState().delayNextKeyMs, 0u);
   recorder::calls.clear();
-  keySequenceState.delayEveryKeyMs = 0;
+  CurrentKeySequenceState().delayEveryKeyMs = 0;
   TypeKeyCode(0x0141, 2, 1);
   EXPECT_EQ(recorder::Trace(), "Shift↓ A↓ A↑e A↓ A↑e Shift↑") << "no Sleep when both delays are 0";
   recorder::calls.clear();
-  keySequenceState.delayEveryKeyMs = 100;
+  CurrentKeySequenceState().delayEveryKeyMs = 100;
   TypeKeyCode(0x0141, 2, 1);
   EXPECT_EQ(recorder::Trace(), "Shift↓ sleep 100 A↓ A↑e sleep 100 A↓ A↑e Shift↑")
       << "modifier presses get no delay, every press of the key does";
 }
 
 TEST_F(Synthesis, WaitDispatchesAfterEachEvent) {
-  keySequenceState.pumpEachEvent = 1;
+  CurrentKeySequenceState().pumpEachEvent = 1;
   TypeKeyCode(0x0141, 1, 1);
   EXPECT_EQ(recorder::Trace(), "Shift↓ pump A↓ pump A↑e pump Shift↑ pump");
 }
@@ -83,8 +83,8 @@ TEST_F(Synthesis, CountOf65535IsExact) {
 }
 
 TEST_F(Synthesis, NumLockOnTheNtFamilySendsTwoFixedEventsWithoutDispatch) {
-  keySequenceState.pumpEachEvent = 1;
-  keySequenceState.delayEveryKeyMs = 7;
+  CurrentKeySequenceState().pumpEachEvent = 1;
+  CurrentKeySequenceState().delayEveryKeyMs = 7;
   PressKey(0x90, 1, 0);
   EXPECT_EQ(recorder::Trace(), "NumLock↓e NumLock↑e") << "no delay and no pump, even without release";
   recorder::calls.clear();

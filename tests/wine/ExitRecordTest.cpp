@@ -31,7 +31,7 @@ class ExitRecord : public PluginTest {
 
 TEST_F(ExitRecord, DoesNothingWhileLocked) {
   State().lockIsUp = 1;
-  EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostMainWindowOrFallback()));
+  EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()));
   EXPECT_EQ(State().recordCommitted, 0);
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   PumpFor(200);
@@ -42,7 +42,7 @@ TEST_F(ExitRecord, DoesNothingWhileLocked) {
 TEST_F(ExitRecord, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
   BringWindowToFront(Host());
   PumpFor(50);
-  RunExitRecordAction(Guard(), FindHostMainWindowOrFallback());
+  RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(State().recordCommitted, 1);
   EXPECT_EQ(Guard().exitRecord.restoredHost, nullptr);
   EXPECT_EQ(Guard().exitRecord.giveBackTo, Host());
@@ -55,7 +55,7 @@ TEST_F(ExitRecord, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
 
 TEST_F(ExitRecord, RestoreTickGivesTheForegroundBack) {
   HWND other = OtherApplicationWindow();
-  RunExitRecordAction(Guard(), FindHostMainWindowOrFallback());
+  RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(Guard().exitRecord.giveBackTo, other);
   EXPECT_EQ(GetForegroundWindow(), Host()) << "the keys go to the host";
   PumpUntil([] { return TheFakeHost().Count("commit") == 2; }, 2000);
@@ -70,7 +70,7 @@ TEST_F(ExitRecord, MinimisedHostIsRestoredForTheKeysAndMinimisedAgain) {
   ShowWindow(Host(), SW_MINIMIZE);
   PumpFor(50);
   ASSERT_TRUE(IsIconic(Host()));
-  RunExitRecordAction(Guard(), FindHostMainWindowOrFallback());
+  RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(Guard().exitRecord.restoredHost, Host());
   EXPECT_FALSE(IsIconic(Host()));
   PumpUntil([] { return TheFakeHost().Count("commit") == 2; }, 2000);
@@ -83,7 +83,7 @@ TEST_F(ExitRecord, RestoreTickMinimisesTheHostItRestoredNotTheWindowInFront) {
   ShowWindow(Host(), SW_MINIMIZE);
   HWND other = OtherApplicationWindow();
   ASSERT_TRUE(IsIconic(Host()));
-  RunExitRecordAction(Guard(), FindHostMainWindowOrFallback());
+  RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   PumpUntil([this] { return IsIconic(Host()) != 0; }, 2000);
   EXPECT_TRUE(IsIconic(Host()));
   EXPECT_FALSE(IsIconic(other));
@@ -94,13 +94,13 @@ TEST_F(ExitRecord, TypesNothingWhileAModalDialogOfTheHostIsUp) {
   BringWindowToFront(Host());
   PumpFor(50);
   EnableWindow(Host(), FALSE);
-  EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostMainWindowOrFallback()));
+  EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()));
   EXPECT_EQ(State().recordCommitted, 0) << "left open, to be tried again";
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   PumpFor(200);
   EXPECT_EQ(Commits(), 0);
   EnableWindow(Host(), TRUE);
-  EXPECT_TRUE(RunExitRecordAction(Guard(), FindHostMainWindowOrFallback()));
+  EXPECT_TRUE(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()));
   Deliver();
   EXPECT_EQ(Commits(), 2);
 }
@@ -110,8 +110,8 @@ TEST_F(ExitRecord, HostWithoutChildrenTakesTheStandardPath) {
   HWND bare = TopWindow("FMPRO6APP", "bare");
   Guard().timerDialog = nullptr;  // went with its owner
   EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
-  EXPECT_EQ(FindHostMainWindowOrFallback(), bare);
-  RunExitRecordAction(Guard(), FindHostMainWindowOrFallback());
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), bare);
+  RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(State().recordCommitted, 1);
   EXPECT_TRUE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   DestroyWindow(bare);
@@ -131,7 +131,7 @@ class ListExitRecord : public ExitRecord {
 };
 
 TEST_F(ListExitRecord, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
-  RunExitRecordAction(Guard(), FindHostMainWindowOrFallback());
+  RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(State().recordCommitted, 1);
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   EXPECT_EQ(TheFakeHost().Count("escape-inner"), 1);
@@ -141,7 +141,7 @@ TEST_F(ListExitRecord, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
 
 TEST_F(ListExitRecord, NothingWhenTheHostIsNotInFront) {
   ASSERT_NE(OtherApplicationWindow(), nullptr);
-  RunExitRecordAction(Guard(), FindHostMainWindowOrFallback());
+  RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(State().recordCommitted, 0);
   PumpFor(150);
   EXPECT_EQ(Commits(), 0);
@@ -151,7 +151,7 @@ TEST_F(ListExitRecord, NothingWhenTheHostIsNotInFront) {
 
 TEST_F(ListExitRecord, NothingWhileTheInitCursorIsShown) {
   Guard().exitRecord.cursorAtInit = GetCursor();
-  RunExitRecordAction(Guard(), FindHostMainWindowOrFallback());
+  RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(State().recordCommitted, 0);
   PumpFor(150);
   EXPECT_EQ(Commits(), 0);
@@ -174,7 +174,7 @@ LRESULT CALLBACK WatchMenu(int code, WPARAM wp, LPARAM lp) {
 
 void CALLBACK ExitRecordInsideMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  RunExitRecordAction(Guard(), FindHostMainWindowOrFallback());
+  RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EndMenu();
 }
 

@@ -16,6 +16,18 @@ double HostRun::At(const std::string& text, int n) const {
     if (l.text.find(text) != std::string::npos && --n == 0) return l.seconds;
   return -1;
 }
+int HostRun::Index(const std::string& text, int n) const {
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].text.find(text) != std::string::npos && --n == 0) return static_cast<int>(i);
+  return -1;
+}
+::testing::AssertionResult HostRun::Before(const std::string& first, const std::string& then, int n, int m) const {
+  int a = Index(first, n), b = Index(then, m);
+  if (a >= 0 && b >= 0 && a < b) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << first << "\" #" << n << " (line " << a << ") is not before \"" << then
+                                       << "\" #" << m << " (line " << b << ")\n"
+                                       << All();
+}
 int HostRun::CountBetween(const std::string& text, const std::string& after, const std::string& before) const {
   int n = 0;
   bool inside = false;
@@ -53,6 +65,49 @@ std::string AsClassicNames(std::string text) {
   return text;
 }
 
+// One start of the host: its exit code and all it printed, or false with why
+// it never ran.
+bool Launch(std::string command, DWORD& exitCode, std::string& output, std::string& why) {
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE readEnd, writeEnd;
+  if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) {
+    why = "no pipe: error " + std::to_string(GetLastError());
+    return false;
+  }
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writeEnd;
+  si.hStdError = writeEnd;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi;
+  bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  DWORD error = GetLastError();
+  CloseHandle(writeEnd);
+  if (!started) {
+    CloseHandle(readEnd);
+    why = "CreateProcess failed: error " + std::to_string(error);
+    return false;
+  }
+  output.clear();
+  char buffer[4096];
+  DWORD got;
+  while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  GetExitCodeProcess(pi.hProcess, &exitCode);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  CloseHandle(readEnd);
+  // The host prints its first line before anything else: silence and a failure
+  // mean the process never got as far as the host's own code.
+  if (output.empty() && exitCode != 0) {
+    why = "ended at once, printing nothing, exit code " + std::to_string(exitCode);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 HostRun RunHost(const std::vector<std::string>& script, const std::string& options, const std::string& subfolder) {
@@ -63,36 +118,26 @@ HostRun RunHost(const std::vector<std::string>& script, const std::string& optio
   for (const std::string& s : script) std::fprintf(f, "%s\n", s.c_str());
   std::fclose(f);
 
-  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-  HANDLE readEnd, writeEnd;
-  CreatePipe(&readEnd, &writeEnd, &sa, 0);
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = writeEnd;
-  si.hStdError = writeEnd;
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   std::string command = "\"" + HostPath(subfolder) + "\" --timeout 60000 --script \"" + file + "\" " + options;
-  PROCESS_INFORMATION pi;
   HostRun run;
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-    ADD_FAILURE() << "cannot start " << command;
+  std::string output, why;
+  DWORD code = 0;
+  // Wine now and then fails to start a process while the one before is still
+  // going away: say why each time, and start it again.
+  const int ATTEMPTS = 4;
+  bool ran = false;
+  for (int attempt = 1; attempt <= ATTEMPTS && !ran; ++attempt) {
+    ran = Launch(command, code, output, why);
+    if (ran) break;
+    std::fprintf(stderr, "host start %d of %d: %s: %s\n", attempt, ATTEMPTS, command.c_str(), why.c_str());
+    Sleep(500 * attempt);
+  }
+  DeleteFileA(file);
+  if (!ran) {
+    ADD_FAILURE() << "cannot start " << command << ": " << why << " (" << ATTEMPTS << " attempts)";
     return run;
   }
-  CloseHandle(writeEnd);
-  std::string output;
-  char buffer[4096];
-  DWORD got;
-  while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
-  WaitForSingleObject(pi.hProcess, INFINITE);
-  DWORD code;
-  GetExitCodeProcess(pi.hProcess, &code);
   run.exitCode = static_cast<int>(code);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-  CloseHandle(readEnd);
-  DeleteFileA(file);
   size_t start = 0;
   while (start < output.size()) {
     size_t end = output.find('\n', start);

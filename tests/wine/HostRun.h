@@ -4,6 +4,8 @@
 // its lines read as the 32-bit ones do, so that one set of scenarios serves both.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -19,6 +21,12 @@ struct HostRun {
   int Count(const std::string& text) const;
   // Time of the n-th (1-based) line containing text, or -1.
   double At(const std::string& text, int n = 1) const;
+  // Index of the n-th (1-based) line containing text, or -1.
+  int Index(const std::string& text, int n = 1) const;
+  // Whether the n-th line with `first` comes before the m-th with `then`: the
+  // order in which this host logged them, which holds where two events share a
+  // millisecond. Only for events one process logs; both lines must be there.
+  ::testing::AssertionResult Before(const std::string& first, const std::string& then, int n = 1, int m = 1) const;
   // Lines containing text after the first line containing `after` and before
   // the first line containing `before` that follows it.
   int CountBetween(const std::string& text, const std::string& after, const std::string& before) const;

@@ -23,10 +23,10 @@ class HostWindows : public ::testing::Test {
 
 TEST_F(HostWindows, PrefixAcceptsFileMakerClasses) {
   HWND five = Make("FMPRO5APP");
-  EXPECT_EQ(FindHostMainWindowOrFallback(), five);
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), five);
   DestroyWindow(five);
   HWND three = Make("FMPRO3APP", false);
-  EXPECT_EQ(FindHostMainWindowOrFallback(), three) << "hidden windows are searched too";
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), three) << "hidden windows are searched too";
 }
 
 TEST_F(HostWindows, PrefixIsCaseSensitive) {
@@ -34,37 +34,42 @@ TEST_F(HostWindows, PrefixIsCaseSensitive) {
   Make("FMPR");
   SetForegroundWindow(other);
   PumpFor(20);
-  EXPECT_EQ(FindHostMainWindowOrFallback(), GetForegroundWindow()) << "no host: the foreground window";
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), GetForegroundWindow()) << "no host: the foreground window";
   EXPECT_EQ(LastFoundWindow(), nullptr);
 }
 
-TEST_F(HostWindows, FirstInZOrderIsFoundAndKeptWhileItLives) {
+// The window in use: the foreground one when it is a host window, else the one
+// in front most recently, else the first in Z order.
+TEST_F(HostWindows, TheHostWindowInFrontIsInUseAndStaysSoWhileAnotherIsInFront) {
+  auto inFront = [](HWND hwnd) {
+    SetForegroundWindow(hwnd);
+    return PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; }, 2000);
+  };
   HWND a = Make("FMPRO5APP");
   HWND b = Make("FMPRO7APP");
+  ASSERT_TRUE(inFront(a));
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), a);
+  ASSERT_TRUE(inFront(b));
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), b) << "the user moved to the other document";
+  ASSERT_TRUE(inFront(Make("SomethingElse")));
   SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(FindHostMainWindowOrFallback(), a);
-  SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(FindHostMainWindowOrFallback(), a) << "no new search while the host found is still there";
-  HWND a2 = Make("FMPRO5APP");
-  SetWindowPos(a2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  DestroyWindow(a);
-  EXPECT_EQ(FindHostMainWindowOrFallback(), a2) << "gone: the first in Z order now";
-  DestroyWindow(a2);
-  EXPECT_EQ(FindHostMainWindowOrFallback(), b);
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), b) << "the one in front last, not the first in Z order";
+  DestroyWindow(b);
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), a) << "gone: the first in Z order now";
 }
 
 TEST_F(HostWindows, AnEarlierResultIsKeptWhileItLives) {
   HWND host = Make("FMPRO5APP");
-  EXPECT_EQ(FindHostMainWindowOrFallback(), host);
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), host);
   HWND other = Make("SomethingElse");
   DestroyWindow(host);  // the slot now names no window
   SetForegroundWindow(other);
   PumpFor(20);
-  EXPECT_EQ(FindHostMainWindowOrFallback(), GetForegroundWindow());
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), GetForegroundWindow());
 }
 
 TEST_F(HostWindows, NoMenuMeansNull) {
-  EXPECT_EQ(FindHostMainWindowOrFallback(), Make("FMPRO5APP"));
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), Make("FMPRO5APP"));
   EXPECT_EQ(FindOpenMenuWindow(), nullptr);
   EXPECT_EQ(LastFoundWindow(), nullptr);
 }
@@ -77,7 +82,7 @@ void CALLBACK LookForMenu(HWND, UINT, UINT_PTR id, DWORD) {
   g_found = FindOpenMenuWindow();
   g_foundClass = WindowClass(g_found);
   // With no host, the last window found (this menu) stands in for it.
-  g_hostWhileMenuOpen = FindHostMainWindowOrFallback();
+  g_hostWhileMenuOpen = FindHostWindowInUseOrFallback();
   EndMenu();
 }
 
@@ -97,7 +102,7 @@ TEST_F(HostWindows, FindsTheWindowOfARealOpenPopupMenu) {
   EXPECT_EQ(g_foundClass, "#32768");
   EXPECT_EQ(g_hostWhileMenuOpen, g_found);
   HWND host = Make("FMPRO5APP");
-  EXPECT_EQ(FindHostMainWindowOrFallback(), host) << "the host search overwrites the menu in the slot";
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), host) << "the host search overwrites the menu in the slot";
 }
 
 TEST_F(HostWindows, AnotherProgramsWindowIsNeverTheHost) {
@@ -105,9 +110,9 @@ TEST_F(HostWindows, AnotherProgramsWindowIsNeverTheHost) {
   HWND theirs = OtherApplicationWindow("FMPRO5APP");
   ASSERT_NE(theirs, nullptr);
   SetWindowPos(theirs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(FindHostMainWindowOrFallback(), ours) << "the first in Z order, but not of this process";
+  EXPECT_EQ(FindHostWindowInUseOrFallback(), ours) << "the first in Z order, but not of this process";
   DestroyWindow(ours);
-  FindHostMainWindowOrFallback();
+  FindHostWindowInUseOrFallback();
   EXPECT_NE(LastFoundWindow(), theirs) << "never accepted, even as the only one";
   CloseOtherApplication();
 }

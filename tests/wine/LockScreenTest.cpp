@@ -8,6 +8,7 @@
 #include "plugin/Functions.h"
 #include "resources/ResourceIds.h"
 #include "win32/LockScreen.h"
+#include "win32/WindowActivation.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ class LockScreen : public PluginTest {
     driver.Start();
     UINT_PTR failsafe = SetTimer(nullptr, 0, 30000, Failsafe);
     bool result =
-        RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockIsUp);
+        RunLockScreen(GetModuleHandleA(nullptr), State().settings.password, State().lockIsUp, Guard().lockedWindows);
     EXPECT_EQ(State().lockIsUp, 0);
     KillTimer(nullptr, failsafe);
     driver.Stop();
@@ -222,7 +223,8 @@ TEST_P(LockScreenFailure, AWindowThatCannotBeCreatedEndsTheLockAndShowsTheHost) 
   g_refuseHook = SetWindowsHookExA(WH_CBT, RefuseDialog, nullptr, GetCurrentThreadId());
   ASSERT_NE(g_refuseHook, nullptr);
   UINT_PTR failsafe = SetTimer(nullptr, 0, 10000, Failsafe);
-  bool unlocked = RunLockScreen(GetModuleHandleA(nullptr), Host(), State().settings.password, State().lockIsUp);
+  bool unlocked =
+      RunLockScreen(GetModuleHandleA(nullptr), State().settings.password, State().lockIsUp, Guard().lockedWindows);
   KillTimer(nullptr, failsafe);
   UnhookWindowsHookEx(g_refuseHook);
   EXPECT_FALSE(unlocked);
@@ -242,7 +244,7 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   driver.Add([&] {
     firstLogin = Login();
     nestedResult =
-        RunLockScreen(GetModuleHandleA(nullptr), GetActiveWindow(), State().settings.password, State().lockIsUp);
+        RunLockScreen(GetModuleHandleA(nullptr), State().settings.password, State().lockIsUp, Guard().lockedWindows);
     loginAfter = Login();
     hostHiddenAfter = !IsWindowVisible(Host());
     return true;
@@ -253,6 +255,42 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   EXPECT_EQ(loginAfter, firstLogin) << "still the one login of the first lock";
   EXPECT_TRUE(hostHiddenAfter);
   EXPECT_TRUE(IsWindowVisible(Host()));
+}
+
+// Every window of the host goes behind the lock; one shown during the lock goes
+// at the lock's next tick (sent by hand); exactly those come back, the window in
+// use in front.
+TEST_F(LockScreen, EveryHostWindowIsHiddenANewOneAtTheNextTickAndExactlyThoseComeBack) {
+  SetPassword("pw");
+  HWND second = TopWindow("FMPRO6APP", "second document");
+  HWND hiddenBefore = TopWindow("FMPRO6APP", "hidden before the lock", false);
+  BringWindowToFront(second);
+  ASSERT_TRUE(PumpUntil([second] { return GetForegroundWindow() == second; }, 2000));
+  HWND late = nullptr, inUse = nullptr;
+  bool allHidden = false, watchRan = false, lateShown = false, lateHidden = false;
+  AddWaitForLogin();
+  driver.Add([&] {
+    allHidden = !IsWindowVisible(Host()) && !IsWindowVisible(second);
+    inUse = Guard().lockedWindows.inUse;
+    watchRan = KillTimer(Backdrop(), LOCK_WATCH_TIMER) != FALSE;
+    late = TopWindow("FMHostPalette", "shown during the lock");
+    lateShown = IsWindowVisible(late);
+    SendMessageA(Backdrop(), WM_TIMER, LOCK_WATCH_TIMER, 0);
+    lateHidden = !IsWindowVisible(late);
+    return true;
+  });
+  AddWaitForLogin();  // the login has the keys again
+  AddTyping("pw");
+  EXPECT_TRUE(Lock());
+  EXPECT_TRUE(allHidden);
+  EXPECT_EQ(inUse, second) << "the host window in front when the lock came";
+  EXPECT_TRUE(watchRan) << "a timer watches the host's windows";
+  EXPECT_TRUE(lateShown && lateHidden) << "one tick hides a window shown during the lock";
+  EXPECT_TRUE(IsWindowVisible(Host()) && IsWindowVisible(second) && IsWindowVisible(late));
+  EXPECT_FALSE(IsWindowVisible(hiddenBefore)) << "hidden before the lock, hidden after it";
+  EXPECT_EQ(GetForegroundWindow(), second);
+  EXPECT_EQ(Guard().lockedWindows.hiddenCount, 0);
+  for (HWND hwnd : {second, hiddenBefore, late}) DestroyWindow(hwnd);
 }
 
 // The wait after wrong passwords, tick by tick: the login's own one-second

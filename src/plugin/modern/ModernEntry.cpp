@@ -23,7 +23,9 @@ const char PLUGIN_DESCRIPTION[] =
     "and after a FileMaker idle limit it commits the record and locks the workstation behind a "
     "password. " LULLEX_VERSION_TEXT ".";
 // Windows only: it watches Windows' input and types into FileMaker's window.
-const uint32_t WINDOWS_COMPATIBLE = 0x00000004;
+// Windows-compatible (0x4), and shown in every calculation dialog: FileMaker 14
+// and 15 read the display bits (0xFF00), later versions ignore them.
+const uint32_t FUNCTION_FLAGS = 0x0000FF04;
 const size_t LONGEST_TEXT = 256;  // the longest name, prototype or description
 
 FMWrapperFunctions g_fm;
@@ -69,9 +71,9 @@ bool Register(int16_t apiVersion, const FunctionEntry& function) {
     int16_t id = static_cast<int16_t>(function.number);
     status = apiVersion >= API_REGISTRATION_WITH_DESCRIPTION
                  ? g_fm.registerFunctionEx(g_pluginId, id, name, shown, description, function.minimumParameters,
-                                           function.maximumParameters, WINDOWS_COMPATIBLE, CallFunction, &error)
+                                           function.maximumParameters, FUNCTION_FLAGS, CallFunction, &error)
                  : g_fm.registerFunction(g_pluginId, id, name, shown, function.minimumParameters,
-                                         function.maximumParameters, WINDOWS_COMPATIBLE, CallFunction, &error);
+                                         function.maximumParameters, FUNCTION_FLAGS, CallFunction, &error);
   }
   DeleteText(name);
   DeleteText(shown);

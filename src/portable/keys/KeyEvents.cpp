@@ -38,7 +38,7 @@ const uint8_t EXTENDED_KEYS[EXTENDED_KEY_COUNT] = {0x26, 0x28, 0x25, 0x27, 0x24,
 
 void SendKeyboardEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
   PortKeybdEvent(vk, scan, flags);
-  if (keySequenceState.pumpEachEvent) PortPumpKeyboardMessages();
+  if (CurrentKeySequenceState().pumpEachEvent) PortPumpKeyboardMessages();
 }
 
 bool IsExtendedKey(uint8_t vk) {
@@ -88,7 +88,8 @@ void TypeKeyCode(uint16_t keycode, uint16_t count, int release) {
 }
 
 void WaitKeyDelay() {
-  if (keySequenceState.delayNextKeyMs == 0) keySequenceState.delayNextKeyMs = keySequenceState.delayEveryKeyMs;
-  if (keySequenceState.delayNextKeyMs != 0) PortSleep(keySequenceState.delayNextKeyMs);
-  keySequenceState.delayNextKeyMs = 0;
+  if (CurrentKeySequenceState().delayNextKeyMs == 0)
+    CurrentKeySequenceState().delayNextKeyMs = CurrentKeySequenceState().delayEveryKeyMs;
+  if (CurrentKeySequenceState().delayNextKeyMs != 0) PortSleep(CurrentKeySequenceState().delayNextKeyMs);
+  CurrentKeySequenceState().delayNextKeyMs = 0;
 }

@@ -8,9 +8,13 @@
 #include "portable/keys/SendKeys.h"
 #include "portable/text/NumberText.h"
 
-KeySequenceState keySequenceState;
+namespace {
+KeySequenceState g_keySequence;  // the one key-sequence state; nothing else holds it
+}  // namespace
 
-void ResetKeySequenceState() { keySequenceState = KeySequenceState(); }
+KeySequenceState& CurrentKeySequenceState() { return g_keySequence; }
+
+void ResetKeySequenceState() { g_keySequence = KeySequenceState(); }
 
 namespace {
 
@@ -51,9 +55,9 @@ bool BraceGroup(char* content, size_t length) {
   }
   if (StartsWith(content, "DELAY")) {
     if (content[5] == '=')
-      keySequenceState.delayEveryKeyMs = DelayValue(content + 6);
+      CurrentKeySequenceState().delayEveryKeyMs = DelayValue(content + 6);
     else
-      keySequenceState.delayNextKeyMs = DelayValue(content + 5);
+      CurrentKeySequenceState().delayNextKeyMs = DelayValue(content + 5);
     return false;
   }
 
@@ -79,19 +83,19 @@ void PressPrefix(bool& held, uint8_t vk) {
 }  // namespace
 
 void ReleasePrefixModifiers() {
-  if (keySequenceState.inGroup) return;
-  if (keySequenceState.shiftHeld) ReleaseKey(VK_SHIFT_KEY);
-  if (keySequenceState.controlHeld) ReleaseKey(VK_CONTROL_KEY);
-  if (keySequenceState.altHeld) ReleaseKey(VK_MENU_KEY);
-  if (keySequenceState.windowsHeld) ReleaseKey(VK_LEFT_WINDOWS_KEY);
-  KeySequenceState& k = keySequenceState;
+  if (CurrentKeySequenceState().inGroup) return;
+  if (CurrentKeySequenceState().shiftHeld) ReleaseKey(VK_SHIFT_KEY);
+  if (CurrentKeySequenceState().controlHeld) ReleaseKey(VK_CONTROL_KEY);
+  if (CurrentKeySequenceState().altHeld) ReleaseKey(VK_MENU_KEY);
+  if (CurrentKeySequenceState().windowsHeld) ReleaseKey(VK_LEFT_WINDOWS_KEY);
+  KeySequenceState& k = CurrentKeySequenceState();
   k.shiftHeld = k.controlHeld = k.altHeld = k.windowsHeld = false;
 }
 
 int SendKeys(const char* text, int wait) {  // the keys go to whichever window has the focus
   char group[BRACE_BUFFER_SIZE];
   std::memset(group, 0, sizeof group);
-  KeySequenceState& k = keySequenceState;
+  KeySequenceState& k = CurrentKeySequenceState();
   k.pumpEachEvent = wait != 0;
   k.inGroup = k.altHeld = k.controlHeld = k.shiftHeld = k.windowsHeld = false;
 
@@ -99,26 +103,26 @@ int SendKeys(const char* text, int wait) {  // the keys go to whichever window h
   for (;;) {
     switch (*p) {
       case '\0':
-        keySequenceState.inGroup = false;
+        CurrentKeySequenceState().inGroup = false;
         ReleasePrefixModifiers();
         return 1;
       case '+':
-        PressPrefix(keySequenceState.shiftHeld, VK_SHIFT_KEY);
+        PressPrefix(CurrentKeySequenceState().shiftHeld, VK_SHIFT_KEY);
         break;
       case '^':
-        PressPrefix(keySequenceState.controlHeld, VK_CONTROL_KEY);
+        PressPrefix(CurrentKeySequenceState().controlHeld, VK_CONTROL_KEY);
         break;
       case '%':
-        PressPrefix(keySequenceState.altHeld, VK_MENU_KEY);
+        PressPrefix(CurrentKeySequenceState().altHeld, VK_MENU_KEY);
         break;
       case '@':
-        PressPrefix(keySequenceState.windowsHeld, VK_LEFT_WINDOWS_KEY);
+        PressPrefix(CurrentKeySequenceState().windowsHeld, VK_LEFT_WINDOWS_KEY);
         break;
       case '(':
-        keySequenceState.inGroup = true;
+        CurrentKeySequenceState().inGroup = true;
         break;
       case ')':
-        keySequenceState.inGroup = false;
+        CurrentKeySequenceState().inGroup = false;
         ReleasePrefixModifiers();
         break;
       case '~':
@@ -131,7 +135,7 @@ int SendKeys(const char* text, int wait) {  // the keys go to whichever window h
         while (*end && *end != '}' && end - start < BRACE_BUFFER_SIZE) ++end;
         size_t length = static_cast<size_t>(end - start);
         if (length >= BRACE_BUFFER_SIZE) {
-          keySequenceState.inGroup = false;
+          CurrentKeySequenceState().inGroup = false;
           ReleasePrefixModifiers();
           return 0;
         }

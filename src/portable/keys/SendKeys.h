@@ -52,7 +52,9 @@ struct KeySequenceState {
   uint32_t delayEveryKeyMs;  // {DELAY=N}
   uint32_t delayNextKeyMs;   // {DELAY N}
 };
-extern KeySequenceState keySequenceState;
+// The library's one state, kept by the key-sequence parser; synthesis reads the
+// wait flag and the delays from it.
+KeySequenceState& CurrentKeySequenceState();
 // Back to the state of a freshly loaded library: nothing held, no delays.
 void ResetKeySequenceState();
 
