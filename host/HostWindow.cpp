@@ -420,9 +420,10 @@ void CloseHostBox() {
 namespace {
 
 HWND OpenRecordWindow(const std::string& name, const char* windowClass, DWORD style, HWND owner) {
-  int offset = 40 * static_cast<int>(g_recordWindows.size());
-  HWND window = CreateWindowExA(0, windowClass, ("FileMaker Pro - " + name).c_str(), style, 60 + offset, 60 + offset,
-                                480, 200, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+  // Beside the main window, one below the other, so that a picture shows them all.
+  int below = 60 * static_cast<int>(g_recordWindows.size() - 1);
+  HWND window = CreateWindowExA(0, windowClass, ("FileMaker Pro - " + name).c_str(), style, 660, 60 + below, 480, 200,
+                                owner, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!window) return nullptr;
   Child("STATIC", (name + " record").c_str(), 0, 20, 16, 300, 20, window, 103);
   HWND record = Child("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 20, 50, 300, 24, window, 105);

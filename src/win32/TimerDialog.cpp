@@ -6,6 +6,7 @@
 #include "win32/ExitRecord.h"
 #include "win32/HiddenPanel.h"
 #include "win32/HostWindows.h"
+#include "win32/KeyPressCount.h"
 #include "win32/LockScreen.h"
 #include "win32/MessagePump.h"
 #include "win32/WindowActivation.h"
@@ -34,6 +35,7 @@ void Observe(HWND dialog, Observed& o) {
   o.host = FindHostWindowInUseOrFallback();
   o.seen.cursorRead = ReadCursor(o.seen.cursor);
   o.seen.keys = GetKeyboardState(o.keys) ? o.keys : nullptr;
+  o.seen.keyPresses = KeyPressesSoFar();
   HWND foreground = GetForegroundWindow();
   DWORD process = 0;
   DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
@@ -187,11 +189,13 @@ bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance) {
     guard.timerDialog =
         CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), FindHostWindowInUseOrFallback(),
                            TimerDialogProc, reinterpret_cast<LPARAM>(&guard));
+  if (guard.timerDialog) StartCountingKeyPresses();  // on the host's thread, as the dialog
   return guard.timerDialog != nullptr;
 }
 
 void DestroyTimerDialog(WorkstationGuard& guard) {
   CloseLockWarning(guard.lockWarning);
+  StopCountingKeyPresses();
   if (!guard.timerDialog) return;
   StopAllTimers(guard.timerDialog);
   DestroyWindow(guard.timerDialog);
@@ -206,5 +210,5 @@ void TakeSnapshotNow(IdleCounter& counter) {
   Point cursor = counter.snapshot.cursor;
   ReadCursor(cursor);
   BYTE keys[KEYBOARD_STATE_SIZE];
-  TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr);
+  TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr, KeyPressesSoFar());
 }

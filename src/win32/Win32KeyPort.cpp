@@ -3,10 +3,14 @@
 
 #include "portable/keys/KeyPort.h"
 #include "portable/keys/SendKeys.h"
+#include "win32/KeyPressCount.h"
 #include "win32/MessagePump.h"
 #include "win32/WindowActivation.h"
 
-void PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) { keybd_event(vk, scan, flags, 0); }
+void PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+  if (!(flags & KEYEVENTF_KEYUP)) ExpectOwnKeyPress();
+  keybd_event(vk, scan, flags, 0);
+}
 
 uint8_t PortMapVirtualKey(uint8_t vk) { return static_cast<uint8_t>(MapVirtualKeyA(vk, 0)); }
 

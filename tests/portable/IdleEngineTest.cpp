@@ -16,12 +16,15 @@ struct World {
   bool hostActive = true, hostInFront = true, otherApp = false;
   bool cursorReadable = true, keysReadable = true;
 
+  uint32_t keyPresses = 0;
+
   void Type() { keys[0x91] ^= 1; }  // a toggle bit alone is a change
+  void TypeUnseenByKeyboardState() { ++keyPresses; }
   void Move() { ++cursor.x; }
   void LeaveForAnotherApplication() { hostActive = hostInFront = false, otherApp = true; }
   void OpenHostDialog() { hostActive = false; }  // in front, of the host's process
   TickObservation Seen() const {
-    return {cursor, cursorReadable, keysReadable ? keys : nullptr, hostActive, hostInFront, otherApp};
+    return {cursor, cursorReadable, keysReadable ? keys : nullptr, hostActive, hostInFront, otherApp, keyPresses};
   }
 };
 
@@ -32,7 +35,7 @@ class IdleEngine : public ::testing::Test {
     Arm(state.recordIdle);
     Arm(state.fileMakerIdle);
   }
-  void Arm(IdleCounter& c) { TakeSnapshot(c, world.cursor, world.keys); }
+  void Arm(IdleCounter& c) { TakeSnapshot(c, world.cursor, world.keys, world.keyPresses); }
   // What the timer dialog does with the attempts: the first that types commits.
   void Carry(const TickActions& act) {
     int tried = act.exitRecordAttempts;
@@ -109,6 +112,16 @@ TEST_F(IdleEngine, EveryByteOfTheKeyboardCountsAndACursorThatCameBackDoesNot) {
   world.Type();
   Record();
   EXPECT_EQ(state.recordIdle.ticks, 3) << "what cannot be read is no change";
+  state.settings.fileMakerLimitSeconds = 100;
+  FileMaker();
+  ASSERT_EQ(state.fileMakerIdle.ticks, 1);
+  world.TypeUnseenByKeyboardState();
+  Record();
+  EXPECT_EQ(state.recordIdle.ticks, 0) << "a key press counts where the keyboard state shows none";
+  FileMaker();
+  EXPECT_EQ(state.fileMakerIdle.ticks, 0) << "for each count";
+  Record();
+  EXPECT_EQ(state.recordIdle.ticks, 1) << "once";
 }
 
 // ---- the record limit ----

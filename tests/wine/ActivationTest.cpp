@@ -49,11 +49,10 @@ TEST_F(Activation, NullHandleDoesNothing) {
 TEST_F(Activation, HandleIsShownRaisedActivatedAndFocused) {
   HWND target = Make("Target", false);
   HWND other = Make("Other");
-  BringWindowToFront(other);
-  PumpFor(50);
+  ASSERT_TRUE(InFront(other));
   g_messages.clear();
   EXPECT_EQ(BringWindowToFront(target), 1);
-  PumpFor(50);
+  PumpUntil([target] { return GetForegroundWindow() == target; }, 3000);
   EXPECT_EQ(g_messages, std::vector<std::string>{"hotkey(self)"});
   EXPECT_TRUE(IsWindowVisible(target));
   EXPECT_TRUE(Above(target, other));

@@ -24,7 +24,7 @@ class ExitRecord : public PluginTest {
   // Lets the host take in the typed keys, without running the restore tick.
   void Deliver() {
     KillTimer(Guard().timerDialog, RESTORE_TIMER);
-    PumpFor(200);
+    PumpUntilKeysDelivered();
   }
   int Commits() { return TheFakeHost().Count("commit"); }
 };
@@ -40,8 +40,7 @@ TEST_F(ExitRecord, DoesNothingWhileLocked) {
 }
 
 TEST_F(ExitRecord, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
-  BringWindowToFront(Host());
-  PumpFor(50);
+  ASSERT_TRUE(InFront(Host()));
   RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(State().recordCommitted, 1);
   EXPECT_EQ(Guard().exitRecord.restoredHost, nullptr);
@@ -91,8 +90,7 @@ TEST_F(ExitRecord, RestoreTickMinimisesTheHostItRestoredNotTheWindowInFront) {
 }
 
 TEST_F(ExitRecord, TypesNothingWhileAModalDialogOfTheHostIsUp) {
-  BringWindowToFront(Host());
-  PumpFor(50);
+  ASSERT_TRUE(InFront(Host()));
   EnableWindow(Host(), FALSE);
   EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()));
   EXPECT_EQ(State().recordCommitted, 0) << "left open, to be tried again";
@@ -125,8 +123,7 @@ class ListExitRecord : public ExitRecord {
     InitPluginCall();
     EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
     Guard().exitRecord.cursorAtInit = reinterpret_cast<HCURSOR>(1);  // not the cursor shown now
-    BringWindowToFront(Host());
-    PumpFor(50);
+    ASSERT_TRUE(InFront(Host()));
   }
 };
 
@@ -135,7 +132,7 @@ TEST_F(ListExitRecord, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
   EXPECT_EQ(State().recordCommitted, 1);
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   EXPECT_EQ(TheFakeHost().Count("escape-inner"), 1);
-  PumpFor(200);
+  PumpUntilKeysDelivered();
   EXPECT_EQ(Commits(), 4);
 }
 

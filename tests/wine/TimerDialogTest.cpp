@@ -17,8 +17,7 @@ class TimerDialog : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    BringWindowToFront(Host());
-    PumpFor(50);
+    ASSERT_TRUE(InFront(Host()));
     GetKeyboardState(savedKeys_);
   }
   void TearDown() override {
@@ -40,7 +39,7 @@ class TimerDialog : public PluginTest {
   int Commits() { return TheFakeHost().Count("commit"); }
   void Deliver() {
     KillTimer(Guard().timerDialog, RESTORE_TIMER);
-    PumpFor(150);
+    PumpUntilKeysDelivered();
   }
   BYTE savedKeys_[256];
 };
@@ -106,8 +105,7 @@ TEST_F(TimerDialog, OnlyTypingInTheHostMainWindowReArms) {
   EXPECT_EQ(State().recordIdle.ticks, 0) << "typing elsewhere resets the count";
   EXPECT_EQ(State().recordCommitted, 1) << "but does not re-arm";
 
-  BringWindowToFront(Host());
-  PumpFor(50);
+  ASSERT_TRUE(InFront(Host()));
   KeyboardChange();
   Tick(RECORD_TIMER);
   EXPECT_EQ(State().recordCommitted, 0);
@@ -140,8 +138,7 @@ TEST_F(TimerDialog, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
   Tick(RECORD_TIMER);
   PumpFor(150);
   EXPECT_EQ(Commits(), 2) << "once only";
-  BringWindowToFront(Host());
-  PumpFor(50);
+  ASSERT_TRUE(InFront(Host()));
   Tick(RECORD_TIMER);
   EXPECT_EQ(State().recordCommitted, 0) << "back in the host: re-armed";
   CloseOtherApplication();
@@ -219,8 +216,7 @@ TEST_F(TimerDialog, FileMakerCountIsHeldInTheBackgroundUnlessAllowed) {
   Ticks(FILEMAKER_TIMER, 2);
   EXPECT_EQ(State().fileMakerIdle.ticks, 2);
   EXPECT_TRUE(TimerRunning(Guard().timerDialog, KEYSCAN_TIMER, 100)) << "key scan while the host is inactive";
-  BringWindowToFront(Host());
-  PumpFor(50);
+  ASSERT_TRUE(InFront(Host()));
   StopAllTimers(Guard().timerDialog);
   SetTimer(Guard().timerDialog, KEYSCAN_TIMER, 100, nullptr);
   Tick(FILEMAKER_TIMER);
@@ -432,8 +428,7 @@ void CALLBACK CountCommitsThenUnlock(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST_F(TimerDialog, LockNowLocksOnTheNextTurnAfterCommitting) {
   CallFunction(FN_SET_WORKSTATION_PASSWORD, "pw");
-  BringWindowToFront(Host());
-  PumpFor(50);
+  ASSERT_TRUE(InFront(Host()));
   EXPECT_EQ(CallFunction(FN_LOCK_NOW, "").reply, "0");
   EXPECT_FALSE(State().lockIsUp) << "never inside the host's call";
   EXPECT_EQ(FindWindowA(nullptr, "Please Login"), nullptr);

@@ -7,6 +7,7 @@
 #include "WindowClass.h"
 #include "plugin/classic/ClassicCallBlock.h"
 #include "portable/keys/SendKeys.h"
+#include "win32/WindowActivation.h"
 
 void PumpFor(DWORD ms) {
   DWORD start = GetTickCount();
@@ -32,6 +33,25 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
   return true;
+}
+
+void PumpUntilKeysDelivered() {
+  const DWORD QUIET_MS = 100, MOST_MS = 5000;
+  DWORD start = GetTickCount(), quietSince = start;
+  MSG msg;
+  while (GetTickCount() - quietSince < QUIET_MS && GetTickCount() - start < MOST_MS) {
+    if (HIWORD(GetQueueStatus(QS_KEY))) quietSince = GetTickCount();
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+bool InFront(HWND hwnd) {
+  BringWindowToFront(hwnd);
+  return PumpUntil([hwnd] { return GetForegroundWindow() == hwnd && GetActiveWindow() == hwnd; }, 3000);
 }
 
 bool MoveCursor(int x, int y) {

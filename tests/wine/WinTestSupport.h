@@ -11,6 +11,11 @@
 void PumpFor(DWORD ms);
 // Dispatches messages until done() or timeout; returns done().
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// Dispatches until no key message has been waiting for a while: keys typed
+// before the call have then reached their windows, however slow the machine.
+void PumpUntilKeysDelivered();
+// Brings hwnd to the front as the plug-in does and waits until Windows says so.
+bool InFront(HWND hwnd);
 
 // Puts the cursor at x, y and waits until Wine reports it there steadily (a
 // warp reaches the X server asynchronously, and a stale position can come back).

@@ -28,6 +28,7 @@ const int KEYBOARD_STATE_SIZE = 256;
 struct ActivitySnapshot {
   Point cursor;
   uint8_t keys[KEYBOARD_STATE_SIZE];
+  uint32_t keyPresses;  // key presses the host's thread had received
 };
 
 // Idle time counted in ticks of 250 ms, against its own snapshot: activity that

@@ -28,7 +28,9 @@ static_assert(sizeof WATCHED_KEYS == 117, "the key scan watches 117 keys");
 
 const uint8_t KEY_DOWN = 0x80;
 
+// A key pressed in the host counts even where the keyboard state does not show it.
 bool KeyboardChanged(const IdleCounter& counter, const TickObservation& seen) {
+  if (seen.keyPresses != counter.snapshot.keyPresses) return true;
   return seen.keys && std::memcmp(counter.snapshot.keys, seen.keys, KEYBOARD_STATE_SIZE) != 0;
 }
 
@@ -38,6 +40,7 @@ bool CursorMoved(const IdleCounter& counter, const TickObservation& seen) {
 
 void RefreshKeys(IdleCounter& counter, const TickObservation& seen) {
   if (seen.keys) std::memcpy(counter.snapshot.keys, seen.keys, KEYBOARD_STATE_SIZE);
+  counter.snapshot.keyPresses = seen.keyPresses;
 }
 
 // The user typed: the count starts again, and typing in the host main window
@@ -74,8 +77,9 @@ void TakeInMove(IdleCounter& counter, const TickObservation& seen) {
 
 }  // namespace
 
-void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys) {
+void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses) {
   counter.snapshot.cursor = cursor;
+  counter.snapshot.keyPresses = keyPresses;
   if (keys) std::memcpy(counter.snapshot.keys, keys, KEYBOARD_STATE_SIZE);
 }
 

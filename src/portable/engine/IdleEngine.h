@@ -15,6 +15,7 @@ struct TickObservation {
   bool hostActive;       // the host main window is the host thread's active window
   bool hostInFront;      // the foreground window is the host main window or the timer dialog
   bool otherAppInFront;  // the foreground window belongs to another process
+  uint32_t keyPresses;   // key presses the host's thread has received so far
 };
 
 enum class TimerChange { Keep, Start, Stop };
@@ -64,4 +65,4 @@ enum class RestoreAction { None, MinimiseRestoredHost, ActivateNotedWindow };
 RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised);
 
 // Starts a count afresh (a limit was set).
-void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys);
+void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses);
