@@ -69,7 +69,7 @@ test: format-check native fuzz-build build bench-build dist
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300
 	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN64) --output-on-failure --timeout 300
 
-UNIT_ONLY := host_scenarios|soak_tests|package
+UNIT_ONLY := host_scenarios|soak_tests|package|signing
 check: format-check native build
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300 -E '$(UNIT_ONLY)'
 	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN64) --output-on-failure --timeout 300 -E '$(UNIT_ONLY)'
@@ -88,7 +88,9 @@ docs-shots: demo
 	@if [ -f $(BUILD)/demo/timeline.svg ]; then cp $(BUILD)/demo/timeline.svg docs/timeline.svg; fi
 	@echo "docs-shots: docs/ updated"
 
-# The release package: build/dist/Lullex-<version>.zip, from a fresh build tree.
+# The release package: build/dist/Lullex-<version>.zip, from a fresh build tree;
+# signed with SIGN_PKCS12=certificate.p12 SIGN_PASSWORD_FILE=password.txt [SIGN_TIMESTAMP_URL=...].
+export SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
 dist: bootstrap
 	@scripts/dist.sh $(BUILD)
 

@@ -25,6 +25,9 @@ have_pkg python3-markdown || need+=(python3-markdown)
 have_cmd zip || need+=(zip)
 have_cmd unzip || need+=(unzip)
 have_pkg fonts-wine || need+=(fonts-wine)
+# Signing the release, and the throwaway certificates its test makes.
+have_cmd osslsigncode || need+=(osslsigncode)
+have_cmd openssl || need+=(openssl)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

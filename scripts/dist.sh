@@ -5,6 +5,8 @@
 #   CHANGES and SHA256SUMS.
 # The version comes from src/resources/Version.h. Time stamps, file order and
 # modes are fixed, so the same commit gives the same bytes.
+# With SIGN_PKCS12 (and SIGN_PASSWORD_FILE, SIGN_TIMESTAMP_URL: scripts/sign.sh)
+# both DLLs are signed before the sums are taken. A failure leaves no package.
 #   scripts/dist.sh BUILD
 set -euo pipefail
 build=$(realpath -m "$1")
@@ -16,6 +18,15 @@ version="$(version_part MAJOR).$(version_part MINOR)$(version_part PATCH)"
 dist="$build/dist"
 stage="$dist/Lullex-$version"
 rm -rf "$dist"
+trap 'status=$?; [ $status -eq 0 ] || rm -rf "$dist"; exit $status' EXIT
+signing=""
+if [ -n "${SIGN_PKCS12:-}" ]; then
+  # Paths as given from where make was called; the certificate is checked before the build.
+  export SIGN_PKCS12=$(realpath -m "$SIGN_PKCS12")
+  [ -z "${SIGN_PASSWORD_FILE:-}" ] || export SIGN_PASSWORD_FILE=$(realpath -m "$SIGN_PASSWORD_FILE")
+  "$top/scripts/sign.sh" check
+  signing=yes
+fi
 mkdir -p "$stage"
 for arch in i686 x86_64; do
   tree="$build/dist-build-$arch"
@@ -24,6 +35,7 @@ for arch in i686 x86_64; do
   cmake --build "$tree" --target Lullex -j"${JOBS:-2}" >/dev/null
   cp "$tree"/Lullex.fmx* "$stage/"
 done
+[ -z "$signing" ] || "$top/scripts/sign.sh" "$stage/Lullex.fmx" "$stage/Lullex.fmx64"
 /usr/bin/python3 "$top/scripts/guide.py" "$top/README.md" "$stage/Lullex-Guide.html" "$version"
 cp "$top/CHANGES" "$stage/CHANGES"
 files=(Lullex.fmx Lullex.fmx64 Lullex-Guide.html CHANGES)

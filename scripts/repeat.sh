@@ -11,8 +11,8 @@ out="$build/repeat"
 rm -rf "$out"
 mkdir -p "$out"
 
-# Not Wine: the layer rule, the PE read and the package are the same every run.
-skip='^(layers|pe_check|package)$'
+# Not timing: the layer rule, the PE read, the package and its signing are the same every run.
+skip='^(layers|pe_check|package|signing)$'
 
 run_arch() {
   local arch=$1 tree=$2
