@@ -21,7 +21,7 @@ void Usage() {
   std::printf(
       "usage: LullexHost [--plugin PATH] [--script FILE | --demo | --interactive]\n"
       "                  [--class NAME] [--inner-class NAME] [--shots FOLDER] [--timeout MS]\n"
-      "                  [--no-keys] [--no-plugin] [--api N] [--app-kind N]\n");
+      "                  [--no-keys] [--no-plugin] [--api N] [--app-kind N] [--start-script-error N]\n");
 }
 
 void CALLBACK Deadline(HWND, UINT, UINT_PTR, DWORD) {
@@ -36,6 +36,15 @@ std::string BesideExecutable(const char* file) {
   std::string folder(path);
   folder = folder.substr(0, folder.find_last_of("\\/") + 1);
   return folder + file;
+}
+
+// FileMaker sends idle calls from its own loop, many a second.
+void IdleCallIfDue() {
+  const DWORD IDLE_EVERY_MS = 50;
+  static DWORD last;
+  if (GetTickCount() - last < IDLE_EVERY_MS) return;
+  last = GetTickCount();
+  IdleCall();
 }
 
 }  // namespace
@@ -76,6 +85,8 @@ int main(int argc, char** argv) {
       hostOptions.apiVersion = std::atoi(argv[++i]);
     else if (arg == "--app-kind" && hasValue)
       hostOptions.applicationKind = std::atoi(argv[++i]);
+    else if (arg == "--start-script-error" && hasValue)
+      hostOptions.startScriptError = std::atoi(argv[++i]);
     else if (arg == "--no-plugin")
       plugin.clear();
     else if (arg == "--interactive")
@@ -112,6 +123,7 @@ int main(int argc, char** argv) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     RunRequestedUnload();
+    IdleCallIfDue();
   }
   return options.interactive && script.empty() ? 0 : static_cast<int>(msg.wParam);
 }

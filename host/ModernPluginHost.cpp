@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "PluginHost.h"
 #include "PluginLibrary.h"
@@ -23,6 +24,16 @@ std::string g_path;
 PluginHostOptions g_options;
 const wchar_t HOST_VERSION[] = L"Pro 21.0v1";
 
+// Scripts the plug-in asked to start, run when the host's loop comes round, as
+// FileMaker runs them once its current scripts have finished.
+struct QueuedScript {
+  std::string file, script, parameter;
+  unsigned control;
+};
+std::vector<QueuedScript> g_queuedScripts;
+
+int16_t StartScript(const void* fileName, const void* scriptName, uint8_t control, const void* parameter);
+
 FMModernCallBlock NewBlock(uint8_t kind) {
   FMModernCallBlock block = {};
   block.apiVersion = static_cast<int16_t>(g_options.apiVersion);
@@ -30,6 +41,7 @@ FMModernCallBlock NewBlock(uint8_t kind) {
   block.entryPoint = reinterpret_cast<uint64_t>(g_entry);
   block.callKind = kind;
   block.instance = reinterpret_cast<uint64_t>(g_module);
+  block.startScript = reinterpret_cast<uint64_t>(&StartScript);
   return block;
 }
 
@@ -80,10 +92,17 @@ std::string Shown(const std::string& text) {
 }
 
 void Call(const RegisteredFunction& function, const std::string& parameter) {
-  // A function that may go without its parameter is called without one when the script gives none.
-  std::wstring argument = Wide(parameter);
-  bool withArgument = !parameter.empty() || function.minimumArguments > 0;
-  StandInReply reply = CallRegistered(function, withArgument ? &argument : nullptr);
+  // A function that may go without its parameter is called without one when the
+  // script gives none; one of two parameters takes them as "first;second".
+  std::vector<std::wstring> arguments;
+  size_t semicolon = parameter.find(';');
+  if (function.maximumArguments >= 2 && semicolon != std::string::npos) {
+    arguments.push_back(Wide(parameter.substr(0, semicolon)));
+    arguments.push_back(Wide(parameter.substr(semicolon + 1)));
+  } else if (!parameter.empty() || function.minimumArguments > 0) {
+    arguments.push_back(Wide(parameter));
+  }
+  StandInReply reply = CallRegistered(function, arguments);
   std::string name = Utf8(function.name);
   const char* error = reply.status ? " (error)" : "";
   if (!reply.given) {
@@ -95,7 +114,26 @@ void Call(const RegisteredFunction& function, const std::string& parameter) {
         Escaped(reinterpret_cast<const unsigned char*>(text.data()), text.size()).c_str(), error);
 }
 
+int16_t StartScript(const void* fileName, const void* scriptName, uint8_t control, const void* parameter) {
+  if (g_options.startScriptError) return static_cast<int16_t>(g_options.startScriptError);
+  g_queuedScripts.push_back(
+      {Utf8(StandIn_TextUnits(fileName)), Utf8(StandIn_TextUnits(scriptName)), Utf8(DataText(parameter)), control});
+  return 0;
+}
+
 }  // namespace
+
+void IdleCall() {
+  if (!g_entry) return;
+  FMModernCallBlock block = NewBlock(CALL_IDLE);
+  block.parm1 = 1;  // the user is active
+  g_entry(&block);
+  std::vector<QueuedScript> ready;
+  ready.swap(g_queuedScripts);
+  for (const QueuedScript& s : ready)
+    Event("script \"%s\" of \"%s\" ran with parameter %s (control %u)", s.script.c_str(), s.file.c_str(),
+          s.parameter.c_str(), s.control);
+}
 
 void ConfigurePluginHost(const PluginHostOptions& options) { g_options = options; }
 

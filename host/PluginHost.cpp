@@ -102,6 +102,8 @@ void ShutdownCall() {
   Event("shutdown call returned");
 }
 
+void IdleCall() {}
+
 void UnloadPlugin() {
   ClosePluginLibrary(g_module);
   g_entry = nullptr;

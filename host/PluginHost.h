@@ -7,14 +7,19 @@
 
 // What the host tells the plug-in about itself (today's FileMaker only).
 struct PluginHostOptions {
-  int apiVersion = 67;      // FileMaker Pro 19.5 and later speak this one
-  int applicationKind = 1;  // FileMaker Pro
+  int apiVersion = 67;       // FileMaker Pro 19.5 and later speak this one
+  int applicationKind = 1;   // FileMaker Pro
+  int startScriptError = 0;  // what the script starter answers; 0 queues the script
 };
 void ConfigurePluginHost(const PluginHostOptions& options);
 
 bool LoadPlugin(const std::string& path);
 // Init call (kind 0); returns what the plug-in wrote into the block.
 int InitCall();
+// An idle call, as today's FileMaker sends them from its own loop (never from
+// inside a modal loop of the plug-in), then the scripts the plug-in queued run.
+// FileMaker Pro 5 and 6 started no scripts for plug-ins: there it does nothing.
+void IdleCall();
 // Shutdown call (kind 4), as when the plug-in is disabled or the host quits.
 void ShutdownCall();
 // FreeLibrary, as the host does after the shutdown call; ReloadPlugin loads the

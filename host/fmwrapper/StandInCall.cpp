@@ -20,13 +20,13 @@ __declspec(dllimport) void FM_DataVect_Delete(void* self, FMError* error);
 __declspec(dllimport) void FM_DataVect_PushBack(void* self, const void* data, FMError* error);
 }
 
-StandInReply CallRegistered(const RegisteredFunction& function, const std::wstring* argument) {
+StandInReply CallRegistered(const RegisteredFunction& function, const std::vector<std::wstring>& given) {
   FMError error = NoFMError();
   void* arguments = FM_DataVect_Constructor1(&error);
-  if (argument) {
+  for (const std::wstring& argument : given) {
     void* text = FM_Text_Constructor1(&error);
-    FM_Text_AssignUnicodeWithLength(text, reinterpret_cast<const uint16_t*>(argument->data()),
-                                    static_cast<uint32_t>(argument->size()), &error);
+    FM_Text_AssignUnicodeWithLength(text, reinterpret_cast<const uint16_t*>(argument.data()),
+                                    static_cast<uint32_t>(argument.size()), &error);
     void* locale = FM_Locale_Constructor1(FM_LOCALE_SYSTEM, &error);
     void* data = FM_Data_Constructor1(&error);
     FM_Data_SetAsText(data, text, locale, FM_NATIVE_TEXT, &error);
@@ -46,4 +46,10 @@ StandInReply CallRegistered(const RegisteredFunction& function, const std::wstri
   FM_Data_Delete(result, &error);
   FM_DataVect_Delete(arguments, &error);
   return reply;
+}
+
+std::wstring DataText(const void* data) {
+  FMError error = NoFMError();
+  const void* text = data ? FM_Data_GetAsText(data, &error) : nullptr;
+  return text ? std::wstring(StandIn_TextUnits(text), FM_Text_GetSize(text, &error)) : L"(none)";
 }

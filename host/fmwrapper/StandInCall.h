@@ -1,10 +1,11 @@
 // Calls a function registered with the stand-in's FMWrapper.dll the way
 // today's FileMaker calls it from a calculation: an argument vector holding
-// the parameter as UTF-16 text (or none), a fresh result, the callback.
+// the parameters as UTF-16 text (or none), a fresh result, the callback.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "StandInRegistry.h"
 
@@ -14,4 +15,6 @@ struct StandInReply {
   std::wstring text;  // that value
 };
 
-StandInReply CallRegistered(const RegisteredFunction& function, const std::wstring* argument);
+StandInReply CallRegistered(const RegisteredFunction& function, const std::vector<std::wstring>& arguments);
+// The text a Data holds, as a plug-in handed it to the script starter.
+std::wstring DataText(const void* data);

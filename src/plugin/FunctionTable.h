@@ -8,17 +8,21 @@
 
 struct FunctionEntry {
   FunctionNumber number;
-  const char* classicName;  // FileMaker Pro 5 and 6 read it from string 144 + number
+  bool modernOnly;          // exists in Lullex.fmx64 only
+  const char* classicName;  // FileMaker Pro 5 and 6 read it from string 144 + number; "" where it does not exist
   const char* modernName;   // today's FileMaker reads "-" as a minus sign
   const char* parameters;   // what the calculation dialog shows between the parentheses
   const char* description;  // "type-ahead words|what it does"
   short minimumParameters;
   short maximumParameters;
-  FunctionRule rule;
+  FunctionRule rule;  // one parameter at most
+  PairRule pairRule;  // two
 };
 
-const size_t FUNCTION_COUNT = 9;
+const size_t FUNCTION_COUNT = 10;
 extern const FunctionEntry FUNCTIONS[FUNCTION_COUNT];
 
-// The entry of function number, or null.
+// Whether the function exists in the build this is.
+bool InThisBuild(const FunctionEntry& function);
+// The entry of function number in this build, or null.
 const FunctionEntry* FindFunction(unsigned number);

@@ -89,7 +89,7 @@ void LockNow(WorkstationGuard& guard, const ParameterText& parameter, Reply& rep
 
 void AnswerStatus(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
   if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
-  FormatStatus(guard.state, reply.text, sizeof reply.text);
+  FormatStatus(guard.state, reply.text, sizeof reply.text, STARTS_SCRIPTS);
   reply.given = true;
 }
 
@@ -98,5 +98,12 @@ void SetLockWarning(WorkstationGuard& guard, const ParameterText& parameter, Rep
   int32_t seconds = ParseLimit(parameter.text);
   guard.state.settings.lockWarningSeconds = seconds < 1 ? 0 : seconds;
   if (seconds < 1) return;  // off, as a limit is
+  Answer(reply, REPLY_TAKEN);
+}
+
+void SetEventScriptNames(WorkstationGuard& guard, const ParameterText& fileName, const ParameterText& scriptName,
+                         Reply& reply) {
+  if (!fileName.readable || !scriptName.readable) return Answer(reply, REPLY_BAD_LENGTH);
+  SetEventScript(guard.state.eventScript, fileName.text, scriptName.text);  // an empty script name: off
   Answer(reply, REPLY_TAKEN);
 }

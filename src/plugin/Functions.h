@@ -1,5 +1,5 @@
-// The nine external functions, one rule each for both host interfaces:
-// parameter text in, settings and timers changed, reply text out.
+// The external functions, one rule each for both host interfaces: parameter
+// text in, settings and timers changed, reply text out.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +19,16 @@ enum FunctionNumber : uint16_t {
   FN_LOCK_NOW = 7,
   FN_STATUS = 8,
   FN_SET_LOCK_WARNING = 9,
+  FN_SET_EVENT_SCRIPT = 10,  // today's FileMaker only
 };
+
+// Whether this build can start the solution's scripts: today's FileMaker gives
+// plug-ins a way to, FileMaker Pro 5 and 6 gave none.
+#ifdef LULLEX_MODERN
+const bool STARTS_SCRIPTS = true;
+#else
+const bool STARTS_SCRIPTS = false;
+#endif
 
 const char VERSION_TEXT[] = LULLEX_VERSION_TEXT;
 
@@ -30,6 +39,9 @@ struct Reply {
 };
 
 typedef void (*FunctionRule)(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+// A function of two parameters.
+typedef void (*PairRule)(WorkstationGuard& guard, const ParameterText& first, const ParameterText& second,
+                         Reply& reply);
 
 void SetWorkstationPassword(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void SetRecordLimit(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
@@ -40,3 +52,5 @@ void AnswerVersion(WorkstationGuard& guard, const ParameterText& parameter, Repl
 void LockNow(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void AnswerStatus(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void SetLockWarning(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void SetEventScriptNames(WorkstationGuard& guard, const ParameterText& fileName, const ParameterText& scriptName,
+                         Reply& reply);

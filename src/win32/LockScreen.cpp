@@ -181,6 +181,7 @@ bool RunLockScreen(HINSTANCE instance, const char* password, bool& lockIsUp, Loc
   // Both dialogs are gone now: what they activated on their way out, the
   // window in use replaces.
   lock.backdrop = lock.login = nullptr;
+  lock.wrongPasswords = request.wrongInARow;
   GiveBackHostWindows(lock);
   lockIsUp = false;
   return unlocked;

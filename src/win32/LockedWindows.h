@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // Today's FileMaker opens a top-level window for each document, card window,
 // palette and dialog; far fewer than this are ever open at once. A window that
 // finds no room is not hidden, so that none is hidden for good.
@@ -15,6 +17,7 @@ struct LockedWindows {
   HWND inUse;                        // the host window the user worked in last
   HWND hidden[MOST_HIDDEN_WINDOWS];  // top of the stacking order first
   int hiddenCount;
+  int32_t wrongPasswords;  // typed during the lock up now, or the one before
 };
 
 // Hides every visible top-level window of this process but the lock's own,

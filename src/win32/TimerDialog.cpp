@@ -83,29 +83,49 @@ void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int
     CloseLockWarning(guard.lockWarning);
 }
 
-void OpenLock(WorkstationGuard& guard, HWND dialog) {
+void QueueEvent(WorkstationGuard& guard, ScriptEventKind kind, LockCause cause = LockCause::IdleLimit,
+                uint32_t seconds = 0, uint32_t wrongPasswords = 0) {
+  QueueScriptEvent(guard.state.eventScript, {kind, cause, seconds, wrongPasswords});
+}
+
+void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   CloseLockWarning(guard.lockWarning);
   // Nothing may bring the hidden host back while the lock is up.
   StopTimer(dialog, RESTORE_TIMER);
-  RunLockScreen(InstanceOf(dialog), guard.state.settings.password, guard.state.lockIsUp, guard.lockedWindows,
-                guard.hostText);
+  DWORD lockedAt = GetTickCount();
+  bool unlocked = RunLockScreen(InstanceOf(dialog), guard.state.settings.password, guard.state.lockIsUp,
+                                guard.lockedWindows, guard.hostText);
+  // What was typed at the login was no typing in the host: both counts start
+  // afresh once its last keys (the release of Enter) are in, and the record
+  // stays committed until the user types.
+  DeliverTypedKeys();
+  TakeSnapshotNow(guard.state.recordIdle);
+  TakeSnapshotNow(guard.state.fileMakerIdle);
+  // The unlock stands for the whole lock, the commit before it included.
+  if (unlocked)
+    QueueEvent(guard, ScriptEventKind::Unlock, cause, (GetTickCount() - lockedAt) / 1000,
+               static_cast<uint32_t>(guard.lockedWindows.wrongPasswords));
 }
 
-void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const TickActions& act) {
-  if (TryExitRecord(guard, host, act.exitRecordAttempts) && act.openLock) DeliverTypedKeys();
-  if (act.openLock) OpenLock(guard, dialog);
+void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const TickActions& act, LockCause cause) {
+  TryExitRecord(guard, host, act.exitRecordAttempts);
+  if (!act.openLock) return;
+  // Every key typed so far goes to the host, ours and the user's: none may land
+  // in the login once it has the focus.
+  DeliverTypedKeys();
+  OpenLock(guard, dialog, cause);
 }
 
 void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
   Observed o;
   Observe(dialog, o);
   if (CommitOnLeavingDue(guard.state, o.seen)) {
-    RunExitRecordAction(guard, o.host);
+    if (RunExitRecordAction(guard, o.host)) QueueEvent(guard, ScriptEventKind::CommitOnLeaving);
     o.seen.hostActive = o.host == GetActiveWindow();  // the action brings the host forward
   }
   TickActions act = RecordTick(guard.state, o.seen);
   EnablePanelControl(dialog, IDC_RECORD_STOP, act.recordStopButton == ButtonChange::Enable);
-  TryExitRecord(guard, o.host, act.exitRecordAttempts);
+  if (TryExitRecord(guard, o.host, act.exitRecordAttempts)) QueueEvent(guard, ScriptEventKind::CommitAtRecordLimit);
 }
 
 void OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
@@ -116,11 +136,11 @@ void OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
   ApplyTimerChange(dialog, KEYSCAN_TIMER, KEYSCAN_TICK_MS, act.keyScanTimer);
   if (act.stopFileMakerTimer) StopTimer(dialog, FILEMAKER_TIMER);
   ShowOrCloseLockWarning(guard, dialog, o.host, act.lockWarningSeconds);
-  LockAfterExitRecord(guard, dialog, o.host, act);
+  LockAfterExitRecord(guard, dialog, o.host, act, LockCause::IdleLimit);
 }
 
 void OnLockNowRequest(WorkstationGuard& guard, HWND dialog) {
-  LockAfterExitRecord(guard, dialog, FindHostWindowInUseOrFallback(), LockNowTurn(guard.state));
+  LockAfterExitRecord(guard, dialog, FindHostWindowInUseOrFallback(), LockNowTurn(guard.state), LockCause::LockNow);
 }
 
 void OnKeyScanTimer(WorkstationGuard& guard) {

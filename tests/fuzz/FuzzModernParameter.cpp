@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FMTextReading fm = {VectorSize, VectorTextAt, TextSize, TextUnits};
   char text[PARAMETER_TEXT_SIZE + 1];
   text[PARAMETER_TEXT_SIZE] = 'g';  // a guard byte past the room
-  ParameterText p = ReadModernParameter(fm, nullptr, text);
+  ParameterText p = ReadModernParameter(fm, nullptr, 0, text);
 
   if (text[PARAMETER_TEXT_SIZE] != 'g') std::abort();
   if (!IsValidUtf8(p.text) || std::strlen(p.text) >= PARAMETER_TEXT_SIZE) std::abort();

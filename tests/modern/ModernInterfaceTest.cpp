@@ -62,7 +62,8 @@ class ModernPlugin : public ::testing::Test {
     bool found = false;
     for (int i = 0; !found && StandIn_Registered(i, &f); ++i) found = name == f.name;
     if (!found) return L"(not registered)";
-    StandInReply reply = CallRegistered(f, argument);
+    StandInReply reply =
+        CallRegistered(f, argument ? std::vector<std::wstring>{*argument} : std::vector<std::wstring>{});
     EXPECT_EQ(reply.status, 0) << "never \"?\" in FileMaker";
     return reply.given ? reply.text : L"(no reply)";
   }
@@ -78,7 +79,7 @@ TEST_F(ModernPlugin, AnswersItsStringsWithinTheRoomGiven) {
   bool overran;
   EXPECT_EQ(String(STRING_NAME, 256, overran), L"Lullex");
   EXPECT_FALSE(overran);
-  EXPECT_EQ(String(STRING_OPTIONS, 256, overran), L"Lulx1nnYnnn");
+  EXPECT_EQ(String(STRING_OPTIONS, 256, overran), L"Lulx1nnYYnn") << "init, shutdown and idle calls";
   EXPECT_NE(String(STRING_DESCRIPTION, 1024, overran).find(L"Lullex v1.91"), std::wstring::npos);
   EXPECT_EQ(String(STRING_HELP_URL, 256, overran), L"");
   EXPECT_EQ(String(200, 256, overran), L"");
@@ -91,22 +92,23 @@ TEST_F(ModernPlugin, AnswersItsStringsWithinTheRoomGiven) {
   EXPECT_FALSE(overran) << "no room at all: nothing written";
 }
 
-TEST_F(ModernPlugin, RegistersNineWindowsFunctionsAndUnregistersThemAtShutdown) {
+TEST_F(ModernPlugin, RegistersTenWindowsFunctionsAndUnregistersThemAtShutdown) {
   ASSERT_EQ(Init(), API_IMPLEMENTED);
-  ASSERT_EQ(StandIn_RegisteredCount(), 9);
+  ASSERT_EQ(StandIn_RegisteredCount(), 10);
   const struct {
     const wchar_t* name;
-    int16_t minimum;
-  } expected[] = {{L"Lulx_SetWorkstationPassword", 1},
-                  {L"Lulx_ActivateRecordLullex", 1},
-                  {L"Lulx_ActivateFileMakerLullex", 1},
-                  {L"Lulx_FMLullexCanBackground", 1},
-                  {L"Lulx_LullexRecordImmediatelyWhenInBackground", 1},
-                  {L"Lulx_Version", 0},
-                  {L"Lulx_LockNow", 0},
-                  {L"Lulx_Status", 0},
-                  {L"Lulx_SetLockWarning", 1}};
-  for (int i = 0; i < 9; ++i) {
+    int16_t minimum, maximum;
+  } expected[] = {{L"Lulx_SetWorkstationPassword", 1, 1},
+                  {L"Lulx_ActivateRecordLullex", 1, 1},
+                  {L"Lulx_ActivateFileMakerLullex", 1, 1},
+                  {L"Lulx_FMLullexCanBackground", 1, 1},
+                  {L"Lulx_LullexRecordImmediatelyWhenInBackground", 1, 1},
+                  {L"Lulx_Version", 0, 1},
+                  {L"Lulx_LockNow", 0, 1},
+                  {L"Lulx_Status", 0, 1},
+                  {L"Lulx_SetLockWarning", 1, 1},
+                  {L"Lulx_SetEventScript", 2, 2}};
+  for (int i = 0; i < 10; ++i) {
     RegisteredFunction f;
     ASSERT_TRUE(StandIn_Registered(i, &f));
     EXPECT_STREQ(f.pluginId, "Lulx");
@@ -114,20 +116,20 @@ TEST_F(ModernPlugin, RegistersNineWindowsFunctionsAndUnregistersThemAtShutdown) 
     EXPECT_STREQ(f.name, expected[i].name);
     EXPECT_EQ(std::wstring(f.prototype).rfind(std::wstring(f.name) + L" ( ", 0), 0u) << f.prototype;
     EXPECT_EQ(f.minimumArguments, expected[i].minimum) << f.name;
-    EXPECT_EQ(f.maximumArguments, 1) << f.name;
+    EXPECT_EQ(f.maximumArguments, expected[i].maximum) << f.name;
     EXPECT_EQ(f.compatibility, 0x0000FF04u) << "Windows only, shown in every calculation dialog";
     ASSERT_NE(f.description, nullptr) << f.name;
     EXPECT_NE(std::wstring(f.description).find(L'|'), std::wstring::npos) << f.description;
   }
   EXPECT_EQ(Init(), API_IMPLEMENTED) << "a second init";
-  EXPECT_EQ(StandIn_RegisteredCount(), 9) << "registers nothing twice";
+  EXPECT_EQ(StandIn_RegisteredCount(), 10) << "registers nothing twice";
   Call(CALL_SHUTDOWN);
   EXPECT_EQ(StandIn_RegisteredCount(), 0);
 }
 
 TEST_F(ModernPlugin, AHostBeforeApi56GetsTheRegistrationWithoutDescriptions) {
   ASSERT_EQ(Init(55), API_IMPLEMENTED);
-  ASSERT_EQ(StandIn_RegisteredCount(), 9);
+  ASSERT_EQ(StandIn_RegisteredCount(), 10);
   RegisteredFunction f;
   for (int i = 0; StandIn_Registered(i, &f); ++i) EXPECT_EQ(f.description, nullptr) << f.name;
   EXPECT_EQ(CallFunction(L"Lulx_Version", nullptr), L"Lullex v1.91");

@@ -1,6 +1,10 @@
-// End to end, today's FileMaker only: a Unicode password typed at the lock, and
-// the hosts that must not enable the plug-in.
+// End to end, today's FileMaker only: a Unicode password typed at the lock, the
+// hosts that must not enable the plug-in, and the solution's event script.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "HostRun.h"
 
@@ -35,8 +39,8 @@ TEST(ModernHostScenario, HostsThatMustNotEnableItAreRefused) {
     const char* subfolder;
     const char* init;
   } cases[] = {
-      {"", "", "init -> 77, 9 functions registered"},
-      {"--api 55", "", "init -> 77, 9 functions registered"},
+      {"", "", "init -> 77, 10 functions registered"},
+      {"--api 55", "", "init -> 77, 10 functions registered"},
       {"--app-kind 7", "", "init -> -2, 0 functions registered"},  // server scripting
       {"--app-kind 9", "", "init -> -2, 0 functions registered"},  // the Data API
       {"", "lacking", "init -> -2, 0 functions registered"},       // FMWrapper.dll lacks FM_Text_GetUnicode
@@ -47,11 +51,78 @@ TEST(ModernHostScenario, HostsThatMustNotEnableItAreRefused) {
         RunHost({"init", "call Lulx-Version", "shutdown", "unload", "wait 500", "quit"}, c.options, c.subfolder);
     ASSERT_EQ(run.exitCode, 0) << c.options << c.subfolder << run.All();
     EXPECT_EQ(run.Count(c.init), 1) << c.options << c.subfolder << run.All();
-    bool enabled = std::string(c.init).find("9 functions") != std::string::npos;
+    bool enabled = std::string(c.init).find("10 functions") != std::string::npos;
     EXPECT_EQ(run.Count("call Lulx-Version(\"\") -> reply \"Lullex v1.91\""), enabled ? 1 : 0) << run.All();
     EXPECT_EQ(run.Count("shutdown call returned, 0 functions registered"), 1) << run.All();
     EXPECT_EQ(run.Count("script finished"), 1) << run.All();
   }
+}
+
+const char kScriptRan[] = "script \"Lullex Audit\" of \"Contacts\" ran with parameter ";
+
+// The number after "name": in a JSON line, or -1.
+long JsonNumber(const std::string& line, const std::string& name) {
+  size_t at = line.find("\"" + name + "\":");
+  return at == std::string::npos ? -1 : std::atol(line.c_str() + at + name.size() + 3);
+}
+
+TEST(ModernHostScenario, TheEventScriptHearsTheCommitAndEachUnlockAfterwards) {
+  std::vector<std::string> script = {
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "call Lulx-SetEventScript Contacts;Lullex Audit",
+      "call Lulx-ActivateRecordLullex 1",
+      "focus record",
+      "type abc",
+      "waitfor 8000 " + std::string(kScriptRan),
+      "type d",  // committed as the lock comes, which raises no event of its own
+      "wait 400",
+      "call Lulx-LockNow",
+      "waitfor 5000 window \"Please Login\" appeared",
+  };
+  for (int i = 0; i < 2; ++i)
+    for (const char* step : {"type guess", "key ENTER", "waitfor 5000 window \"Incorrect password\" appeared",
+                             "key ENTER", "waitfor 5000 window \"Incorrect password\" gone"})
+      script.push_back(step);
+  for (const char* step : {"wait 1200", "type pw", "key ENTER", "waitfor 5000 \"event\":\"unlock\"",
+                           "say switching it off", "call Lulx-SetEventScript Contacts;", "type x",
+                           "waitfor 8000 record committed #6", "wait 1000", "call Lulx-Status", "quit"})
+    script.push_back(step);
+  HostRun run = RunHost(script);
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("call Lulx-SetEventScript(\"Contacts;Lullex Audit\") -> reply \"0\""), 1) << run.All();
+  EXPECT_EQ(run.Count(std::string(kScriptRan) + "{\"event\":\"commit\",\"reason\":\"idle\"} (control 3)"), 1)
+      << "the record limit's commit, once" << run.All();
+  EXPECT_TRUE(run.Before("record committed #2", kScriptRan));
+  // The lock ends when it gives the windows back; the host sees its login gone a little later.
+  EXPECT_EQ(run.CountBetween(kScriptRan, "window \"Please Login\" appeared", "main window shown"), 0)
+      << "nothing starts while the lock is up";
+  // One event for the whole lock: the commit before it raised none of its own.
+  EXPECT_TRUE(run.Before("record committed #3 (edited): \"abcd\"", "window \"Please Login\" appeared"));
+  EXPECT_EQ(run.Count(kScriptRan), 2) << run.All();
+  int unlock = run.Index("\"event\":\"unlock\"");
+  ASSERT_GE(unlock, 0);
+  const std::string& line = run.lines[unlock].text;
+  EXPECT_NE(line.find("\"wrongPasswords\":2,\"cause\":\"locknow\"}"), std::string::npos) << line;
+  double up = run.At("window \"Please Login\" appeared"), gone = run.At("window \"Please Login\" gone");
+  EXPECT_GE(JsonNumber(line, "seconds"), 1) << "the lock was up more than a second: " << line;
+  EXPECT_LE(JsonNumber(line, "seconds"), static_cast<long>(gone - up) + 1) << line;
+  EXPECT_TRUE(run.Before("main window shown", "\"event\":\"unlock\"", 2)) << "after the unlock";
+  EXPECT_TRUE(run.Before("record committed #2", kScriptRan)) << "after the keys of the commit";
+  // Switched off: the next commit starts nothing.
+  EXPECT_TRUE(run.Before("-- switching it off", "record committed #5"));
+  EXPECT_EQ(run.CountBetween(kScriptRan, "-- switching it off", "script finished"), 0) << run.All();
+  EXPECT_EQ(run.Count("locked=0;scripterror=0\""), 1) << run.All();
+}
+
+TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatus) {
+  HostRun run = RunHost(
+      {"init", "call Lulx-Status", "call Lulx-SetEventScript Contacts;Lullex Audit", "call Lulx-ActivateRecordLullex 1",
+       "focus record", "type abc", "waitfor 8000 record committed #2", "wait 500", "call Lulx-Status", "quit"},
+      "--start-script-error 825");
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("ran with parameter"), 0) << run.All();
+  EXPECT_TRUE(run.Before("locked=0;scripterror=0\"", "locked=0;scripterror=825\"")) << "kept for the status line";
 }
 
 }  // namespace

@@ -14,9 +14,9 @@ GuardState Fresh() {
   return state;
 }
 
-std::string Status(const GuardState& state) {
+std::string Status(const GuardState& state, bool withScriptError = false) {
   char text[STATUS_TEXT_SIZE];
-  FormatStatus(state, text, sizeof text);
+  FormatStatus(state, text, sizeof text, withScriptError);
   return text;
 }
 
@@ -47,12 +47,14 @@ TEST(StatusText, NeverThePasswordAndNeverPastTheBuffer) {
   std::strcpy(s.settings.password, "Secret99");
   s.settings.recordLimitSeconds = s.settings.fileMakerLimitSeconds = s.settings.lockWarningSeconds = 536870911;
   s.recordIdle.ticks = s.fileMakerIdle.ticks = 2147483644;
-  std::string full = Status(s);
+  s.eventScript.lastStartError = -32768;
+  std::string full = Status(s, true);
+  EXPECT_EQ(full.substr(full.size() - 19), ";scripterror=-32768") << "the longest line still fits whole";
   EXPECT_EQ(full.find("Secret"), std::string::npos);
   EXPECT_LT(full.size(), STATUS_TEXT_SIZE);
   char small[20];
   std::memset(small, 'x', sizeof small);
-  FormatStatus(s, small, 12);
+  FormatStatus(s, small, 12, true);
   EXPECT_STREQ(small, "record=5368");
   EXPECT_EQ(small[12], 'x') << "nothing written past the size given";
 }

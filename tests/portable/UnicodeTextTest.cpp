@@ -36,6 +36,15 @@ TEST(UnicodeText, UnpairedSurrogatesBecomeTheReplacementCharacter) {
   EXPECT_EQ(CountCharacters(u"\xDE00\xD83D", 2), 2u);
 }
 
+TEST(UnicodeText, Utf8GoesBackToTheSameUnits) {
+  const std::u16string all = u"Grüße Пароль 密码 \U0001F600 x";
+  std::string kept = Utf8(all, 128);
+  char16_t units[64];
+  EXPECT_EQ(std::u16string(units, Utf8ToUtf16(kept.c_str(), units, 64)), all);
+  EXPECT_EQ(std::u16string(units, Utf8ToUtf16("a\xF0\x9F\x98\x80", units, 2)), u"a") << "a pair is not split";
+  EXPECT_EQ(std::u16string(units, Utf8ToUtf16("\xE5\xAF", units, 8)), u"\xFFFD\xFFFD") << "cut short";
+}
+
 TEST(UnicodeText, StopsBeforeACharacterThatDoesNotFit) {
   EXPECT_EQ(Utf8(u"ab\U0001F600", 6), "ab") << "four bytes and the terminator need five";
   EXPECT_EQ(Utf8(u"ab\U0001F600", 7), "ab\xF0\x9F\x98\x80");

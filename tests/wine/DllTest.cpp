@@ -114,6 +114,7 @@ TEST_F(Dll, ExportsOneEntryPointByNameAtOrdinalOne) {
 
 TEST_F(Dll, StringTableAgreesWithTheFunctionTable) {
   for (const FunctionEntry& f : FUNCTIONS) {
+    if (f.modernOnly) continue;  // Lullex.fmx64 registers those by name
     char text[256] = "";
     LoadStringA(g_dll, IDS_FUNCTION_BASE + f.number, text, sizeof text);
     EXPECT_STREQ(text, f.classicName) << "what FileMaker Pro 5 and 6 read for function " << f.number;

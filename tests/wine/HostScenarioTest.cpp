@@ -387,6 +387,28 @@ TEST(HostScenario, LockNowCommitsLocksAndThePasswordEndsIt) {
   EXPECT_TRUE(run.Before("-- typing the password", kLockGone));
 }
 
+TEST(HostScenario, KeysTypedJustBeforeALockReachTheRecordNotTheLogin) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "call Lulx-ActivateRecordLullex 1",
+      "focus record",
+      "type a",
+      "waitfor 8000 record committed #2",
+      // Still waiting in the queue when the lock's request, a posted message, comes first.
+      "type xyz",
+      "call Lulx-LockNow",
+      "waitfor 5000 " + std::string(kLockUp),
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_TRUE(run.Before("record key 0x5A", kLockUp)) << "the last key typed reached the record first";
+  EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 0) << "nothing of it went to the login";
+}
+
 TEST(HostScenario, FromTheFourthWrongPasswordTheNextTryWaitsAndTheRightOneStillUnlocks) {
   std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw", "call Lulx-LockNow",
                                      "waitfor 8000 window \"Please Login\" appeared"};

@@ -12,7 +12,7 @@ FMExternCallStruct* g_currentCall;
 
 void CallFunction(const FMExternCallStruct& block) {
   const FunctionEntry* function = FindFunction(block.functionNumber);
-  if (!function) return;
+  if (!function || !function->rule) return;
   HostCallbacks host = CurrentHostCallbacks();
   char text[PARAMETER_TEXT_SIZE];
   ParameterText parameter = ReadClassicParameter(host, block.parameterHandle, text);

@@ -23,6 +23,7 @@ bool BindFMWrapper(FMWrapperFunctions& fm, bool registerWithDescription) {
              Bind(library, "FM_Text_AssignUnicodeWithLength", fm.assignText) &&
              Bind(library, "FM_Locale_Constructor1", fm.newLocale) &&
              Bind(library, "FM_Locale_Delete", fm.deleteLocale) && Bind(library, "FM_Data_SetAsText", fm.setDataText) &&
+             Bind(library, "FM_Data_Constructor1", fm.newData) && Bind(library, "FM_Data_Delete", fm.deleteData) &&
              Bind(library, "FM_QuadChar_Constructor2", fm.newQuadChar) &&
              Bind(library, "FM_QuadChar_Delete", fm.deleteQuadChar) &&
              Bind(library, "FM_ExprEnv_UnRegisterExternalFunction", fm.unregisterFunction);

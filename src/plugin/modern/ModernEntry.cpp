@@ -10,14 +10,16 @@
 #include "plugin/modern/FMWrapperBinding.h"
 #include "portable/modern/ModernCallBlock.h"
 #include "portable/modern/ModernParameter.h"
+#include "portable/text/UnicodeText.h"
 #include "win32/GuardLifetime.h"
 
 namespace {
 
 const char PLUGIN_ID[] = "Lulx";
 const char PLUGIN_NAME[] = "Lullex";
-// Init and shutdown calls; no preferences, no idle calls, no session calls.
-const char PLUGIN_OPTIONS[] = "Lulx1nnYnnn";
+// Init and shutdown calls, and idle calls, from which the event script starts;
+// no preferences, no session calls.
+const char PLUGIN_OPTIONS[] = "Lulx1nnYYnn";
 const char PLUGIN_DESCRIPTION[] =
     "Lullex guards an unattended workstation: after a record idle limit it commits the record being edited, "
     "and after a FileMaker idle limit it commits the record and locks the workstation behind a "
@@ -42,16 +44,28 @@ uint32_t Widen(const char* text, uint16_t* units, size_t room) {
   return static_cast<uint32_t>(n);
 }
 
-// A FileMaker text object holding text, or null; the caller deletes it.
-void* NewText(const char* text) {
+// A FileMaker text object holding units, or null; the caller deletes it.
+void* NewTextOfUnits(const uint16_t* units, uint32_t count) {
   FMError error = NoFMError();
   void* object = g_fm.newText(&error);
   if (!object || error.code != 0) return nullptr;
-  uint16_t units[LONGEST_TEXT];
-  g_fm.assignText(object, units, Widen(text, units, LONGEST_TEXT), &error);
+  g_fm.assignText(object, units, count, &error);
   if (error.code == 0) return object;
   g_fm.deleteText(object, &error);
   return nullptr;
+}
+
+void* NewText(const char* ascii) {
+  uint16_t units[LONGEST_TEXT];
+  return NewTextOfUnits(units, Widen(ascii, units, LONGEST_TEXT));
+}
+
+// Names of up to 254 characters, kept in UTF-8.
+void* NewTextFromUtf8(const char* text) {
+  char16_t units[2 * 254];
+  uint32_t count = static_cast<uint32_t>(Utf8ToUtf16(text, units, sizeof units / sizeof units[0]));
+  static_assert(sizeof(char16_t) == sizeof(uint16_t), "UTF-16 units");
+  return NewTextOfUnits(reinterpret_cast<const uint16_t*>(units), count);
 }
 
 void DeleteText(void* text) {
@@ -100,6 +114,7 @@ bool RegisterAll(int16_t apiVersion) {
   g_pluginId = g_fm.newQuadChar(PLUGIN_ID[0], PLUGIN_ID[1], PLUGIN_ID[2], PLUGIN_ID[3], &error);
   if (!g_pluginId || error.code != 0) return false;
   for (size_t i = 0; i < FUNCTION_COUNT; ++i) {
+    if (!InThisBuild(FUNCTIONS[i])) continue;
     if (!Register(apiVersion, FUNCTIONS[i])) return false;
     g_registered[i] = true;
   }
@@ -144,12 +159,51 @@ void WriteReply(void* result, const char* text) {
 int16_t CallFunction(int16_t id, const void* /*environment*/, const void* arguments, void* result) {
   const FunctionEntry* function = FindFunction(static_cast<uint16_t>(id));
   if (!function) return 0;
-  char text[PARAMETER_TEXT_SIZE];
-  ParameterText parameter = ReadModernParameter(g_fm.reading, arguments, text);
+  char text[PARAMETER_TEXT_SIZE], second[PARAMETER_TEXT_SIZE];
+  ParameterText parameter = ReadModernParameter(g_fm.reading, arguments, 0, text);
   Reply reply = {};
-  function->rule(Guard(), parameter, reply);
+  if (function->pairRule)
+    function->pairRule(Guard(), parameter, ReadModernParameter(g_fm.reading, arguments, 1, second), reply);
+  else
+    function->rule(Guard(), parameter, reply);
   if (reply.given && result) WriteReply(result, reply.text);
   return 0;
+}
+
+// Hands one event to FileMaker's script starter; FileMaker's answer, or -1
+// when the objects could not be made.
+int16_t StartEventScript(FMStartScript start, const EventScript& script, const ScriptEvent& event) {
+  char json[SCRIPT_EVENT_TEXT_SIZE];
+  FormatScriptEvent(event, json, sizeof json);
+  FMError error = NoFMError();
+  void* file = NewTextFromUtf8(script.fileName);
+  void* name = NewTextFromUtf8(script.scriptName);
+  void* text = NewText(json);
+  void* locale = g_fm.newLocale(FM_LOCALE_SYSTEM, &error);
+  void* parameter = g_fm.newData(&error);
+  int16_t status = -1;
+  if (file && name && text && locale && parameter &&
+      g_fm.setDataText(parameter, text, locale, FM_NATIVE_TEXT, &error) == 0 && error.code == 0)
+    status = start(file, name, SCRIPT_CONTROL_PAUSE, parameter);
+  if (parameter) g_fm.deleteData(parameter, &error);
+  if (locale) g_fm.deleteLocale(locale, &error);
+  DeleteText(text);
+  DeleteText(name);
+  DeleteText(file);
+  return status;
+}
+
+// FileMaker's idle call: the one place events leave for the solution's script,
+// never at the unsafe level and never while the lock is up. A start FileMaker
+// refuses is kept for Lulx_Status and the event dropped, not tried forever.
+void HandOverScriptEvents(const FMModernCallBlock& block) {
+  EventScript& script = Guard().state.eventScript;
+  FMStartScript start = reinterpret_cast<FMStartScript>(block.startScript);
+  if (script.count == 0 || block.parm1 == IDLE_UNSAFE || Guard().state.lockIsUp || !start) return;
+  // The keys of an exit-record action reach FileMaker before its script is queued.
+  if (HIWORD(GetQueueStatus(QS_KEY))) return;
+  ScriptEvent event;
+  while (TakeScriptEvent(script, event)) script.lastStartError = StartEventScript(start, script, event);
 }
 
 }  // namespace
@@ -161,6 +215,9 @@ extern "C" void FMExternCallProc(FMModernCallBlock* block) {
       break;
     case CALL_GET_STRING:
       AnswerString(*block);
+      break;
+    case CALL_IDLE:
+      HandOverScriptEvents(*block);
       break;
     case CALL_SHUTDOWN:
       UnregisterAll();

@@ -10,4 +10,6 @@ void ResetForInit(GuardState& state) {
   state.recordIdle.ticks = 0;
   state.fileMakerIdle.ticks = 0;
   state.recordCommitted = false;
+  SetEventScript(state.eventScript, "", "");
+  state.eventScript.lastStartError = 0;
 }

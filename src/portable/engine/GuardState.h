@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "portable/engine/ScriptEvents.h"
+
 // Longest workstation password, 254 characters, with its terminator: in UTF-8
 // a character takes up to four bytes.
 const int PASSWORD_SIZE = 4 * 254 + 1;
@@ -50,6 +52,8 @@ struct GuardState {
   // From the moment the lock opens until its password ends it. Nothing else
   // clears it, so nothing that runs inside the lock opens a second one.
   bool lockIsUp;
+  // The solution's script that hears commits and unlocks (today's FileMaker).
+  EventScript eventScript;
 };
 
 // Back to the state of a fresh start; the password is kept.

@@ -28,6 +28,13 @@ typedef int16_t (*FMDataSetAsText)(void* data, const void* text, const void* loc
 typedef uint32_t (*FMDataVectSize)(const void* vector, FMError* error);
 typedef const void* (*FMDataVectAtAsText)(const void* vector, uint32_t index, FMError* error);
 typedef void* (*FMQuadCharConstructor)(char c0, char c1, char c2, char c3, FMError* error);
+typedef void* (*FMDataConstructor)(FMError* error);
+
+// The call block's script starter: queues scriptName of fileName with a
+// parameter; 0 when FileMaker took it. The control says what becomes of a
+// paused script.
+typedef int16_t (*FMStartScript)(const void* fileName, const void* scriptName, uint8_t control, const void* parameter);
+const uint8_t SCRIPT_CONTROL_PAUSE = 3;  // a paused script stays paused; ours runs after it
 
 // What FileMaker calls for a registered function: its id, the calculation
 // environment, the arguments and the result to fill. 0 means success.
@@ -59,6 +66,8 @@ struct FMWrapperFunctions {
   FMLocaleConstructor newLocale;
   FMDelete deleteLocale;
   FMDataSetAsText setDataText;
+  FMDataConstructor newData;
+  FMDelete deleteData;
   FMQuadCharConstructor newQuadChar;
   FMDelete deleteQuadChar;
   FMRegisterFunctionEx registerFunctionEx;  // FileMaker 15 (API 56) and later

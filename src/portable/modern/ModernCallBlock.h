@@ -19,7 +19,7 @@ struct FMModernCallBlock {
   uint64_t instance;            // 32: the plug-in's module
   uint64_t result;              // 40: init: the reply; GetString: the answer's buffer
   uint64_t unused;              // 48
-  uint64_t startScript;         // 56
+  uint64_t startScript;         // 56: an FMStartScript
   uint64_t currentEnvironment;  // 64
 };
 #pragma pack(pop)
@@ -43,6 +43,9 @@ const uint8_t CALL_IDLE = 1;
 const uint8_t CALL_SHUTDOWN = 4;
 const uint8_t CALL_PREFERENCES = 5;
 const uint8_t CALL_GET_STRING = 7;
+
+// Idle levels (parm1 of an idle call): at this one, do nothing at all.
+const uint8_t IDLE_UNSAFE = 4;
 
 // Init replies.
 const int64_t INIT_BAD_API_VERSION = -1;

@@ -9,14 +9,14 @@ const uint32_t MAX_PARAMETER_UNITS = 2 * MAX_PARAMETER_LENGTH;
 
 }  // namespace
 
-ParameterText ReadModernParameter(const FMTextReading& fm, const void* arguments, char* text) {
+ParameterText ReadModernParameter(const FMTextReading& fm, const void* arguments, uint32_t index, char* text) {
   const ParameterText unreadable = {"", false, false};
   FMError error = NoFMError();
   uint32_t count = fm.vectorSize(arguments, &error);
   if (error.code != 0) return unreadable;
   text[0] = '\0';
-  if (count == 0) return {text, true, true};
-  const void* argument = fm.vectorTextAt(arguments, 0, &error);
+  if (count <= index) return {text, true, true};
+  const void* argument = fm.vectorTextAt(arguments, index, &error);
   if (error.code != 0 || !argument) return unreadable;
   uint32_t size = fm.textSize(argument, &error);
   if (error.code != 0 || size > MAX_PARAMETER_UNITS) return unreadable;

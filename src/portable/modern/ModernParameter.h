@@ -5,8 +5,8 @@
 #include "portable/modern/FMWrapperApi.h"
 #include "portable/text/ParameterRules.h"
 
-// Reads argument 0 of arguments into text (PARAMETER_TEXT_SIZE bytes) as UTF-8,
-// up to its first NUL. No argument reads as empty. More than 254 characters (a
-// surrogate pair is one), or an argument FileMaker fails to give, is
-// unreadable.
-ParameterText ReadModernParameter(const FMTextReading& fm, const void* arguments, char* text);
+// Reads argument index of arguments into text (PARAMETER_TEXT_SIZE bytes) as
+// UTF-8, up to its first NUL. No such argument reads as empty. More than 254
+// characters (a surrogate pair is one), or an argument FileMaker fails to
+// give, is unreadable.
+ParameterText ReadModernParameter(const FMTextReading& fm, const void* arguments, uint32_t index, char* text);

@@ -36,7 +36,7 @@ int32_t SecondsOrOff(int32_t seconds) { return seconds < 1 ? 0 : seconds; }
 
 }  // namespace
 
-void FormatStatus(const GuardState& state, char* text, size_t size) {
+void FormatStatus(const GuardState& state, char* text, size_t size, bool withScriptError) {
   if (size == 0) return;
   const Settings& s = state.settings;
   StatusLine line(text, size);
@@ -48,4 +48,5 @@ void FormatStatus(const GuardState& state, char* text, size_t size) {
   line.Add("immediate", s.commitOnLeaving ? 1 : 0);
   line.Add("warning", SecondsOrOff(s.lockWarningSeconds));
   line.Add("locked", state.lockIsUp ? 1 : 0);
+  if (withScriptError) line.Add("scripterror", state.eventScript.lastStartError);
 }

@@ -9,4 +9,6 @@
 // Longest status line, with its terminator.
 const size_t STATUS_TEXT_SIZE = 160;
 
-void FormatStatus(const GuardState& state, char* text, size_t size);
+// withScriptError: ends with ";scripterror=N", what FileMaker answered the last
+// start of the event script (0: it took it), where the plug-in starts scripts.
+void FormatStatus(const GuardState& state, char* text, size_t size, bool withScriptError);

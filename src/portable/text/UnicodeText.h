@@ -12,3 +12,9 @@ size_t CountCharacters(const char16_t* units, size_t count);
 // surrogate becomes U+FFFD, as Windows converts it. Returns the bytes written,
 // the terminator not counted.
 size_t Utf16ToUtf8(const char16_t* units, size_t count, char* out, size_t size);
+
+// Writes NUL-terminated UTF-8 text (as the plug-in keeps it) as UTF-16 units
+// into out, at most room units, stopping before a character that does not
+// fit; writes no terminator. A byte that starts no valid character becomes
+// U+FFFD. Returns the units written.
+size_t Utf8ToUtf16(const char* text, char16_t* out, size_t room);

@@ -1,0 +1,50 @@
+// The solution's event script: which script of which file hears Lullex's
+// events, and the events waiting for FileMaker to take them. Today's FileMaker
+// only queues a script started by a plug-in, and the plug-in hands events over
+// only from FileMaker's idle call: until then they wait here, in order, in a
+// small fixed queue.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+enum class ScriptEventKind : uint8_t {
+  CommitAtRecordLimit,  // the record idle limit's exit-record action
+  CommitOnLeaving,      // the commit when the user switched to another application
+  Unlock,               // the right password ended a lock
+};
+
+enum class LockCause : uint8_t { IdleLimit, LockNow };
+
+struct ScriptEvent {
+  ScriptEventKind kind;
+  LockCause cause;          // unlock only
+  uint32_t seconds;         // unlock only: how long the lock was up, whole seconds
+  uint32_t wrongPasswords;  // unlock only: typed during the lock
+};
+
+// More events than this between two idle calls: the oldest go.
+const int SCRIPT_EVENT_QUEUE_SIZE = 8;
+// A file or script name of up to 254 characters, in UTF-8, with its terminator.
+const size_t SCRIPT_NAME_SIZE = 4 * 254 + 1;
+// The longest event text, with its terminator.
+const size_t SCRIPT_EVENT_TEXT_SIZE = 96;
+
+struct EventScript {
+  char fileName[SCRIPT_NAME_SIZE];
+  char scriptName[SCRIPT_NAME_SIZE];  // empty: no script hears the events
+  ScriptEvent waiting[SCRIPT_EVENT_QUEUE_SIZE];
+  int first;  // the oldest waiting event
+  int count;
+  int32_t lastStartError;  // what FileMaker answered the last start; 0 when it took it
+};
+
+// Sets the script (an empty script name switches the events off) and drops
+// what waits for the script before.
+void SetEventScript(EventScript& script, const char* fileName, const char* scriptName);
+// Queues an event, only while a script is set.
+void QueueScriptEvent(EventScript& script, const ScriptEvent& event);
+// The oldest waiting event, taken off the queue; false when none waits.
+bool TakeScriptEvent(EventScript& script, ScriptEvent& event);
+// The event as the script's parameter: one JSON object, without spaces.
+void FormatScriptEvent(const ScriptEvent& event, char* text, size_t size);
