@@ -1,5 +1,5 @@
-// The exit-record action: closes an open menu, brings the host main window to
-// the front and types Ctrl+Enter into it, so that FileMaker Pro commits the
+// The exit-record action: closes an open menu, brings the host window in use
+// to the front and types Ctrl+Enter into it, so that FileMaker Pro commits the
 // record being edited.
 #pragma once
 
@@ -10,7 +10,8 @@
 // Ctrl+Enter twice, in the keystroke library's language.
 const char EXIT_RECORD_KEYS[] = "^{ENTER}^{ENTER}";
 
-// Types the keys only into host, the host main window, once it is enabled and
+// Types the keys only into host, the host window in use (the window the user
+// works in: FindHostWindowInUseOrFallback says which), once it is enabled and
 // in front, and never while the lock is up. True when it typed them; the
 // record then counts as committed.
 bool RunExitRecordAction(WorkstationGuard& guard, HWND host);
