@@ -172,7 +172,8 @@ TEST_F(ModernPlugin, ParametersCountCharactersAndRepliesMatchTheClassicBuild) {
   EXPECT_EQ(CallFunction(L"Lulx_SetLockWarning", L" +30x"), L"0");
   EXPECT_EQ(CallFunction(L"Lulx_ActivateFileMakerLullex", L"600"), L"0");
   EXPECT_EQ(CallFunction(L"Lulx_Status", nullptr),
-            L"record=0;recordidle=0;filemaker=600;filemakeridle=0;background=1;immediate=0;warning=30;locked=0");
+            L"record=0;recordidle=0;filemaker=600;filemakeridle=0;background=1;immediate=0;warning=30;locked=0;"
+            L"scripterror=0");
   EXPECT_EQ(CallFunction(L"Lulx_Status", std::wstring(255, L'x')), L"$$001$$");
 }
 

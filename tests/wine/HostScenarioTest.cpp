@@ -354,6 +354,12 @@ TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
 
 // ---- lock now, the warning before the lock, the status line ----
 
+// Lullex.fmx64, which starts scripts, ends the line with what the last start gave.
+#ifdef _WIN64
+const char kStatusEnd[] = ";scripterror=0\"";
+#else
+const char kStatusEnd[] = "\"";
+#endif
 const char kIdleStatus[] =
     "record=0;recordidle=0;filemaker=0;filemakeridle=0;background=0;immediate=0;warning=0;locked=";
 
@@ -377,8 +383,8 @@ TEST(HostScenario, LockNowCommitsLocksAndThePasswordEndsIt) {
       "quit",
   });
   ASSERT_EQ(run.exitCode, 0) << run.All();
-  EXPECT_EQ(run.Count(std::string("reply \"") + kIdleStatus + "0\""), 2) << run.All();
-  EXPECT_EQ(run.Count(std::string("reply \"") + kIdleStatus + "1\""), 1) << "locked=1 during the lock";
+  EXPECT_EQ(run.Count(std::string("reply \"") + kIdleStatus + "0" + kStatusEnd), 2) << run.All();
+  EXPECT_EQ(run.Count(std::string("reply \"") + kIdleStatus + "1" + kStatusEnd), 1) << "locked=1 during the lock";
   EXPECT_EQ(run.Count("call Lulx-LockNow(\"\") -> reply \"0\""), 2);
   EXPECT_TRUE(run.Before("call Lulx-LockNow", "record committed #1")) << "the call returns first";
   EXPECT_EQ(run.Count("record committed #1 (edited): \"Smith\""), 1) << run.All();
