@@ -241,8 +241,12 @@ void ShowInWindow(const TimelineEvent& event) {
     SetWindowTextA(g_reply, ("Error: " + text).c_str());
     return;
   }
-  static const char* const SHOWN[] = {"record committed", "lock warning \"", "lock warning gone",
-                                      "window \"Please Login\"", "window \"Incorrect password\" appeared"};
+  static const char* const SHOWN[] = {"record committed",
+                                      "lock warning \"",
+                                      "lock warning gone",
+                                      "window \"Please Login\"",
+                                      "window \"Incorrect password\" appeared",
+                                      "script \""};
   for (const char* start : SHOWN) {
     if (text.compare(0, std::strlen(start), start) != 0) continue;
     char line[300];
