@@ -17,12 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int result = SendKeys(text.c_str(), wait);
   if (result != 0 && result != 1) std::abort();
   if (!recorder::ModifiersDown().empty()) std::abort();
-  if (CurrentKeySequenceState().shiftHeld | CurrentKeySequenceState().controlHeld | CurrentKeySequenceState().altHeld |
-      CurrentKeySequenceState().windowsHeld | CurrentKeySequenceState().inGroup)
-    std::abort();
+  const KeySequenceState& k = CurrentKeySequenceState();
+  if (k.shiftHeld || k.controlHeld || k.altHeld || k.windowsHeld || k.inGroup) std::abort();
   if (recorder::WrongScanCodes() != 0) std::abort();
-  if (CurrentKeySequenceState().delayEveryKeyMs > 10000 || CurrentKeySequenceState().delayNextKeyMs > 10000)
-    std::abort();
+  if (k.delayEveryKeyMs > 10000 || k.delayNextKeyMs > 10000) std::abort();
   for (const PortCall& call : recorder::calls) {
     if (call.kind == PortCall::Sleep && call.a > 10000) std::abort();
     if (call.kind == PortCall::Beep && (call.a < 37 || call.a > 32767 || call.b > 10000)) std::abort();

@@ -169,11 +169,8 @@ TEST_F(KeySequence, NoModifierLeftDownOnAnyPath) {
     recorder::Reset();
     SendKeys(text.c_str(), 0);
     ASSERT_EQ(recorder::ModifiersDown(), "") << text;
-    ASSERT_EQ(CurrentKeySequenceState().shiftHeld | CurrentKeySequenceState().controlHeld |
-                  CurrentKeySequenceState().altHeld | CurrentKeySequenceState().windowsHeld |
-                  CurrentKeySequenceState().inGroup,
-              0)
-        << text;
+    const KeySequenceState& k = CurrentKeySequenceState();
+    ASSERT_FALSE(k.shiftHeld || k.controlHeld || k.altHeld || k.windowsHeld || k.inGroup) << text;
   }
 }
 
