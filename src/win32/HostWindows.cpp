@@ -47,8 +47,9 @@ bool BelongsToThisProcess(HWND hwnd) {
   return hwnd && GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
 }
 
-HWND FindHostWindowInUseOrFallback() {
-  HWND foreground = GetForegroundWindow();
+HWND FindHostWindowInUseOrFallback() { return FindHostWindowInUseOrFallback(GetForegroundWindow()); }
+
+HWND FindHostWindowInUseOrFallback(HWND foreground) {
   if (IsHostWindow(foreground)) return g_lastFound = foreground;
   if (IsHostWindow(g_lastFound)) return g_lastFound;
   EnumWindows(AcceptByClassPrefix, reinterpret_cast<LPARAM>(HOST_CLASS_PREFIX));

@@ -17,8 +17,10 @@
 //    search found (a menu, it may be), if it still exists, or the foreground
 //    window, which may be another program's. Whoever types into it checks first
 //    that it is this process's own.
-// Every tick asks: only the last two search all top-level windows.
+// Every tick asks: only the last two search all top-level windows. A tick that
+// has read the foreground window already passes it, saving Windows a question.
 HWND FindHostWindowInUseOrFallback();
+HWND FindHostWindowInUseOrFallback(HWND foreground);
 // The first menu window ("#32768") in Z order, or null. It becomes the last
 // window found.
 HWND FindOpenMenuWindow();

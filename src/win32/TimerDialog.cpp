@@ -32,11 +32,11 @@ bool ReadCursor(Point& at) {
 }
 
 void Observe(HWND dialog, Observed& o) {
-  o.host = FindHostWindowInUseOrFallback();
+  HWND foreground = GetForegroundWindow();
+  o.host = FindHostWindowInUseOrFallback(foreground);
   o.seen.cursorRead = ReadCursor(o.seen.cursor);
   o.seen.keys = GetKeyboardState(o.keys) ? o.keys : nullptr;
   o.seen.keyPresses = KeyPressesSoFar();
-  HWND foreground = GetForegroundWindow();
   DWORD process = 0;
   DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
   // A foreground window of this thread is its active window: one question to
