@@ -59,6 +59,12 @@ const char* ModifierText() {
   return text;
 }
 
+// A record field's parent hears of each change: the record is then edited.
+void NoteEdit(WPARAM wp, LPARAM lp) {
+  RecordWindow* window = RecordWindowOf(reinterpret_cast<HWND>(lp));
+  if (window && HIWORD(wp) == EN_CHANGE) window->edited = true;
+}
+
 LRESULT CALLBACK RecordFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   RecordWindow* window = RecordWindowOf(hwnd);
   const char* name = window ? window->name.c_str() : "?";
@@ -108,8 +114,7 @@ LRESULT CALLBACK CommandFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK InnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_KEYDOWN)
     Event("innermost child got key 0x%02X lParam %ld", static_cast<unsigned>(wp), static_cast<long>(lp));
-  RecordWindow* window = msg == WM_COMMAND ? RecordWindowOf(reinterpret_cast<HWND>(lp)) : nullptr;
-  if (window && HIWORD(wp) == EN_CHANGE) window->edited = true;
+  if (msg == WM_COMMAND) NoteEdit(wp, lp);
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -281,8 +286,7 @@ LRESULT CALLBACK DocumentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_COMMAND:
-      window = RecordWindowOf(reinterpret_cast<HWND>(lp));
-      if (window && HIWORD(wp) == EN_CHANGE) window->edited = true;
+      NoteEdit(wp, lp);
       break;
     case WM_DESTROY:
       Event("window \"%s\" closed", name);

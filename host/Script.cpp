@@ -133,8 +133,7 @@ StepResult RunStep(const std::string& line) {
   } else if (command == "failresize") {
     SetResizeFails(rest == "on");
   } else if (command == "wait") {
-    g_waitUntil = GetTickCount() + static_cast<DWORD>(std::atol(rest.c_str()));
-    g_waitUntil += g_waitUntil == 0;
+    WaitFor(static_cast<DWORD>(std::atol(rest.c_str())), "");
   } else if (command == "waitfor") {
     std::string ms, text;
     SplitFirst(rest, ms, text);

@@ -28,7 +28,8 @@ const char PLUGIN_DESCRIPTION[] =
 // Windows-compatible (0x4), and shown in every calculation dialog: FileMaker 14
 // and 15 read the display bits (0xFF00), later versions ignore them.
 const uint32_t FUNCTION_FLAGS = 0x0000FF04;
-const size_t LONGEST_TEXT = 256;  // the longest name, prototype or description
+const size_t LONGEST_TEXT = 256;            // the longest name, prototype or description
+const size_t LONGEST_TEXT_UNITS = 2 * 254;  // a file or script name: 254 characters of up to two units
 
 FMWrapperFunctions g_fm;
 void* g_pluginId;  // "Lulx" as FileMaker's QuadChar, while functions are registered
@@ -44,28 +45,19 @@ uint32_t Widen(const char* text, uint16_t* units, size_t room) {
   return static_cast<uint32_t>(n);
 }
 
-// A FileMaker text object holding units, or null; the caller deletes it.
-void* NewTextOfUnits(const uint16_t* units, uint32_t count) {
+// A FileMaker text object holding UTF-8 text, or null; the caller deletes it.
+void* NewText(const char* text) {
+  static_assert(LONGEST_TEXT_UNITS >= LONGEST_TEXT, "room for every text we hand over");
+  char16_t units[LONGEST_TEXT_UNITS];
+  uint32_t count = static_cast<uint32_t>(Utf8ToUtf16(text, units, LONGEST_TEXT_UNITS));
+  static_assert(sizeof(char16_t) == sizeof(uint16_t), "UTF-16 units");
   FMError error = NoFMError();
   void* object = g_fm.newText(&error);
   if (!object || error.code != 0) return nullptr;
-  g_fm.assignText(object, units, count, &error);
+  g_fm.assignText(object, reinterpret_cast<const uint16_t*>(units), count, &error);
   if (error.code == 0) return object;
   g_fm.deleteText(object, &error);
   return nullptr;
-}
-
-void* NewText(const char* ascii) {
-  uint16_t units[LONGEST_TEXT];
-  return NewTextOfUnits(units, Widen(ascii, units, LONGEST_TEXT));
-}
-
-// Names of up to 254 characters, kept in UTF-8.
-void* NewTextFromUtf8(const char* text) {
-  char16_t units[2 * 254];
-  uint32_t count = static_cast<uint32_t>(Utf8ToUtf16(text, units, sizeof units / sizeof units[0]));
-  static_assert(sizeof(char16_t) == sizeof(uint16_t), "UTF-16 units");
-  return NewTextOfUnits(reinterpret_cast<const uint16_t*>(units), count);
 }
 
 void DeleteText(void* text) {
@@ -176,8 +168,8 @@ int16_t StartEventScript(FMStartScript start, const EventScript& script, const S
   char json[SCRIPT_EVENT_TEXT_SIZE];
   FormatScriptEvent(event, json, sizeof json);
   FMError error = NoFMError();
-  void* file = NewTextFromUtf8(script.fileName);
-  void* name = NewTextFromUtf8(script.scriptName);
+  void* file = NewText(script.fileName);
+  void* name = NewText(script.scriptName);
   void* text = NewText(json);
   void* locale = g_fm.newLocale(FM_LOCALE_SYSTEM, &error);
   void* parameter = g_fm.newData(&error);
