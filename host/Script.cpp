@@ -134,6 +134,11 @@ StepResult RunStep(const std::string& line) {
     SetResizeFails(rest == "on");
   } else if (command == "wait") {
     WaitFor(static_cast<DWORD>(std::atol(rest.c_str())), "");
+  } else if (command == "busy") {
+    DWORD ms = static_cast<DWORD>(std::atol(rest.c_str()));
+    Event("host busy for %lu ms", static_cast<unsigned long>(ms));
+    Sleep(ms);  // no message handled meanwhile, as on a sleeping machine or in a long import
+    Event("host awake");
   } else if (command == "waitfor") {
     std::string ms, text;
     SplitFirst(rest, ms, text);

@@ -11,6 +11,8 @@
 //   command LINE           (--interactive) write LINE into the command field and press Call
 //   failresize on|off      make the host's handle resizes fail
 //   wait MS                let MS milliseconds pass
+//   busy MS                block the host's thread for MS milliseconds, handling
+//                          no message: a sleeping machine, a busy FileMaker
 //   waitfor MS TEXT        wait until an event line contains TEXT (at most MS)
 //   move X Y               put the mouse cursor at X, Y
 //   type TEXT              type TEXT into the window with the focus

@@ -5,7 +5,8 @@
 # FMExternCallProc at ordinal 1, imports from system DLLs only (FMWrapper.dll is
 # bound at run time), and, for Lullex.fmx, none of the functions that Windows 95
 # and NT 4.0 lack (FileMaker Pro 5 and 6 ran there, and one missing import keeps
-# the whole plug-in from loading).
+# the whole plug-in from loading). Lullex.fmx must also stay within its size
+# budget of 64 KiB.
 set -euo pipefail
 dll=$1
 fail() { echo "check-pe: $*" >&2; exit 1; }
@@ -42,4 +43,20 @@ functions=$(sed -n '/^The Import Tables/,/^The Export Tables/p' <<<"$dump" | awk
 newer=$(grep -xE "$later" <<<"$functions" || true)
 [ -z "$newer" ] || [ "$kind" != "PE32 i386" ] || fail "imports functions that Windows 95 or NT 4.0 lack: $(tr '\n' ' ' <<<"$newer")"
 
-echo "check-pe: $dll is a $kind DLL \"${exportName//\\/}\" exporting FMExternCallProc @1, importing $imports($(stat -c %s "$dll") bytes)"
+# The link map beside a fresh build tells which runtime parts came in: MinGW's
+# own printf (mingw_pformat, gdtoa) alone is 20 KB, so none of it may.
+map="$(dirname "$dll")/Lullex.map"
+if [ -f "$map" ]; then
+  formatted=$(grep -oE 'lib[a-z0-9_]+\.a\([^)]*(pformat|gdtoa|printf)[^)]*\)' "$map" | sort -u | tr '\n' ' ' || true)
+  [ -z "$formatted" ] || fail "links the C runtime's formatted output: $formatted"
+fi
+
+size=$(stat -c %s "$dll")
+budget=""
+if [ "$kind" = "PE32 i386" ]; then
+  most=65536
+  [ "$size" -le "$most" ] || fail "$dll is $size bytes, over its budget of $most (64 KiB)"
+  budget=", budget 65536"
+fi
+
+echo "check-pe: $dll is a $kind DLL \"${exportName//\\/}\" exporting FMExternCallProc @1, importing $imports($size bytes$budget)"

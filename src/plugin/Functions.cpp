@@ -38,12 +38,11 @@ void SetRecordLimit(WorkstationGuard& guard, const ParameterText& parameter, Rep
   GuardState& state = guard.state;
   state.settings.recordLimitSeconds = ParseLimit(parameter.text);
   if (state.settings.recordLimitSeconds < 1) return;  // off; the timer keeps serving the immediate switch
-  state.recordIdle.ticks = 0;
   if (EnsureTimerDialog(guard)) {
     StopTimer(guard.timerDialog, RECORD_TIMER);
     StartTimer(guard.timerDialog, RECORD_TIMER, IDLE_TICK_MS);
   }
-  TakeSnapshotNow(state.recordIdle);
+  StartCountNow(state.recordIdle);
   Answer(reply, REPLY_TAKEN);
 }
 
@@ -59,7 +58,7 @@ void SetFileMakerLimit(WorkstationGuard& guard, const ParameterText& parameter, 
     return;
   }
   if (EnsureTimerDialog(guard)) StartTimer(guard.timerDialog, FILEMAKER_TIMER, IDLE_TICK_MS);
-  TakeSnapshotNow(state.fileMakerIdle);
+  StartCountNow(state.fileMakerIdle);
   Answer(reply, REPLY_TAKEN);
 }
 

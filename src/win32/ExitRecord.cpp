@@ -56,7 +56,7 @@ bool StandardPath(WorkstationGuard& guard, HWND host) {
 }  // namespace
 
 bool RunExitRecordAction(WorkstationGuard& guard, HWND host) {
-  if (guard.state.lockIsUp) return false;
+  if (guard.state.lockIsUp || IsPluginWindow(guard, host)) return false;
   ExitRecordNote& note = guard.exitRecord;
   note.giveBackTo = GetActiveWindow();
   note.restoredHost = nullptr;

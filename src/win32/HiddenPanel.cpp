@@ -1,5 +1,6 @@
 #include "win32/HiddenPanel.h"
 
+#include "portable/engine/IdleEngine.h"
 #include "portable/text/NumberText.h"
 #include "portable/text/ParameterRules.h"
 #include "resources/ResourceIds.h"
@@ -35,6 +36,8 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
       if (s.recordLimitSeconds > 0) {
         EnablePanelControl(dialog, IDC_RECORD_STOP, true);
         StartTimer(dialog, RECORD_TIMER, IDLE_TICK_MS);
+        // The timer may not have run until now: its count starts from here.
+        RestartCount(guard.state.recordIdle, IdleClockNow());
       }
       break;
     case IDC_RECORD_TOGGLE:
@@ -45,7 +48,7 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
       if (s.fileMakerLimitSeconds > 0) {
         EnablePanelControl(dialog, IDC_FILEMAKER_STOP, true);
         StartTimer(dialog, FILEMAKER_TIMER, IDLE_TICK_MS);
-        guard.state.fileMakerIdle.ticks = 0;
+        RestartCount(guard.state.fileMakerIdle, IdleClockNow());
       } else {
         StopTimer(dialog, FILEMAKER_TIMER);
         StopTimer(dialog, KEYSCAN_TIMER);

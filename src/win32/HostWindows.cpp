@@ -47,6 +47,13 @@ bool BelongsToThisProcess(HWND hwnd) {
   return hwnd && GetWindowThreadProcessId(hwnd, &process) && process == GetCurrentProcessId();
 }
 
+bool IsOrIsOwnedBy(HWND hwnd, const HWND* windows, int count) {
+  for (int depth = 0; hwnd && depth < 8; ++depth, hwnd = GetWindow(hwnd, GW_OWNER))
+    for (int i = 0; i < count; ++i)
+      if (windows[i] && hwnd == windows[i]) return true;
+  return false;
+}
+
 HWND FindHostWindowInUseOrFallback() { return FindHostWindowInUseOrFallback(GetForegroundWindow()); }
 
 HWND FindHostWindowInUseOrFallback(HWND foreground) {

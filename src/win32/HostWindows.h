@@ -29,3 +29,5 @@ HWND LastFoundWindow();
 void ForgetFoundWindow();
 
 bool BelongsToThisProcess(HWND hwnd);
+// Whether hwnd is one of windows (nulls are skipped) or owned by one of them.
+bool IsOrIsOwnedBy(HWND hwnd, const HWND* windows, int count);

@@ -26,6 +26,7 @@ void SetCountdown(LockWarningNotice& notice, int32_t seconds) {
 }  // namespace
 
 void ShowLockWarning(LockWarningNotice& notice, HINSTANCE instance, HWND owner, HWND host, int32_t seconds) {
+  if (notice.window && !IsWindow(notice.window)) notice.window = nullptr;
   if (notice.window) {
     if (seconds != notice.secondsShown) SetCountdown(notice, seconds);
     return;

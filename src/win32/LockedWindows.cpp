@@ -10,11 +10,11 @@ namespace {
 const UINT HIDE_IN_PLACE = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW;
 const UINT SHOW_WITHOUT_ACTIVATING = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
 
-// The lock's backdrop, or a window it owns: the login, its message box.
-bool IsLockWindow(const LockedWindows& lock, HWND hwnd) {
-  for (int depth = 0; hwnd && depth < 8; ++depth, hwnd = GetWindow(hwnd, GW_OWNER))
-    if (hwnd == lock.backdrop) return true;
-  return false;
+// The lock's backdrop or another window of the plug-in, or a window one of
+// them owns: the login, its message box.
+bool IsPluginWindow(const LockedWindows& lock, HWND hwnd) {
+  const HWND own[] = {lock.backdrop, lock.pluginWindows[0], lock.pluginWindows[1]};
+  return IsOrIsOwnedBy(hwnd, own, 3);
 }
 
 int IndexOf(const LockedWindows& lock, HWND hwnd) {
@@ -32,7 +32,7 @@ struct HideRun {
 BOOL CALLBACK HideIfHostWindow(HWND hwnd, LPARAM param) {
   HideRun& run = *reinterpret_cast<HideRun*>(param);
   LockedWindows& lock = *run.lock;
-  if (!IsWindowVisible(hwnd) || !BelongsToThisProcess(hwnd) || IsLockWindow(lock, hwnd)) return TRUE;
+  if (!IsWindowVisible(hwnd) || !BelongsToThisProcess(hwnd) || IsPluginWindow(lock, hwnd)) return TRUE;
   bool known = IndexOf(lock, hwnd) >= 0;
   if (!known && lock.hiddenCount == MOST_HIDDEN_WINDOWS) return TRUE;
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, HIDE_IN_PLACE);

@@ -31,19 +31,22 @@ bool ReadCursor(Point& at) {
   return true;
 }
 
-void Observe(HWND dialog, Observed& o) {
+void Observe(const WorkstationGuard& guard, Observed& o) {
   HWND foreground = GetForegroundWindow();
   o.host = FindHostWindowInUseOrFallback(foreground);
   o.seen.cursorRead = ReadCursor(o.seen.cursor);
   o.seen.keys = GetKeyboardState(o.keys) ? o.keys : nullptr;
   o.seen.keyPresses = KeyPressesSoFar();
+  o.seen.now = IdleClockNow();
   DWORD process = 0;
   DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
   // A foreground window of this thread is its active window: one question to
   // Windows fewer on most ticks, and each costs a round trip under Wine.
   HWND active = thread == GetCurrentThreadId() ? foreground : GetActiveWindow();
   o.seen.hostActive = o.host == active;
-  o.seen.hostInFront = foreground == o.host || foreground == dialog;
+  // The plug-in's own windows in front (the warning, say, once the window in
+  // use has closed) leave FileMaker in front.
+  o.seen.hostInFront = foreground == o.host || IsPluginWindow(guard, foreground);
   o.seen.otherAppInFront = foreground && process != GetCurrentProcessId();
 }
 
@@ -92,6 +95,8 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   CloseLockWarning(guard.lockWarning);
   // Nothing may bring the hidden host back while the lock is up.
   StopTimer(dialog, RESTORE_TIMER);
+  guard.lockedWindows.pluginWindows[0] = dialog;
+  guard.lockedWindows.pluginWindows[1] = guard.lockWarning.window;
   DWORD lockedAt = GetTickCount();
   bool unlocked = RunLockScreen(InstanceOf(dialog), guard.state.settings.password, guard.state.lockIsUp,
                                 guard.lockedWindows, guard.hostText);
@@ -99,8 +104,8 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   // afresh once its last keys (the release of Enter) are in, and the record
   // stays committed until the user types.
   DeliverTypedKeys();
-  TakeSnapshotNow(guard.state.recordIdle);
-  TakeSnapshotNow(guard.state.fileMakerIdle);
+  StartCountNow(guard.state.recordIdle);
+  StartCountNow(guard.state.fileMakerIdle);
   // The unlock stands for the whole lock, the commit before it included.
   if (unlocked)
     QueueEvent(guard, ScriptEventKind::Unlock, cause, (GetTickCount() - lockedAt) / 1000,
@@ -118,7 +123,7 @@ void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const 
 
 void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
   Observed o;
-  Observe(dialog, o);
+  Observe(guard, o);
   if (CommitOnLeavingDue(guard.state, o.seen)) {
     if (RunExitRecordAction(guard, o.host)) QueueEvent(guard, ScriptEventKind::CommitOnLeaving);
     o.seen.hostActive = o.host == GetActiveWindow();  // the action brings the host forward
@@ -131,7 +136,7 @@ void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
 void OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
   if (guard.state.lockIsUp) return;  // no window search inside the lock either
   Observed o;
-  Observe(dialog, o);
+  Observe(guard, o);
   TickActions act = FileMakerTick(guard.state, o.seen);
   ApplyTimerChange(dialog, KEYSCAN_TIMER, KEYSCAN_TICK_MS, act.keyScanTimer);
   if (act.stopFileMakerTimer) StopTimer(dialog, FILEMAKER_TIMER);
@@ -145,18 +150,21 @@ void OnLockNowRequest(WorkstationGuard& guard, HWND dialog) {
 
 void OnKeyScanTimer(WorkstationGuard& guard) {
   BYTE keys[KEYBOARD_STATE_SIZE];
-  if (KeyScanTick(guard.state, GetKeyboardState(keys) ? keys : nullptr)) CloseLockWarning(guard.lockWarning);
+  if (KeyScanTick(guard.state, GetKeyboardState(keys) ? keys : nullptr, IdleClockNow()))
+    CloseLockWarning(guard.lockWarning);
 }
 
 void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
   StopTimer(dialog, RESTORE_TIMER);
   ExitRecordNote& note = guard.exitRecord;
+  // Either window may have closed since the keys were typed.
   switch (RestoreTick(guard.state, note.restoredHost != nullptr)) {
     case RestoreAction::MinimiseRestoredHost:
-      ShowWindow(note.restoredHost, SW_MINIMIZE);
+      if (IsWindow(note.restoredHost)) ShowWindow(note.restoredHost, SW_MINIMIZE);
       break;
     case RestoreAction::ActivateNotedWindow:
-      BringWindowToFront(note.giveBackTo);
+      // Never one of the plug-in's own: bringing it forward would show it.
+      if (IsWindow(note.giveBackTo) && !IsPluginWindow(guard, note.giveBackTo)) BringWindowToFront(note.giveBackTo);
       break;
     case RestoreAction::None:
       break;
@@ -205,10 +213,10 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance) {
+  if (guard.timerDialog && !IsWindow(guard.timerDialog)) guard.timerDialog = nullptr;
   if (!guard.timerDialog)
-    guard.timerDialog =
-        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), FindHostWindowInUseOrFallback(),
-                           TimerDialogProc, reinterpret_cast<LPARAM>(&guard));
+    guard.timerDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), nullptr, TimerDialogProc,
+                                           reinterpret_cast<LPARAM>(&guard));
   if (guard.timerDialog) StartCountingKeyPresses();  // on the host's thread, as the dialog
   return guard.timerDialog != nullptr;
 }
@@ -231,4 +239,9 @@ void TakeSnapshotNow(IdleCounter& counter) {
   ReadCursor(cursor);
   BYTE keys[KEYBOARD_STATE_SIZE];
   TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr, KeyPressesSoFar());
+}
+
+void StartCountNow(IdleCounter& counter) {
+  TakeSnapshotNow(counter);
+  RestartCount(counter, IdleClockNow());
 }

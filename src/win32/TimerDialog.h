@@ -8,8 +8,8 @@
 #include "win32/Timers.h"
 #include "win32/WorkstationGuard.h"
 
-// Creates guard.timerDialog from the plug-in's template 1112, owned by the host
-// main window, unless it exists. False when there is none to own timers.
+// Creates guard.timerDialog from the plug-in's template 1112, with no owner,
+// unless it exists. False when there is none to own timers.
 bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance);
 // Stops the timers and destroys the dialog: nothing of the plug-in runs on its
 // account afterwards.
@@ -18,5 +18,7 @@ void DestroyTimerDialog(WorkstationGuard& guard);
 // Asks the timer dialog to lock on its next turn, never inside the caller.
 void RequestLockNow(WorkstationGuard& guard);
 
-// Starts a count afresh from the cursor and keyboard of this moment.
+// The snapshot of a count from the cursor and keyboard of this moment.
 void TakeSnapshotNow(IdleCounter& counter);
+// That, and the count's idle time back to nothing: it starts afresh.
+void StartCountNow(IdleCounter& counter);

@@ -14,3 +14,10 @@ void StopAllTimers(HWND dialog) {
 }
 
 void StartRestoreTimer(HWND dialog) { StartTimer(dialog, RESTORE_TIMER, RESTORE_DELAY_MS); }
+
+namespace {
+const DWORD* g_testClock;
+}
+
+DWORD IdleClockNow() { return g_testClock ? *g_testClock : GetTickCount(); }
+void SetIdleClockForTests(const DWORD* now) { g_testClock = now; }

@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include "portable/engine/GuardState.h"
+
 const UINT_PTR RECORD_TIMER = 1113;
 const UINT_PTR FILEMAKER_TIMER = 1114;
 const UINT_PTR KEYSCAN_TIMER = 1116;
 const UINT_PTR RESTORE_TIMER = 1117;
-const UINT IDLE_TICK_MS = 250;
+const UINT IDLE_TICK_MS = TICK_MS;
 const UINT KEYSCAN_TICK_MS = 100;
 const UINT RESTORE_DELAY_MS = 100;
 
@@ -18,3 +20,8 @@ void StartTimer(HWND dialog, UINT_PTR id, UINT ms);
 void StopTimer(HWND dialog, UINT_PTR id);
 void StopAllTimers(HWND dialog);
 void StartRestoreTimer(HWND dialog);
+
+// The clock the idle counts read: GetTickCount, unless a test that sends the
+// ticks itself has set the time they see (null: GetTickCount again).
+DWORD IdleClockNow();
+void SetIdleClockForTests(const DWORD* now);

@@ -35,8 +35,16 @@ struct WorkstationGuard {
   HINSTANCE instance;  // the plug-in's module: its dialogs and strings
   HostTextKind hostText;
   ExitRecordNote exitRecord;
-  HWND timerDialog;  // owns every timer; null until a function needs it
+  // Owns every timer; null until a function needs it. It has no owner: the
+  // host may close any of its windows at any moment, and with an owner's
+  // destruction Windows destroys the windows it owns and their timers.
+  HWND timerDialog;
   LockWarningNotice lockWarning;
   LockedWindows lockedWindows;
   PanelScriptTimer panelScriptTimer;
 };
+
+// Whether hwnd is one of the plug-in's own windows (the timer dialog, the lock
+// warning, the lock's backdrop and login) or a window they own. None of them is
+// ever taken for a host window.
+bool IsPluginWindow(const WorkstationGuard& guard, HWND hwnd);

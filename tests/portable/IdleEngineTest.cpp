@@ -23,19 +23,25 @@ struct World {
   void Move() { ++cursor.x; }
   void LeaveForAnotherApplication() { hostActive = hostInFront = false, otherApp = true; }
   void OpenHostDialog() { hostActive = false; }  // in front, of the host's process
-  TickObservation Seen() const {
-    return {cursor, cursorReadable, keysReadable ? keys : nullptr, hostActive, hostInFront, otherApp, keyPresses};
+  TickObservation Seen(uint32_t now) const {
+    return {cursor, cursorReadable, keysReadable ? keys : nullptr, hostActive, hostInFront, otherApp, keyPresses, now};
   }
 };
 
 class IdleEngine : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { Start(1000); }
+  // Both timers armed with the clock at `clock`.
+  void Start(uint32_t clock) {
     std::memset(&state, 0, sizeof state);
-    Arm(state.recordIdle);
-    Arm(state.fileMakerIdle);
+    recordClock = fileMakerClock = clock;
+    TakeSnapshot(state.recordIdle, world.cursor, world.keys, world.keyPresses);
+    TakeSnapshot(state.fileMakerIdle, world.cursor, world.keys, world.keyPresses);
+    RestartCount(state.recordIdle, recordClock);
+    RestartCount(state.fileMakerIdle, fileMakerClock);
   }
-  void Arm(IdleCounter& c) { TakeSnapshot(c, world.cursor, world.keys, world.keyPresses); }
+  // Time passes and no tick comes: the machine sleeps, the host is busy.
+  void Sleep(uint32_t ms) { recordClock += ms, fileMakerClock += ms; }
   // What the timer dialog does with the attempts: the first that types commits.
   void Carry(const TickActions& act) {
     int tried = act.exitRecordAttempts;
@@ -43,20 +49,22 @@ class IdleEngine : public ::testing::Test {
     attempts += tried;
     locks += act.openLock;
   }
-  TickActions Record() {
-    TickObservation seen = world.Seen();
+  // Each timer's tick comes `ms` after its last one: the two run on their own.
+  TickActions Record(uint32_t ms = TICK_MS) {
+    TickObservation seen = world.Seen(recordClock += ms);
     if (CommitOnLeavingDue(state, seen)) Carry({1});
     TickActions act = RecordTick(state, seen);
     Carry(act);
     return act;
   }
-  TickActions FileMaker() {
-    TickActions act = FileMakerTick(state, world.Seen());
+  TickActions FileMaker(uint32_t ms = TICK_MS) {
+    TickActions act = FileMakerTick(state, world.Seen(fileMakerClock += ms));
     Carry(act);
     return act;
   }
   GuardState state;
   World world;
+  uint32_t recordClock, fileMakerClock;
   bool actionTypes = true;  // whether an exit-record attempt gets its keys in
   int attempts = 0, locks = 0;
 };
@@ -85,14 +93,14 @@ TEST_F(IdleEngine, KeyScanResetsOnlyTheFileMakerCount) {
   state.recordIdle.ticks = 5;
   uint8_t keys[256] = {};
   keys[0x11] = 0x80;  // Control is not watched
-  KeyScanTick(state, keys);
+  KeyScanTick(state, keys, fileMakerClock);
   EXPECT_EQ(state.fileMakerIdle.ticks, 5);
   keys['A'] = 0x80;
-  KeyScanTick(state, keys);
+  KeyScanTick(state, keys, fileMakerClock);
   EXPECT_EQ(state.fileMakerIdle.ticks, 0);
   EXPECT_EQ(state.recordIdle.ticks, 5);
   state.fileMakerIdle.ticks = 3;
-  KeyScanTick(state, nullptr);
+  KeyScanTick(state, nullptr, fileMakerClock);
   EXPECT_EQ(state.fileMakerIdle.ticks, 3) << "an unreadable keyboard is no key";
 }
 
@@ -216,7 +224,7 @@ TEST_F(IdleEngine, ImmediateSwitchActsOnlyForAnotherApplication) {
   EXPECT_EQ(attempts, 0) << "a dialog of the host is not another application";
   world.LeaveForAnotherApplication();
   state.recordIdle.ticks = 7;
-  TickObservation seen = world.Seen();
+  TickObservation seen = world.Seen(recordClock);
   EXPECT_TRUE(CommitOnLeavingDue(state, seen));
   EXPECT_EQ(state.recordIdle.ticks, 0);
   state.recordCommitted = true;
@@ -325,6 +333,92 @@ TEST_F(IdleEngine, LargestLimitDoesNotOverflow) {
   EXPECT_EQ(attempts, 1);
 }
 
+// ---- real time: ticks that come late or not at all ----
+
+// The clock where each case starts: far from its wrap, the wrap crossed while
+// no tick comes, and the wrap crossed by the ticks themselves.
+class RealTime : public IdleEngine, public ::testing::WithParamInterface<uint32_t> {
+ protected:
+  void SetUp() override { Start(GetParam()); }
+};
+
+TEST_P(RealTime, TicksALittleEarlyOrLateCountAsOne) {
+  state.settings.fileMakerLimitSeconds = 1;
+  EXPECT_FALSE(FileMaker(240).openLock);
+  EXPECT_FALSE(FileMaker(260).openLock);
+  EXPECT_FALSE(FileMaker(230).openLock);
+  EXPECT_EQ(attempts, 1) << "the commit a tick before the lock";
+  EXPECT_TRUE(FileMaker(270).openLock) << "the lock on the fourth";
+}
+
+TEST_P(RealTime, WakingPastTheFileMakerLimitCommitsAndLocksBeforeTakingInTheInput) {
+  state.settings.fileMakerLimitSeconds = 3;
+  FileMaker();
+  Sleep(5000);
+  world.Move();  // the input that woke the machine
+  world.Type();
+  TickActions act = FileMaker();
+  EXPECT_TRUE(act.openLock) << "typing on waking does not stop a lock that was due";
+  EXPECT_EQ(act.exitRecordAttempts, 1) << "the record committed first";
+  EXPECT_EQ(state.fileMakerIdle.snapshot.cursor.x, world.cursor.x) << "then the input is taken in";
+  state.recordCommitted = false;
+  for (int i = 0; i < 11; ++i) EXPECT_FALSE(FileMaker().openLock) << "a full limit again, tick " << i + 1;
+  EXPECT_TRUE(FileMaker().openLock);
+}
+
+TEST_P(RealTime, ALateTickWithTimeLeftChangesNothing) {
+  state.settings.fileMakerLimitSeconds = 3;  // 12 ticks
+  for (int i = 0; i < 4; ++i) FileMaker();
+  Sleep(1500);  // 10 ticks' time gone: 2 left
+  world.Type();
+  EXPECT_FALSE(FileMaker().openLock) << "typing in time stops it";
+  EXPECT_EQ(state.fileMakerIdle.ticks, 0);
+  for (int i = 0; i < 4; ++i) FileMaker();
+  Sleep(1500);
+  TickActions exit = FileMaker();
+  EXPECT_FALSE(exit.openLock);
+  EXPECT_EQ(exit.exitRecordAttempts, 1) << "idle: the commit a tick before the limit, as on time";
+  world.Move();
+  EXPECT_TRUE(FileMaker().openLock) << "then the lock, a mouse move or not";
+}
+
+TEST_P(RealTime, WakingPastTheRecordLimitCommitsAtOnce) {
+  state.settings.recordLimitSeconds = 60;
+  Record();
+  Sleep(61000);
+  world.Type();  // the user's first keys, into the host main window
+  Record();
+  EXPECT_EQ(attempts, 1);
+  EXPECT_TRUE(state.recordCommitted) << "keys that came before the commit do not re-arm it";
+  EXPECT_EQ(state.recordIdle.ticks, 0);
+  Sleep(61000);
+  Record();
+  EXPECT_EQ(attempts, 1) << "committed already: nothing more";
+}
+
+TEST_P(RealTime, TheBackgroundStillHoldsTheCountAcrossAGap) {
+  state.settings.fileMakerLimitSeconds = 1;
+  world.LeaveForAnotherApplication();
+  FileMaker();
+  Sleep(5000);
+  EXPECT_FALSE(FileMaker().openLock);
+  world.hostActive = world.hostInFront = true;
+  EXPECT_FALSE(FileMaker().openLock) << "counting from the tick that found the host in front";
+}
+
+INSTANTIATE_TEST_SUITE_P(Clock, RealTime, ::testing::Values(1000u, 0xFFFFFFFFu - 2000u, 0xFFFFFFFFu - 300u));
+
+TEST_F(IdleEngine, TheLongestGapAndTheLargestLimitStayInRange) {
+  state.settings.recordLimitSeconds = 536870911;
+  Sleep(0xFFFFFFFFu - TICK_MS);
+  Record();
+  EXPECT_EQ(state.recordIdle.ticks, 17179869) << "49.7 days, in ticks";
+  EXPECT_EQ(attempts, 0);
+  state.recordIdle.ticks = INT32_MAX - 1;
+  Record(1000);
+  EXPECT_EQ(attempts, 1) << "past the largest limit, and no overflow on the way";
+}
+
 // ---- the restore tick ----
 
 TEST_F(IdleEngine, RestoreTickCommitsAndGivesTheHostBackUnlessLocked) {
@@ -412,9 +506,9 @@ TEST_F(IdleEngine, ActivityClosesTheWarningAndItComesBackWhenIdleAgain) {
 
 TEST_F(IdleEngine, KeyScanResetsTheCountThatTheWarningFollows) {
   uint8_t keys[256] = {};
-  EXPECT_FALSE(KeyScanTick(state, keys));
+  EXPECT_FALSE(KeyScanTick(state, keys, fileMakerClock));
   keys[' '] = 0x80;
-  EXPECT_TRUE(KeyScanTick(state, keys));
+  EXPECT_TRUE(KeyScanTick(state, keys, fileMakerClock));
 }
 
 }  // namespace

@@ -106,7 +106,6 @@ TEST_F(ExitRecord, TypesNothingWhileAModalDialogOfTheHostIsUp) {
 TEST_F(ExitRecord, HostWithoutChildrenTakesTheStandardPath) {
   TheFakeHost().Destroy();
   HWND bare = TopWindow("FMPRO6APP", "bare");
-  Guard().timerDialog = nullptr;  // went with its owner
   EnsureTimerDialog(Guard(), GetModuleHandleA(nullptr));
   EXPECT_EQ(FindHostWindowInUseOrFallback(), bare);
   RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());

@@ -86,20 +86,40 @@ TEST_F(Handlers, FileMakerLimitStartsAndStopsItsTimers) {
 TEST_F(Handlers, FileMakerOffBeforeAnyDialogCreatesNone) {
   EXPECT_FALSE(CallFunction(FN_ACTIVATE_FILEMAKER, "0").replied);
   EXPECT_EQ(Guard().timerDialog, nullptr);
-  EXPECT_EQ(DialogsOwnedBy(Host()), 0);
+  EXPECT_EQ(DialogsOwnedBy(nullptr), 0);
 }
 
-TEST_F(Handlers, TimerDialogIsCreatedOnceOwnedByTheHostAndHidden) {
+// Today's FileMaker closes document windows at any moment: the one in use when
+// the guard was armed must not take its timers along, nor the warning.
+TEST_F(Handlers, ClosingTheWindowInUseLeavesTheTimersAndTheWarning) {
+  HWND document = TopWindow("FMPRO6APP", "Invoices");
+  ASSERT_TRUE(InFront(document));
+  CallFunction(FN_SET_LOCK_WARNING, "30");
+  CallFunction(FN_ACTIVATE_RECORD, "30");
+  CallFunction(FN_ACTIVATE_FILEMAKER, "10");
+  HWND dialog = Guard().timerDialog;
+  ASSERT_TRUE(PumpUntil([] { return Guard().lockWarning.window != nullptr; }, 3000)) << "within the warning time";
+  HWND notice = Guard().lockWarning.window;
+  DestroyWindow(document);
+  PumpFor(300);
+  EXPECT_TRUE(IsWindow(dialog));
+  EXPECT_TRUE(TimerRunning(dialog, RECORD_TIMER, 250));
+  EXPECT_TRUE(TimerRunning(dialog, FILEMAKER_TIMER, 250));
+  EXPECT_TRUE(IsWindow(notice) && IsWindowVisible(notice));
+  EXPECT_EQ(Guard().lockWarning.window, notice);
+}
+
+TEST_F(Handlers, TimerDialogIsCreatedOnceWithNoOwnerAndHidden) {
   CallFunction(FN_ACTIVATE_RECORD, "30");
   HWND dialog = Guard().timerDialog;
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(GetWindow(dialog, GW_OWNER), Host());
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
   EXPECT_FALSE(IsWindowVisible(dialog));
   CallFunction(FN_ACTIVATE_FILEMAKER, "60");
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
   CallFunction(FN_ACTIVATE_RECORD, "10");
   EXPECT_EQ(Guard().timerDialog, dialog);
-  EXPECT_EQ(DialogsOwnedBy(Host()), 1);
+  EXPECT_EQ(DialogsOwnedBy(nullptr), 1);
   PumpFor(100);
   EXPECT_FALSE(IsWindowVisible(dialog));
   char caption[8] = "x";

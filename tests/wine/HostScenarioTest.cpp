@@ -176,6 +176,41 @@ TEST(HostScenario, SecondInitDoesNotDoubleTheTickRate) {
   EXPECT_GT(run.At("record committed #1") - run.At("-- idle from here"), 2.5) << run.All();
 }
 
+// A machine that sleeps, or a host too busy to handle its messages: the limits
+// count the real time that passed.
+TEST(HostScenario, AHostThatWasAwayPastTheLimitLocksOnWakingAndNeverEarly) {
+  auto away = [](const char* limit, const char* busy) {
+    return RunHost({
+        "init",
+        "call Lulx-SetWorkstationPassword pw",
+        std::string("call Lulx-ActivateFileMakerLullex ") + limit,
+        "focus record",
+        "move 300 300",
+        "type abc",
+        "wait 500",
+        std::string("busy ") + busy,
+        "move 340 300",  // the input that wakes it
+        "say awake",
+        "waitfor 10000 " + std::string(kLockUp),
+        "type pw",
+        "key ENTER",
+        "waitfor 5000 " + std::string(kLockGone),
+        "quit",
+    });
+  };
+  HostRun past = away("3", "5000");
+  ASSERT_EQ(past.exitCode, 0) << past.All();
+  EXPECT_TRUE(past.Before("host awake", "record committed #1 (edited): \"abc\""));
+  EXPECT_TRUE(past.Before("record committed #1", kLockUp)) << "the record committed first";
+  // Counting ticks, the lock came a full limit (3 s) after waking.
+  EXPECT_LT(past.At(kLockUp) - past.At("-- awake"), 2.0) << past.All();
+
+  HostRun within = away("4", "2000");
+  ASSERT_EQ(within.exitCode, 0) << within.All();
+  EXPECT_TRUE(within.Before("-- awake", "record committed #1")) << "nothing while time was left";
+  EXPECT_GT(within.At(kLockUp) - within.At("-- awake"), 3.5) << "the move counts: a full limit after it";
+}
+
 TEST(HostScenario, ListViewsGetEscapeAndTheKeysTwice) {
   // The list path waits for a cursor other than the one at init: the host's
   // window must not open under the cursor that an earlier run left there.
@@ -574,6 +609,54 @@ TEST(HostScenario, NoLockLeavesAHostWindowHiddenForGood) {
   ASSERT_EQ(quit.exitCode, 0) << quit.All();
   EXPECT_TRUE(quit.Before("-- quitting", "window \"Invoices\" shown", 1, 2));
   EXPECT_TRUE(quit.Before("-- quitting", "main window shown", 1, 2));
+}
+
+// Closing windows, the one Lullex was armed in first, never switches the guard off.
+TEST(HostScenario, TheGuardOutlivesEveryWindowThatCloses) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "call Lulx-SetLockWarning 2",
+      "window Notes",
+      "window Archive",
+      "window Invoices",
+      "call Lulx-ActivateRecordLullex 1",
+      "call Lulx-ActivateFileMakerLullex 5",
+      "type abc",
+      "waitfor 8000 record committed #2",
+      "say closing the window in use during the commit's restore",
+      "closewindow Invoices",
+      "focus record",
+      "type x",
+      "waitfor 8000 lock warning \"This workstation locks in 2 s.\"",
+      "say closing a window during the warning",
+      "closewindow Notes",
+      "waitfor 8000 " + std::string(kLockUp),
+      "say closing a window during the lock",
+      "closewindow Archive",
+      "wait 500",
+      "say typing the password",
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "wait 300",
+      "windows",
+      "type y",
+      "waitfor 8000 record committed #6",
+      "waitfor 10000 " + std::string(kLockUp),
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("record committed #1 (edited): \"abc\" in \"Invoices\""), 1) << run.All();
+  EXPECT_EQ(run.Count("record committed #3 (edited): \"x\" in \"Contacts\""), 1) << "in the window left" << run.All();
+  EXPECT_TRUE(run.Before("-- closing a window during the warning", kLockUp));
+  EXPECT_TRUE(run.Before("-- typing the password", kLockGone)) << "the lock holds until its password";
+  EXPECT_EQ(WindowsLine(run, 1), "windows: \"Contacts\" active") << run.All();
+  EXPECT_EQ(run.Count("record committed #5 (edited): \"xy\" in \"Contacts\""), 1) << "still guarded" << run.All();
+  EXPECT_EQ(run.Count(kLockUp), 2) << run.All();
 }
 
 }  // namespace several_windows

@@ -16,6 +16,7 @@ namespace {
 class TimerDialog : public PluginTest {
  protected:
   void SetUp() override {
+    SetIdleClockForTests(&now_);
     PluginTest::SetUp();
     ASSERT_TRUE(InFront(Host()));
     GetKeyboardState(savedKeys_);
@@ -23,9 +24,15 @@ class TimerDialog : public PluginTest {
   void TearDown() override {
     SetKeyboardState(savedKeys_);
     PluginTest::TearDown();
+    SetIdleClockForTests(nullptr);
   }
   void StopRealTimers() { StopAllTimers(Guard().timerDialog); }
-  void Tick(UINT_PTR id) { SendMessageA(Guard().timerDialog, WM_TIMER, id, 0); }
+  // Each idle tick comes a tick's time after the one before, whatever the
+  // machine's speed: the counts then go up by exactly one a tick.
+  void Tick(UINT_PTR id) {
+    if (id == RECORD_TIMER || id == FILEMAKER_TIMER) now_ += IDLE_TICK_MS;
+    SendMessageA(Guard().timerDialog, WM_TIMER, id, 0);
+  }
   void Ticks(UINT_PTR id, int n) {
     for (int i = 0; i < n; ++i) Tick(id);
   }
@@ -42,6 +49,7 @@ class TimerDialog : public PluginTest {
     PumpUntilKeysDelivered();
   }
   BYTE savedKeys_[256];
+  DWORD now_ = 1000;
 };
 
 TEST_F(TimerDialog, RecordLimitOneActsOnTheFourthTickAndNotAgain) {

@@ -3,13 +3,12 @@
 // The functions themselves arrive through the registered callback.
 #include <windows.h>
 
-#include <cstdio>
-
 #include "plugin/FunctionTable.h"
 #include "plugin/PluginState.h"
 #include "plugin/modern/FMWrapperBinding.h"
 #include "portable/modern/ModernCallBlock.h"
 #include "portable/modern/ModernParameter.h"
+#include "portable/text/TextBuffer.h"
 #include "portable/text/UnicodeText.h"
 #include "win32/GuardLifetime.h"
 
@@ -67,7 +66,7 @@ void DeleteText(void* text) {
 
 bool Register(int16_t apiVersion, const FunctionEntry& function) {
   char prototype[LONGEST_TEXT];
-  std::snprintf(prototype, sizeof prototype, "%s ( %s )", function.modernName, function.parameters);
+  TextBuffer(prototype, sizeof prototype).Add(function.modernName).Add(" ( ").Add(function.parameters).Add(" )");
   void* name = NewText(function.modernName);
   void* shown = NewText(prototype);
   void* description = NewText(function.description);

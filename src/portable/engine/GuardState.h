@@ -33,14 +33,21 @@ struct ActivitySnapshot {
   uint32_t keyPresses;  // key presses the host's thread had received
 };
 
-// Idle time counted in ticks of 250 ms, against its own snapshot: activity that
-// one count has taken in must still count for the other.
+const int TICKS_PER_SECOND = 4;
+const uint32_t TICK_MS = 1000 / TICKS_PER_SECOND;
+
+// Idle time against its own snapshot: activity that one count has taken in must
+// still count for the other. The time is real time, read from a millisecond
+// clock at each tick, and kept in whole ticks of 250 ms: ticks that never came
+// (the machine slept, the host was busy) count all the same.
 struct IdleCounter {
   int32_t ticks;
+  // Milliseconds toward the next whole tick, plus half a tick, so that a tick
+  // that comes a little early or late still counts as one.
+  uint32_t partTickMs;
+  uint32_t countedUpTo;  // the clock's reading when the time was last counted
   ActivitySnapshot snapshot;
 };
-
-const int TICKS_PER_SECOND = 4;
 
 struct GuardState {
   Settings settings;

@@ -46,7 +46,7 @@ void RefreshKeys(IdleCounter& counter, const TickObservation& seen) {
 // The user typed: the count starts again, and typing in the host main window
 // means a new record may be under way.
 void TakeInTyping(GuardState& state, IdleCounter& counter, const TickObservation& seen) {
-  counter.ticks = 0;
+  RestartCount(counter, seen.now);
   RefreshKeys(counter, seen);
   if (seen.hostActive) state.recordCommitted = false;
 }
@@ -72,7 +72,15 @@ void StartLock(GuardState& state, TickActions& act) {
 void TakeInMove(IdleCounter& counter, const TickObservation& seen) {
   counter.snapshot.cursor = seen.cursor;
   RefreshKeys(counter, seen);
-  counter.ticks = 0;
+  RestartCount(counter, seen.now);
+}
+
+// What a late tick saw, taken in once it has acted: a new snapshot and a fresh
+// count. The latch stays as the action left it: the input came before the commit.
+void TakeInAfterActing(IdleCounter& counter, const TickObservation& seen) {
+  if (seen.cursorRead) counter.snapshot.cursor = seen.cursor;
+  RefreshKeys(counter, seen);
+  RestartCount(counter, seen.now);
 }
 
 }  // namespace
@@ -83,10 +91,27 @@ void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint3
   if (keys) std::memcpy(counter.snapshot.keys, keys, KEYBOARD_STATE_SIZE);
 }
 
+void RestartCount(IdleCounter& counter, uint32_t now) {
+  counter.ticks = 0;
+  counter.partTickMs = TICK_MS / 2;
+  counter.countedUpTo = now;
+}
+
+void CountElapsed(IdleCounter& counter, uint32_t now) {
+  uint32_t elapsed = now - counter.countedUpTo;  // unsigned: right across the clock's wrap
+  counter.countedUpTo = now;
+  uint32_t whole = elapsed / TICK_MS;
+  uint32_t part = counter.partTickMs + elapsed % TICK_MS;
+  if (part >= TICK_MS) ++whole, part -= TICK_MS;
+  counter.partTickMs = part;
+  uint32_t room = static_cast<uint32_t>(INT32_MAX - counter.ticks);
+  counter.ticks += static_cast<int32_t>(whole < room ? whole : room);
+}
+
 bool CommitOnLeavingDue(GuardState& state, const TickObservation& seen) {
   if (!state.settings.commitOnLeaving || seen.hostActive || state.recordCommitted || !seen.otherAppInFront)
     return false;
-  state.recordIdle.ticks = 0;
+  RestartCount(state.recordIdle, seen.now);
   return true;
 }
 
@@ -95,18 +120,24 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
   IdleCounter& idle = state.recordIdle;
   if (state.settings.recordLimitSeconds < 1) {
     // The timer stays for the immediate switch; the count is held.
-    idle.ticks = 0;
+    RestartCount(idle, seen.now);
     if (seen.hostActive) state.recordCommitted = false;
     act.recordStopButton = ButtonChange::Disable;
     return act;
   }
   act.recordStopButton = ButtonChange::Enable;
 
-  ++idle.ticks;
+  CountElapsed(idle, seen.now);
+  int32_t limit = TicksFor(state.settings.recordLimitSeconds);
+  if (idle.ticks > limit) {
+    // Late: committed as the limit tick would have with nothing seen.
+    if (!state.recordCommitted) act.exitRecordAttempts = 2;
+    TakeInAfterActing(idle, seen);
+    return act;
+  }
   bool typed = KeyboardChanged(idle, seen);
   if (typed) TakeInTyping(state, idle, seen);
   bool moved = CursorMoved(idle, seen);
-  int32_t limit = TicksFor(state.settings.recordLimitSeconds);
   // The limit is checked before the cursor: a move in the limit tick does not
   // stop the action, only typing does. Each check may try the action once.
   if (!typed && idle.ticks > limit - 1) {
@@ -119,10 +150,10 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
   }
   if (moved) TakeInMove(idle, seen);
   if (idle.ticks > limit - 1) {
-    idle.ticks = 0;  // fired or not, the next try is a full limit away
+    RestartCount(idle, seen.now);  // fired or not, the next try is a full limit away
     return act;
   }
-  if (state.recordCommitted && idle.ticks < limit - 1) idle.ticks = 0;  // held while committed
+  if (state.recordCommitted && idle.ticks < limit - 1) RestartCount(idle, seen.now);  // held while committed
   return act;
 }
 
@@ -131,24 +162,30 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   if (state.lockIsUp) return act;  // ticks inside the lock count nothing
   IdleCounter& idle = state.fileMakerIdle;
   if (!seen.hostInFront && !state.settings.countInBackground) {
-    idle.ticks = 0;
+    RestartCount(idle, seen.now);
     if (seen.cursorRead) idle.snapshot.cursor = seen.cursor;
     RefreshKeys(idle, seen);
     return act;
   }
   if (state.settings.fileMakerLimitSeconds < 1) {
-    idle.ticks = 0;
+    RestartCount(idle, seen.now);
     act.keyScanTimer = TimerChange::Stop;
     act.stopFileMakerTimer = true;
     return act;
   }
 
-  ++idle.ticks;
-  bool typed = KeyboardChanged(idle, seen);
+  CountElapsed(idle, seen.now);
   act.keyScanTimer = seen.hostActive ? TimerChange::Stop : TimerChange::Start;
+  int32_t limit = TicksFor(state.settings.fileMakerLimitSeconds);
+  if (idle.ticks > limit) {
+    // Late: the lock, and the commit before it, whatever this tick saw.
+    TakeInAfterActing(idle, seen);
+    StartLock(state, act);
+    return act;
+  }
+  bool typed = KeyboardChanged(idle, seen);
   if (typed) TakeInTyping(state, idle, seen);
   bool moved = CursorMoved(idle, seen);
-  int32_t limit = TicksFor(state.settings.fileMakerLimitSeconds);
   if (!typed && idle.ticks > limit - 1) {
     RefreshKeys(idle, seen);
     StartLock(state, act);
@@ -174,9 +211,9 @@ bool WatchedKeyDown(const uint8_t* keys) {
   return false;
 }
 
-bool KeyScanTick(GuardState& state, const uint8_t* keys) {
+bool KeyScanTick(GuardState& state, const uint8_t* keys, uint32_t now) {
   if (!keys || !WatchedKeyDown(keys)) return false;
-  state.fileMakerIdle.ticks = 0;
+  RestartCount(state.fileMakerIdle, now);
   return true;
 }
 

@@ -16,6 +16,7 @@ struct TickObservation {
   bool hostInFront;      // the foreground window is the host main window or the timer dialog
   bool otherAppInFront;  // the foreground window belongs to another process
   uint32_t keyPresses;   // key presses the host's thread has received so far
+  uint32_t now;          // a millisecond clock that wraps (GetTickCount): only differences count
 };
 
 enum class TimerChange { Keep, Start, Stop };
@@ -38,6 +39,18 @@ struct TickActions {
 // Number of ticks a limit in seconds takes.
 inline int32_t TicksFor(int32_t seconds) { return TICKS_PER_SECOND * seconds; }
 
+// Idle time is real time. Each tick counts the whole ticks of time since the
+// tick before it, so a limit of L seconds is reached after L seconds whether or
+// not the 4 * L ticks in between came. When ticks come on time, nothing differs
+// from counting them one by one.
+//
+// A tick that finds more time gone since the tick before than its limit had
+// left came late (the machine slept, the host's thread was busy): the limit was
+// reached before anything this tick observes. Such a tick acts first (the
+// commit; for the FileMaker limit the lock), and only then takes what it saw
+// in as activity. A tick late by less than what was left counts as any other.
+// "More" means by over half a tick: a tick a little late is on time.
+
 // The rule of the immediate switch, checked first on each record tick: the host
 // main window is left for another application and the record is not committed.
 // Resets the record count when it fires.
@@ -55,7 +68,7 @@ TickActions LockNowTurn(GuardState& state);
 
 // A key held down while the host is not active means someone is there. True
 // when it reset the FileMaker count.
-bool KeyScanTick(GuardState& state, const uint8_t* keys);
+bool KeyScanTick(GuardState& state, const uint8_t* keys, uint32_t now);
 // Whether a key that the key scan watches is down in keys (256 bytes).
 bool WatchedKeyDown(const uint8_t* keys);
 
@@ -64,5 +77,10 @@ enum class RestoreAction { None, MinimiseRestoredHost, ActivateNotedWindow };
 // committed, and the host goes back as it was, unless the lock is up.
 RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised);
 
-// Starts a count afresh (a limit was set).
+// The snapshot a count compares each tick with.
 void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses);
+// Idle time back to nothing at now (a limit was set, a lock ended); the
+// snapshot stays.
+void RestartCount(IdleCounter& counter, uint32_t now);
+// Adds the whole ticks of time gone since the count was last brought up to now.
+void CountElapsed(IdleCounter& counter, uint32_t now);

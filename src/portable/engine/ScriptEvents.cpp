@@ -1,7 +1,8 @@
 #include "portable/engine/ScriptEvents.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "portable/text/TextBuffer.h"
 
 namespace {
 
@@ -37,17 +38,19 @@ bool TakeScriptEvent(EventScript& script, ScriptEvent& event) {
 }
 
 void FormatScriptEvent(const ScriptEvent& event, char* text, size_t size) {
+  if (size == 0) return;
+  TextBuffer json(text, size);
   switch (event.kind) {
     case ScriptEventKind::CommitAtRecordLimit:
-      std::snprintf(text, size, "{\"event\":\"commit\",\"reason\":\"idle\"}");
+      json.Add("{\"event\":\"commit\",\"reason\":\"idle\"}");
       break;
     case ScriptEventKind::CommitOnLeaving:
-      std::snprintf(text, size, "{\"event\":\"commit\",\"reason\":\"leaving\"}");
+      json.Add("{\"event\":\"commit\",\"reason\":\"leaving\"}");
       break;
     case ScriptEventKind::Unlock:
-      std::snprintf(text, size, "{\"event\":\"unlock\",\"seconds\":%lu,\"wrongPasswords\":%lu,\"cause\":\"%s\"}",
-                    static_cast<unsigned long>(event.seconds), static_cast<unsigned long>(event.wrongPasswords),
-                    event.cause == LockCause::LockNow ? "locknow" : "idle");
+      json.Add("{\"event\":\"unlock\",\"seconds\":").AddNumber(event.seconds);
+      json.Add(",\"wrongPasswords\":").AddNumber(event.wrongPasswords);
+      json.Add(",\"cause\":\"").Add(event.cause == LockCause::LockNow ? "locknow" : "idle").Add("\"}");
       break;
   }
 }

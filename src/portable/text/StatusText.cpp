@@ -1,34 +1,21 @@
 #include "portable/text/StatusText.h"
 
-#include <charconv>
-#include <cstring>
+#include "portable/text/TextBuffer.h"
 
 namespace {
 
-// Appends "name=value;" pieces to a text of a fixed size, never past its end.
+// "name=value" pieces, separated by ";".
 class StatusLine {
  public:
-  StatusLine(char* text, size_t size) : next_(text), end_(text + size - 1) { *next_ = '\0'; }
+  StatusLine(char* text, size_t size) : text_(text, size) {}
   void Add(const char* name, int32_t value) {
-    if (!first_) Put(";", 1);
+    if (!first_) text_.Add(";");
     first_ = false;
-    Put(name, std::strlen(name));
-    Put("=", 1);
-    char digits[16];
-    std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
-    Put(digits, static_cast<size_t>(r.ptr - digits));
+    text_.Add(name).Add("=").AddNumber(value);
   }
 
  private:
-  void Put(const char* bytes, size_t length) {
-    size_t room = static_cast<size_t>(end_ - next_);
-    if (length > room) length = room;
-    std::memcpy(next_, bytes, length);
-    next_ += length;
-    *next_ = '\0';
-  }
-  char* next_;
-  char* end_;
+  TextBuffer text_;
   bool first_ = true;
 };
 
