@@ -102,7 +102,7 @@ int main() {
     QueryPerformanceCounter(&b);
     std::printf("%24s %8.2f us\n", part.name, Microseconds(a, b, frequency) / kTicks);
   }
-  std::printf("%d-bit build; ticks per measurement: %d; a limit of L seconds is 4 L ticks of each timer\n",
+  std::printf("%d-bit build; ticks per measurement: %d; each timer ticks four times a second\n",
               static_cast<int>(8 * sizeof(void*)), kTicks);
   return 0;
 }
