@@ -21,6 +21,7 @@ typedef void (*EntryPoint)(FMModernCallBlock*);
 HMODULE g_module;
 EntryPoint g_entry;
 std::string g_path;
+std::string g_lastReply;
 PluginHostOptions g_options;
 const wchar_t HOST_VERSION[] = L"Pro 21.0v1";
 
@@ -110,6 +111,7 @@ void Call(const RegisteredFunction& function, const std::string& parameter) {
     return;
   }
   std::string text = Utf8(reply.text);
+  g_lastReply = text;
   Event("call %s(\"%s\") -> reply \"%s\"%s", name.c_str(), Shown(parameter).c_str(),
         Escaped(reinterpret_cast<const unsigned char*>(text.data()), text.size()).c_str(), error);
 }
@@ -187,6 +189,8 @@ void CallByNumber(unsigned number, const std::string& parameter) {
   }
   Call(function, parameter);
 }
+
+const std::string& LastReply() { return g_lastReply; }
 
 bool CallByName(const std::string& name, const std::string& parameter) {
   RegisteredFunction function;

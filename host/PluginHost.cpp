@@ -39,6 +39,7 @@ typedef void (*EntryPoint)(CallBlock*);
 HMODULE g_module;
 EntryPoint g_entry;
 std::string g_path;
+std::string g_lastReply;
 std::map<std::string, unsigned> g_numbers;
 std::string g_names[16];
 
@@ -132,7 +133,10 @@ void CallByNumber(unsigned number, const std::string& parameter) {
     Event("call %s(\"%s\") -> no reply", name.c_str(), shown.c_str());
   else
     Event("call %s(\"%s\") -> reply \"%s\"", name.c_str(), shown.c_str(), Escaped(result.bytes, result.size).c_str());
+  g_lastReply.assign(reinterpret_cast<const char*>(result.bytes), result.size);
 }
+
+const std::string& LastReply() { return g_lastReply; }
 
 bool CallByName(const std::string& name, const std::string& parameter) {
   auto found = g_numbers.find(name);

@@ -30,6 +30,8 @@ bool ReloadPlugin();
 // Returns false when the name is unknown.
 bool CallByName(const std::string& name, const std::string& parameter);
 void CallByNumber(unsigned number, const std::string& parameter);
+// The text of the last reply a function gave ("" before any).
+const std::string& LastReply();
 // Makes the host's allocations fail from now on: handle resizes, or FMWrapper's objects.
 void SetResizeFails(bool fail);
 const std::string& FunctionName(unsigned number);

@@ -125,6 +125,8 @@ StepResult RunStep(const std::string& line) {
   } else if (command == "call") {
     std::string name, parameter;
     SplitFirst(rest, name, parameter);
+    size_t reply = parameter.find("{reply}");
+    if (reply != std::string::npos) parameter.replace(reply, 7, LastReply());
     CallByName(name, Unescape(parameter));
   } else if (command == "callnum") {
     std::string number, parameter;

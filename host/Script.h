@@ -6,7 +6,8 @@
 //   shutdown               the host's shutdown call
 //   unload / load          free the plug-in's library (from the host's own message
 //                          loop, as FileMaker does) / load it again
-//   call NAME [PARAM]      call a function by name; \xHH in PARAM is a byte
+//   call NAME [PARAM]      call a function by name; \xHH in PARAM is a byte, and
+//                          {reply} the text of the last reply
 //   callnum N [PARAM]      call a function by number
 //   command LINE           (--interactive) write LINE into the command field and press Call
 //   failresize on|off      make the host's handle resizes fail

@@ -8,7 +8,7 @@ build=$1
 seconds=$2
 bin="$build/fuzz/tests/fuzz"
 mkdir -p "$build/fuzz/crashes"
-for target in sendkeys parameters modern_parameter; do
+for target in sendkeys parameters modern_parameter digest; do
   corpus="$build/fuzz/corpus/$target"
   mkdir -p "$corpus"
   echo "fuzz_$target: $seconds s"

@@ -33,6 +33,13 @@ const FunctionEntry FUNCTIONS[FUNCTION_COUNT] = {
      "Lullex event script|Runs this script of this file after each idle commit and each unlock, with the event as "
      "JSON; an empty script name turns it off. Answers 0.",
      2, 2, nullptr, SetEventScriptNames},
+    {FN_PASSWORD_DIGEST, true, "", "Lulx_PasswordDigest", "password",
+     "Lullex password digest|Answers a salted, slow digest of the password for "
+     "Lulx_SetWorkstationPasswordDigest, so that the password need not be in the solution.",
+     1, 1, AnswerPasswordDigest, nullptr},
+    {FN_SET_PASSWORD_DIGEST, true, "", "Lulx_SetWorkstationPasswordDigest", "digest",
+     "Lullex password digest lock|Sets the lock screen's password by its digest from Lulx_PasswordDigest. Answers 0.",
+     1, 1, SetWorkstationPasswordDigest, nullptr},
 };
 
 bool InThisBuild(const FunctionEntry& function) { return STARTS_SCRIPTS || !function.modernOnly; }

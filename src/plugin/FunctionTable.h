@@ -19,7 +19,7 @@ struct FunctionEntry {
   PairRule pairRule;  // two
 };
 
-const size_t FUNCTION_COUNT = 10;
+const size_t FUNCTION_COUNT = 12;
 extern const FunctionEntry FUNCTIONS[FUNCTION_COUNT];
 
 // Whether the function exists in the build this is.

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "win32/SystemCrypto.h"
 #include "win32/TimerDialog.h"
 
 namespace {
@@ -25,12 +26,35 @@ void AnswerIfBadLength(const ParameterText& parameter, Reply& reply) {
 void SetWorkstationPassword(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
   if (parameter.readable) {
     // An empty password is set too, and answered "$$001$$" below.
-    char* password = guard.state.settings.password;
-    std::strncpy(password, parameter.text, PASSWORD_SIZE - 1);
-    password[PASSWORD_SIZE - 1] = '\0';
+    Settings& s = guard.state.settings;
+    std::strncpy(s.password, parameter.text, PASSWORD_SIZE - 1);
+    s.password[PASSWORD_SIZE - 1] = '\0';
+    s.passwordKind = PasswordKind::Plain;
+    s.digest = PasswordDigest();
     Answer(reply, REPLY_TAKEN);
   }
   AnswerIfBadLength(parameter, reply);
+}
+
+void AnswerPasswordDigest(WorkstationGuard&, const ParameterText& parameter, Reply& reply) {
+  if (!ParameterLengthIsGood(parameter)) return Answer(reply, REPLY_BAD_LENGTH);
+  PasswordDigest digest;
+  if (!MakeDigest(parameter.text, digest)) return Answer(reply, REPLY_NO_CRYPTOGRAPHY);
+  char text[DIGEST_TEXT_SIZE];
+  FormatDigest(digest, text);
+  Answer(reply, text);
+}
+
+void SetWorkstationPasswordDigest(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  PasswordDigest digest;
+  if (!ParameterLengthIsGood(parameter) || !ParseDigest(parameter.text, digest)) return Answer(reply, REPLY_BAD_LENGTH);
+  // A digest the lock cannot check would leave a station that no password opens.
+  if (!CanDerive()) return Answer(reply, REPLY_NO_CRYPTOGRAPHY);
+  Settings& s = guard.state.settings;
+  SecureZeroMemory(s.password, sizeof s.password);
+  s.digest = digest;
+  s.passwordKind = PasswordKind::Digest;
+  Answer(reply, REPLY_TAKEN);
 }
 
 void SetRecordLimit(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {

@@ -19,7 +19,9 @@ enum FunctionNumber : uint16_t {
   FN_LOCK_NOW = 7,
   FN_STATUS = 8,
   FN_SET_LOCK_WARNING = 9,
-  FN_SET_EVENT_SCRIPT = 10,  // today's FileMaker only
+  FN_SET_EVENT_SCRIPT = 10,     // today's FileMaker only
+  FN_PASSWORD_DIGEST = 11,      // today's FileMaker only
+  FN_SET_PASSWORD_DIGEST = 12,  // today's FileMaker only
 };
 
 // Whether this build can start the solution's scripts: today's FileMaker gives
@@ -52,5 +54,7 @@ void AnswerVersion(WorkstationGuard& guard, const ParameterText& parameter, Repl
 void LockNow(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void AnswerStatus(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void SetLockWarning(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void AnswerPasswordDigest(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void SetWorkstationPasswordDigest(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void SetEventScriptNames(WorkstationGuard& guard, const ParameterText& fileName, const ParameterText& scriptName,
                          Reply& reply);

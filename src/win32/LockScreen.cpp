@@ -8,6 +8,7 @@
 #include "resources/ResourceIds.h"
 #include "win32/HostWindows.h"
 #include "win32/Monitors.h"
+#include "win32/SystemCrypto.h"
 
 static_assert(PASSWORD_FIELD_LIMIT == MAX_PARAMETER_LENGTH + 1 && PASSWORD_FIELD_LIMIT < PASSWORD_SIZE,
               "the field takes every password the functions accept");
@@ -17,12 +18,13 @@ namespace {
 
 // What the backdrop hands its login, and what the login counts for this lock.
 struct LoginRequest {
-  const char* password;
+  const Settings* settings;
   HostTextKind hostText;
   LockedWindows* lock;
   int wrongInARow;        // wrong passwords since the lock opened
   int32_t secondsToWait;  // before the next try; 0 while the field takes one
   char prompt[128];       // the prompt the countdown stands in for
+  bool checking;          // a typed password is being derived
 };
 
 HINSTANCE InstanceOf(HWND hwnd) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)); }
@@ -100,12 +102,18 @@ void ShowCountdown(HWND hwnd, const LoginRequest& request) {
   SetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, text);
 }
 
+void EnableTyping(HWND hwnd, bool enable) {
+  EnableWindow(GetDlgItem(hwnd, IDC_LOGIN_OK), enable);
+  HWND field = GetDlgItem(hwnd, IDC_PASSWORD);
+  EnableWindow(field, enable);
+  if (enable) SendMessageA(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+}
+
 // Neither the field nor OK takes anything until the wait is over; a timer
 // counts it down, so the host's windows go on painting meanwhile.
 void StartWait(HWND hwnd, LoginRequest& request, int32_t seconds) {
   request.secondsToWait = seconds;
-  EnableWindow(GetDlgItem(hwnd, IDC_PASSWORD), FALSE);
-  EnableWindow(GetDlgItem(hwnd, IDC_LOGIN_OK), FALSE);
+  EnableTyping(hwnd, false);
   ShowCountdown(hwnd, request);
   SetTimer(hwnd, LOGIN_WAIT_TIMER, LOGIN_WAIT_TICK_MS, nullptr);
 }
@@ -115,18 +123,61 @@ void CountDown(HWND hwnd, LoginRequest& request) {
   if (request.secondsToWait > 0) return ShowCountdown(hwnd, request);
   KillTimer(hwnd, LOGIN_WAIT_TIMER);
   SetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, request.prompt);
-  EnableWindow(GetDlgItem(hwnd, IDC_LOGIN_OK), TRUE);
-  HWND field = GetDlgItem(hwnd, IDC_PASSWORD);
-  EnableWindow(field, TRUE);
-  SendMessageA(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+  EnableTyping(hwnd, true);
+}
+
+struct Derivation {
+  const char* typed;
+  const PasswordDigest* digest;
+  bool matches;
+};
+
+DWORD WINAPI DeriveTyped(LPVOID param) {
+  Derivation& d = *static_cast<Derivation*>(param);
+  d.matches = PasswordMatchesDigest(d.typed, *d.digest);
+  return 0;
+}
+
+// The derivation takes a noticeable moment (600,000 rounds): it runs on a
+// thread of its own while this one goes on painting, and keys pressed
+// meanwhile are dropped, so that an Enter queues no second try.
+bool TypedMatchesDigest(HWND hwnd, const char* typed, const PasswordDigest& digest) {
+  Derivation d = {typed, &digest, false};
+  HANDLE thread = CreateThread(nullptr, 0, DeriveTyped, &d, 0, nullptr);
+  if (!thread) return PasswordMatchesDigest(typed, digest);
+  EnableTyping(hwnd, false);
+  bool quit = false;
+  WPARAM quitCode = 0;
+  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) quit = true, quitCode = msg.wParam;
+      if (msg.message == WM_QUIT || (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  CloseHandle(thread);
+  if (quit) PostQuitMessage(static_cast<int>(quitCode));  // the host's, handed back
+  EnableTyping(hwnd, true);
+  return d.matches;
 }
 
 void CheckPassword(HWND hwnd) {
   LoginRequest* request = RequestOf(hwnd);
-  if (request && request->secondsToWait > 0) return;  // an OK that came anyway, such as a posted click
+  // An OK that came anyway, such as a posted click, during a wait or a check.
+  if (request && (request->secondsToWait > 0 || request->checking)) return;
   char typed[PASSWORD_SIZE] = "";
   if (request) ReadTyped(hwnd, request->hostText, typed, sizeof typed);
-  bool right = request && request->password && std::strcmp(typed, request->password) == 0;
+  bool right = false;
+  const Settings* s = request ? request->settings : nullptr;
+  if (s && s->passwordKind == PasswordKind::Digest) {
+    request->checking = true;
+    right = TypedMatchesDigest(hwnd, typed, s->digest);
+    request->checking = false;
+  } else {
+    right = s && std::strcmp(typed, s->password) == 0;
+  }
   SecureZeroMemory(typed, sizeof typed);
   if (right) {
     EndDialog(hwnd, 1);
@@ -171,11 +222,11 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-bool RunLockScreen(HINSTANCE instance, const char* password, bool& lockIsUp, LockedWindows& lock,
+bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp, LockedWindows& lock,
                    HostTextKind hostText) {
   if (lockIsUp) return false;
   lockIsUp = true;
-  LoginRequest request = {password, hostText, &lock, 0, 0, ""};
+  LoginRequest request = {&settings, hostText, &lock, 0, 0, "", false};
   bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), nullptr, BackdropProc,
                                   reinterpret_cast<LPARAM>(&request)) == 1;
   // Both dialogs are gone now: what they activated on their way out, the

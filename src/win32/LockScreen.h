@@ -23,8 +23,8 @@ const UINT LOGIN_WAIT_TICK_MS = 1000;
 const UINT_PTR LOCK_WATCH_TIMER = 1141;
 const UINT LOCK_WATCH_TICK_MS = 250;
 
-// Hides every window of the host behind the lock and returns true once password
-// (Windows text) has been typed; the host's windows are then given back. Returns
+// Hides every window of the host behind the lock and returns true once the
+// password has been typed; the host's windows are then given back. Returns
 // false, with the windows given back, when the lock screen could not be put up
 // or was ended otherwise (EndLockScreen, the host quitting); and does nothing
 // while lockIsUp is set, which it sets for as long as the lock is up. The
@@ -32,7 +32,10 @@ const UINT LOCK_WATCH_TICK_MS = 250;
 // what is typed in the same text. Wrong passwords are counted for this lock
 // only; from the fourth in a row on, each makes the next try wait longer.
 // The backdrop has no owner: closing any host window must not close the lock.
-bool RunLockScreen(HINSTANCE instance, const char* password, bool& lockIsUp, LockedWindows& lock,
+// Each try is checked against the settings of that moment: the password, or,
+// where a digest is in force, the digest, to which what is typed (UTF-8) is
+// derived.
+bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp, LockedWindows& lock,
                    HostTextKind hostText = HostTextKind::WindowsText);
 
 // Ends a lock that is up without its password and gives the host's windows

@@ -98,8 +98,8 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   guard.lockedWindows.pluginWindows[0] = dialog;
   guard.lockedWindows.pluginWindows[1] = guard.lockWarning.window;
   DWORD lockedAt = GetTickCount();
-  bool unlocked = RunLockScreen(InstanceOf(dialog), guard.state.settings.password, guard.state.lockIsUp,
-                                guard.lockedWindows, guard.hostText);
+  bool unlocked = RunLockScreen(InstanceOf(dialog), guard.state.settings, guard.state.lockIsUp, guard.lockedWindows,
+                                guard.hostText);
   // What was typed at the login was no typing in the host: both counts start
   // afresh once its last keys (the release of Enter) are in, and the record
   // stays committed until the user types.

@@ -92,9 +92,9 @@ TEST_F(ModernPlugin, AnswersItsStringsWithinTheRoomGiven) {
   EXPECT_FALSE(overran) << "no room at all: nothing written";
 }
 
-TEST_F(ModernPlugin, RegistersTenWindowsFunctionsAndUnregistersThemAtShutdown) {
+TEST_F(ModernPlugin, RegistersTwelveWindowsFunctionsAndUnregistersThemAtShutdown) {
   ASSERT_EQ(Init(), API_IMPLEMENTED);
-  ASSERT_EQ(StandIn_RegisteredCount(), 10);
+  ASSERT_EQ(StandIn_RegisteredCount(), 12);
   const struct {
     const wchar_t* name;
     int16_t minimum, maximum;
@@ -107,8 +107,10 @@ TEST_F(ModernPlugin, RegistersTenWindowsFunctionsAndUnregistersThemAtShutdown) {
                   {L"Lulx_LockNow", 0, 1},
                   {L"Lulx_Status", 0, 1},
                   {L"Lulx_SetLockWarning", 1, 1},
-                  {L"Lulx_SetEventScript", 2, 2}};
-  for (int i = 0; i < 10; ++i) {
+                  {L"Lulx_SetEventScript", 2, 2},
+                  {L"Lulx_PasswordDigest", 1, 1},
+                  {L"Lulx_SetWorkstationPasswordDigest", 1, 1}};
+  for (int i = 0; i < 12; ++i) {
     RegisteredFunction f;
     ASSERT_TRUE(StandIn_Registered(i, &f));
     EXPECT_STREQ(f.pluginId, "Lulx");
@@ -122,14 +124,14 @@ TEST_F(ModernPlugin, RegistersTenWindowsFunctionsAndUnregistersThemAtShutdown) {
     EXPECT_NE(std::wstring(f.description).find(L'|'), std::wstring::npos) << f.description;
   }
   EXPECT_EQ(Init(), API_IMPLEMENTED) << "a second init";
-  EXPECT_EQ(StandIn_RegisteredCount(), 10) << "registers nothing twice";
+  EXPECT_EQ(StandIn_RegisteredCount(), 12) << "registers nothing twice";
   Call(CALL_SHUTDOWN);
   EXPECT_EQ(StandIn_RegisteredCount(), 0);
 }
 
 TEST_F(ModernPlugin, AHostBeforeApi56GetsTheRegistrationWithoutDescriptions) {
   ASSERT_EQ(Init(55), API_IMPLEMENTED);
-  ASSERT_EQ(StandIn_RegisteredCount(), 10);
+  ASSERT_EQ(StandIn_RegisteredCount(), 12);
   RegisteredFunction f;
   for (int i = 0; StandIn_Registered(i, &f); ++i) EXPECT_EQ(f.description, nullptr) << f.name;
   EXPECT_EQ(CallFunction(L"Lulx_Version", nullptr), L"Lullex v1.91");
@@ -173,7 +175,7 @@ TEST_F(ModernPlugin, ParametersCountCharactersAndRepliesMatchTheClassicBuild) {
   EXPECT_EQ(CallFunction(L"Lulx_ActivateFileMakerLullex", L"600"), L"0");
   EXPECT_EQ(CallFunction(L"Lulx_Status", nullptr),
             L"record=0;recordidle=0;filemaker=600;filemakeridle=0;background=1;immediate=0;warning=30;locked=0;"
-            L"scripterror=0");
+            L"scripterror=0;password=plain");
   EXPECT_EQ(CallFunction(L"Lulx_Status", std::wstring(255, L'x')), L"$$001$$");
 }
 

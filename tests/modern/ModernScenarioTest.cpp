@@ -39,8 +39,8 @@ TEST(ModernHostScenario, HostsThatMustNotEnableItAreRefused) {
     const char* subfolder;
     const char* init;
   } cases[] = {
-      {"", "", "init -> 77, 10 functions registered"},
-      {"--api 55", "", "init -> 77, 10 functions registered"},
+      {"", "", "init -> 77, 12 functions registered"},
+      {"--api 55", "", "init -> 77, 12 functions registered"},
       {"--app-kind 7", "", "init -> -2, 0 functions registered"},  // server scripting
       {"--app-kind 9", "", "init -> -2, 0 functions registered"},  // the Data API
       {"", "lacking", "init -> -2, 0 functions registered"},       // FMWrapper.dll lacks FM_Text_GetUnicode
@@ -51,11 +51,52 @@ TEST(ModernHostScenario, HostsThatMustNotEnableItAreRefused) {
         RunHost({"init", "call Lulx-Version", "shutdown", "unload", "wait 500", "quit"}, c.options, c.subfolder);
     ASSERT_EQ(run.exitCode, 0) << c.options << c.subfolder << run.All();
     EXPECT_EQ(run.Count(c.init), 1) << c.options << c.subfolder << run.All();
-    bool enabled = std::string(c.init).find("10 functions") != std::string::npos;
+    bool enabled = std::string(c.init).find("12 functions") != std::string::npos;
     EXPECT_EQ(run.Count("call Lulx-Version(\"\") -> reply \"Lullex v1.91\""), enabled ? 1 : 0) << run.All();
     EXPECT_EQ(run.Count("shutdown call returned, 0 functions registered"), 1) << run.All();
     EXPECT_EQ(run.Count("script finished"), 1) << run.All();
   }
+}
+
+TEST(ModernHostScenario, ADigestMadeByThePlugInUnlocksAndABadDigestChangesNothing) {
+  const char up[] = "window \"Please Login\" appeared", gone[] = "window \"Please Login\" gone";
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-PasswordDigest Tr0ub4dor & 3",
+      "call Lulx-SetWorkstationPasswordDigest {reply}",
+      "call Lulx-Status",
+      "call Lulx-LockNow",
+      std::string("waitfor 8000 ") + up,
+      "type Tr0ub4dor & 4",
+      "key ENTER",
+      "key ENTER",  // pressed again while the first is checked: no second try
+      "waitfor 8000 window \"Incorrect password\" appeared",
+      "key ENTER",
+      "waitfor 5000 window \"Incorrect password\" gone",
+      "type Tr0ub4dor & 3",
+      "key ENTER",
+      std::string("waitfor 8000 ") + gone,
+      "say a malformed digest",
+      "call Lulx-SetWorkstationPasswordDigest $pbkdf2-sha256$i=600000$AAAA$BBBB",
+      "call Lulx-Status",
+      "call Lulx-LockNow",
+      std::string("waitfor 8000 ") + up,
+      "type Tr0ub4dor & 3",
+      "key ENTER",
+      std::string("waitfor 8000 ") + gone,
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("call Lulx-PasswordDigest(\"Tr0ub4dor & 3\") -> reply \"$pbkdf2-sha256$i=600000$"), 1)
+      << run.All();
+  int set = run.Index("call Lulx-SetWorkstationPasswordDigest(\"$pbkdf2-sha256$i=600000$");
+  ASSERT_GE(set, 0) << run.All();
+  EXPECT_NE(run.lines[set].text.find("\") -> reply \"0\""), std::string::npos) << run.lines[set].text;
+  EXPECT_EQ(run.Count("-> reply \"$$001$$\""), 1) << "the malformed digest refused" << run.All();
+  EXPECT_EQ(run.Count("scripterror=0;password=digest\""), 2) << "in force before and after the refusal";
+  EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 1) << run.All();
+  EXPECT_EQ(run.Count(up), 2);
+  EXPECT_TRUE(run.Before("-- a malformed digest", gone, 1, 2)) << "the right password still unlocks";
 }
 
 const char kScriptRan[] = "script \"Lullex Audit\" of \"Contacts\" ran with parameter ";
@@ -112,7 +153,7 @@ TEST(ModernHostScenario, TheEventScriptHearsTheCommitAndEachUnlockAfterwards) {
   // Switched off: the next commit starts nothing.
   EXPECT_TRUE(run.Before("-- switching it off", "record committed #5"));
   EXPECT_EQ(run.CountBetween(kScriptRan, "-- switching it off", "script finished"), 0) << run.All();
-  EXPECT_EQ(run.Count("locked=0;scripterror=0\""), 1) << run.All();
+  EXPECT_EQ(run.Count("locked=0;scripterror=0;password=plain\""), 1) << run.All();
 }
 
 TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatus) {
@@ -122,7 +163,8 @@ TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatus) {
       "--start-script-error 825");
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("ran with parameter"), 0) << run.All();
-  EXPECT_TRUE(run.Before("locked=0;scripterror=0\"", "locked=0;scripterror=825\"")) << "kept for the status line";
+  EXPECT_TRUE(run.Before("locked=0;scripterror=0;password=none\"", "locked=0;scripterror=825;password=none\""))
+      << "kept for the status line";
 }
 
 }  // namespace

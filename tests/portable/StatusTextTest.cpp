@@ -48,8 +48,14 @@ TEST(StatusText, NeverThePasswordAndNeverPastTheBuffer) {
   s.settings.recordLimitSeconds = s.settings.fileMakerLimitSeconds = s.settings.lockWarningSeconds = 536870911;
   s.recordIdle.ticks = s.fileMakerIdle.ticks = 2147483644;
   s.eventScript.lastStartError = -32768;
+  s.settings.passwordKind = PasswordKind::Digest;
   std::string full = Status(s, true);
-  EXPECT_EQ(full.substr(full.size() - 19), ";scripterror=-32768") << "the longest line still fits whole";
+  EXPECT_EQ(full.substr(full.size() - 35), ";scripterror=-32768;password=digest")
+      << "the longest line still fits whole";
+  s.settings.passwordKind = PasswordKind::Plain;
+  EXPECT_EQ(Status(s, true).substr(full.size() - 15), "password=plain");
+  s.settings.passwordKind = PasswordKind::None;
+  EXPECT_EQ(Status(Fresh(), true).substr(93), ";scripterror=0;password=none");
   EXPECT_EQ(full.find("Secret"), std::string::npos);
   EXPECT_LT(full.size(), STATUS_TEXT_SIZE);
   char small[20];

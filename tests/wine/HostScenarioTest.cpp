@@ -389,9 +389,10 @@ TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
 
 // ---- lock now, the warning before the lock, the status line ----
 
-// Lullex.fmx64, which starts scripts, ends the line with what the last start gave.
+// Lullex.fmx64 ends the line with what the last script start gave and what
+// opens the lock (none at first, then the password).
 #ifdef _WIN64
-const char kStatusEnd[] = ";scripterror=0\"";
+const char kStatusEnd[] = ";scripterror=0;password=";
 #else
 const char kStatusEnd[] = "\"";
 #endif

@@ -60,8 +60,7 @@ class LockScreen : public PluginTest {
   bool Lock() {
     driver.Start();
     UINT_PTR failsafe = SetTimer(nullptr, 0, 30000, Failsafe);
-    bool result =
-        RunLockScreen(GetModuleHandleA(nullptr), State().settings.password, State().lockIsUp, Guard().lockedWindows);
+    bool result = RunLockScreen(GetModuleHandleA(nullptr), State().settings, State().lockIsUp, Guard().lockedWindows);
     EXPECT_EQ(State().lockIsUp, 0);
     KillTimer(nullptr, failsafe);
     driver.Stop();
@@ -223,8 +222,7 @@ TEST_P(LockScreenFailure, AWindowThatCannotBeCreatedEndsTheLockAndShowsTheHost) 
   g_refuseHook = SetWindowsHookExA(WH_CBT, RefuseDialog, nullptr, GetCurrentThreadId());
   ASSERT_NE(g_refuseHook, nullptr);
   UINT_PTR failsafe = SetTimer(nullptr, 0, 10000, Failsafe);
-  bool unlocked =
-      RunLockScreen(GetModuleHandleA(nullptr), State().settings.password, State().lockIsUp, Guard().lockedWindows);
+  bool unlocked = RunLockScreen(GetModuleHandleA(nullptr), State().settings, State().lockIsUp, Guard().lockedWindows);
   KillTimer(nullptr, failsafe);
   UnhookWindowsHookEx(g_refuseHook);
   EXPECT_FALSE(unlocked);
@@ -243,8 +241,7 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   AddWaitForLogin();
   driver.Add([&] {
     firstLogin = Login();
-    nestedResult =
-        RunLockScreen(GetModuleHandleA(nullptr), State().settings.password, State().lockIsUp, Guard().lockedWindows);
+    nestedResult = RunLockScreen(GetModuleHandleA(nullptr), State().settings, State().lockIsUp, Guard().lockedWindows);
     loginAfter = Login();
     hostHiddenAfter = !IsWindowVisible(Host());
     return true;

@@ -158,6 +158,9 @@ int16_t CallFunction(int16_t id, const void* /*environment*/, const void* argume
   else
     function->rule(Guard(), parameter, reply);
   if (reply.given && result) WriteReply(result, reply.text);
+  // A password given to a function must not stay behind in memory.
+  SecureZeroMemory(text, sizeof text);
+  SecureZeroMemory(second, sizeof second);
   return 0;
 }
 

@@ -4,11 +4,14 @@
 
 #include <cstdint>
 
+#include "portable/engine/PasswordDigest.h"
 #include "portable/engine/ScriptEvents.h"
 
 // Longest workstation password, 254 characters, with its terminator: in UTF-8
 // a character takes up to four bytes.
 const int PASSWORD_SIZE = 4 * 254 + 1;
+
+enum class PasswordKind : uint8_t { None, Plain, Digest };
 
 // What the solution has set through the functions (or the hidden panel).
 struct Settings {
@@ -17,7 +20,11 @@ struct Settings {
   bool commitOnLeaving;           // commit as soon as another application comes in front
   bool countInBackground;         // the FileMaker count runs on behind other applications
   int32_t lockWarningSeconds;     // warn this long before the lock; 0 is off
-  char password[PASSWORD_SIZE];   // unlocks the lock screen; in the host interface's text
+  // What unlocks the lock screen: the password itself (in the host interface's
+  // text) or a digest of it (of its UTF-8), never both.
+  PasswordKind passwordKind;
+  char password[PASSWORD_SIZE];  // all zero unless plain
+  PasswordDigest digest;         // all zero unless a digest
 };
 
 struct Point {

@@ -17,6 +17,8 @@ static_assert(PARAMETER_TEXT_SIZE == PASSWORD_SIZE, "every readable password can
 
 const char REPLY_TAKEN[] = "0";
 const char REPLY_BAD_LENGTH[] = "$$001$$";
+// Windows lacks the cryptography a password digest needs (bcrypt.dll, Vista on).
+const char REPLY_NO_CRYPTOGRAPHY[] = "$$002$$";
 
 // A parameter as a host interface read it.
 struct ParameterText {

@@ -8,13 +8,15 @@ namespace {
 class StatusLine {
  public:
   StatusLine(char* text, size_t size) : text_(text, size) {}
-  void Add(const char* name, int32_t value) {
-    if (!first_) text_.Add(";");
-    first_ = false;
-    text_.Add(name).Add("=").AddNumber(value);
-  }
+  void Add(const char* name, int32_t value) { Name(name).AddNumber(value); }
+  void Add(const char* name, const char* value) { Name(name).Add(value); }
 
  private:
+  TextBuffer& Name(const char* name) {
+    if (!first_) text_.Add(";");
+    first_ = false;
+    return text_.Add(name).Add("=");
+  }
   TextBuffer text_;
   bool first_ = true;
 };
@@ -23,7 +25,7 @@ int32_t SecondsOrOff(int32_t seconds) { return seconds < 1 ? 0 : seconds; }
 
 }  // namespace
 
-void FormatStatus(const GuardState& state, char* text, size_t size, bool withScriptError) {
+void FormatStatus(const GuardState& state, char* text, size_t size, bool modern) {
   if (size == 0) return;
   const Settings& s = state.settings;
   StatusLine line(text, size);
@@ -35,5 +37,8 @@ void FormatStatus(const GuardState& state, char* text, size_t size, bool withScr
   line.Add("immediate", s.commitOnLeaving ? 1 : 0);
   line.Add("warning", SecondsOrOff(s.lockWarningSeconds));
   line.Add("locked", state.lockIsUp ? 1 : 0);
-  if (withScriptError) line.Add("scripterror", state.eventScript.lastStartError);
+  if (!modern) return;
+  line.Add("scripterror", state.eventScript.lastStartError);
+  const char* const KINDS[] = {"none", "plain", "digest"};
+  line.Add("password", KINDS[static_cast<int>(s.passwordKind)]);
 }

@@ -7,8 +7,9 @@
 #include "portable/engine/GuardState.h"
 
 // Longest status line, with its terminator.
-const size_t STATUS_TEXT_SIZE = 160;
+const size_t STATUS_TEXT_SIZE = 192;
 
-// withScriptError: ends with ";scripterror=N", what FileMaker answered the last
-// start of the event script (0: it took it), where the plug-in starts scripts.
-void FormatStatus(const GuardState& state, char* text, size_t size, bool withScriptError);
+// modern: ends with ";scripterror=N", what FileMaker answered the last start of
+// the event script (0: it took it), and ";password=none|plain|digest", what
+// unlocks the lock: today's FileMaker's interface only.
+void FormatStatus(const GuardState& state, char* text, size_t size, bool modern);
