@@ -7,6 +7,7 @@
 #include "portable/text/UnicodeText.h"
 #include "resources/ResourceIds.h"
 #include "win32/HostWindows.h"
+#include "win32/MessagePump.h"
 #include "win32/Monitors.h"
 #include "win32/SystemCrypto.h"
 
@@ -147,18 +148,11 @@ bool TypedMatchesDigest(HWND hwnd, const char* typed, const PasswordDigest& dige
   if (!thread) return PasswordMatchesDigest(typed, digest);
   EnableTyping(hwnd, false);
   bool quit = false;
-  WPARAM quitCode = 0;
-  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) quit = true, quitCode = msg.wParam;
-      if (msg.message == WM_QUIT || (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
+  int quitCode = 0;
+  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+    quit |= DispatchMessagesDroppingKeys(quitCode);
   CloseHandle(thread);
-  if (quit) PostQuitMessage(static_cast<int>(quitCode));  // the host's, handed back
+  if (quit) PostQuitMessage(quitCode);  // the host's, handed back
   EnableTyping(hwnd, true);
   return d.matches;
 }

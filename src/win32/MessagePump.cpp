@@ -10,6 +10,18 @@ const UINT LAST_KEY_MESSAGE = 0x0108;
 
 }  // namespace
 
+bool DispatchMessagesDroppingKeys(int& quitCode) {
+  bool quit = false;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) quit = true, quitCode = static_cast<int>(msg.wParam);
+    if (msg.message == WM_QUIT || (msg.message >= WM_KEYFIRST && msg.message <= LAST_KEY_MESSAGE)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return quit;
+}
+
 void DispatchKeyboardMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, LAST_KEY_MESSAGE, PM_REMOVE)) {

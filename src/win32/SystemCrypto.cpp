@@ -50,20 +50,26 @@ bool DerivePbkdf2Sha256(const void* password, size_t length, const uint8_t* salt
   return status == 0;
 }
 
+namespace {
+
+// The hash of password (UTF-8) with the digest's salt and count.
+bool DeriveWithDigestSalt(const char* password, const PasswordDigest& digest, uint8_t* hash) {
+  return DerivePbkdf2Sha256(password, std::strlen(password), digest.salt, DIGEST_SALT_SIZE, digest.iterations, hash,
+                            DIGEST_HASH_SIZE);
+}
+
+}  // namespace
+
 bool PasswordMatchesDigest(const char* password, const PasswordDigest& digest) {
   uint8_t hash[DIGEST_HASH_SIZE];
-  bool matches = DerivePbkdf2Sha256(password, std::strlen(password), digest.salt, DIGEST_SALT_SIZE, digest.iterations,
-                                    hash, DIGEST_HASH_SIZE) &&
-                 SameHash(hash, digest.hash);
+  bool matches = DeriveWithDigestSalt(password, digest, hash) && SameHash(hash, digest.hash);
   SecureZeroMemory(hash, sizeof hash);
   return matches;
 }
 
 bool MakeDigest(const char* password, PasswordDigest& digest) {
   digest.iterations = DIGEST_ITERATIONS;
-  return SystemRandomBytes(digest.salt, DIGEST_SALT_SIZE) &&
-         DerivePbkdf2Sha256(password, std::strlen(password), digest.salt, DIGEST_SALT_SIZE, digest.iterations,
-                            digest.hash, DIGEST_HASH_SIZE);
+  return SystemRandomBytes(digest.salt, DIGEST_SALT_SIZE) && DeriveWithDigestSalt(password, digest, digest.hash);
 }
 
 bool CanDerive() {

@@ -44,10 +44,11 @@ void Observe(const WorkstationGuard& guard, Observed& o) {
   // Windows fewer on most ticks, and each costs a round trip under Wine.
   HWND active = thread == GetCurrentThreadId() ? foreground : GetActiveWindow();
   o.seen.hostActive = o.host == active;
-  // The plug-in's own windows in front (the warning, say, once the window in
-  // use has closed) leave FileMaker in front.
-  o.seen.hostInFront = foreground == o.host || IsPluginWindow(guard, foreground);
   o.seen.otherAppInFront = foreground && process != GetCurrentProcessId();
+  // The plug-in's own windows in front (the warning, say, once the window in
+  // use has closed) leave FileMaker in front; another program's need no look.
+  o.seen.hostInFront =
+      foreground == o.host || (foreground && !o.seen.otherAppInFront && IsPluginWindow(guard, foreground));
 }
 
 WorkstationGuard* GuardOf(HWND dialog) {

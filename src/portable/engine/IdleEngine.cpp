@@ -69,15 +69,9 @@ void StartLock(GuardState& state, TickActions& act) {
   act.openLock = true;
 }
 
-void TakeInMove(IdleCounter& counter, const TickObservation& seen) {
-  counter.snapshot.cursor = seen.cursor;
-  RefreshKeys(counter, seen);
-  RestartCount(counter, seen.now);
-}
-
-// What a late tick saw, taken in once it has acted: a new snapshot and a fresh
-// count. The latch stays as the action left it: the input came before the commit.
-void TakeInAfterActing(IdleCounter& counter, const TickObservation& seen) {
+// A fresh count from what this tick saw: after a mouse move, after a late
+// tick has acted, and while the count is held. The latch is left alone.
+void StartAfresh(IdleCounter& counter, const TickObservation& seen) {
   if (seen.cursorRead) counter.snapshot.cursor = seen.cursor;
   RefreshKeys(counter, seen);
   RestartCount(counter, seen.now);
@@ -130,9 +124,10 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
   CountElapsed(idle, seen.now);
   int32_t limit = TicksFor(state.settings.recordLimitSeconds);
   if (idle.ticks > limit) {
-    // Late: committed as the limit tick would have with nothing seen.
+    // Late: committed as the limit tick would have with nothing seen; the input
+    // came before the commit and does not re-arm it.
     if (!state.recordCommitted) act.exitRecordAttempts = 2;
-    TakeInAfterActing(idle, seen);
+    StartAfresh(idle, seen);
     return act;
   }
   bool typed = KeyboardChanged(idle, seen);
@@ -148,7 +143,7 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
     RefreshKeys(idle, seen);
     if (!state.recordCommitted) ++act.exitRecordAttempts;
   }
-  if (moved) TakeInMove(idle, seen);
+  if (moved) StartAfresh(idle, seen);
   if (idle.ticks > limit - 1) {
     RestartCount(idle, seen.now);  // fired or not, the next try is a full limit away
     return act;
@@ -162,9 +157,7 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   if (state.lockIsUp) return act;  // ticks inside the lock count nothing
   IdleCounter& idle = state.fileMakerIdle;
   if (!seen.hostInFront && !state.settings.countInBackground) {
-    RestartCount(idle, seen.now);
-    if (seen.cursorRead) idle.snapshot.cursor = seen.cursor;
-    RefreshKeys(idle, seen);
+    StartAfresh(idle, seen);
     return act;
   }
   if (state.settings.fileMakerLimitSeconds < 1) {
@@ -179,7 +172,7 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   int32_t limit = TicksFor(state.settings.fileMakerLimitSeconds);
   if (idle.ticks > limit) {
     // Late: the lock, and the commit before it, whatever this tick saw.
-    TakeInAfterActing(idle, seen);
+    StartAfresh(idle, seen);
     StartLock(state, act);
     return act;
   }
@@ -194,7 +187,7 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   // A tick before the lock. An attempt that types nothing leaves the record
   // uncommitted, so the lock step tries once more.
   if (!moved && idle.ticks > limit - 2 && !state.recordCommitted) act.exitRecordAttempts = 1;
-  if (moved) TakeInMove(idle, seen);
+  if (moved) StartAfresh(idle, seen);
   act.lockWarningSeconds = LockWarningSeconds(state);
   return act;
 }

@@ -13,7 +13,7 @@ struct TickObservation {
   bool cursorRead;       // false: the cursor could not be read, which is no move
   const uint8_t* keys;   // the host thread's keyboard state; null when unreadable (no change)
   bool hostActive;       // the host main window is the host thread's active window
-  bool hostInFront;      // the foreground window is the host main window or the timer dialog
+  bool hostInFront;      // the foreground window is the host main window or one of the plug-in's
   bool otherAppInFront;  // the foreground window belongs to another process
   uint32_t keyPresses;   // key presses the host's thread has received so far
   uint32_t now;          // a millisecond clock that wraps (GetTickCount): only differences count
