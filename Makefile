@@ -94,12 +94,13 @@ export SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
 dist: bootstrap
 	@scripts/dist.sh $(BUILD)
 
-# make interactive plays Lullex.fmx; make interactive FMX=64 plays Lullex.fmx64.
+# make interactive plays Lullex.fmx in FileMaker Pro 5 and 6 (API=60: in the
+# 32-bit FileMaker 18); make interactive FMX=64 plays Lullex.fmx64.
 interactive: build
 ifeq ($(FMX),64)
 	@LULLEX_WINEARCH=win64 LULLEX_DISPLAY=$${LULLEX_DISPLAY:-host} scripts/wine-session.sh $(BUILD) wine $(WIN64)/host/LullexHost.exe --interactive
 else
-	@LULLEX_DISPLAY=$${LULLEX_DISPLAY:-host} scripts/wine-session.sh $(BUILD) wine $(WIN)/host/LullexHost.exe --interactive
+	@LULLEX_DISPLAY=$${LULLEX_DISPLAY:-host} scripts/wine-session.sh $(BUILD) wine $(WIN)/host/LullexHost.exe --interactive $(if $(API),--api $(API))
 endif
 
 clean:

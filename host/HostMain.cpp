@@ -1,7 +1,8 @@
 // FileMaker Pro's stand-in: loads the plug-in (Lullex.fmx as FileMaker Pro 5
-// and 6 do, or Lullex.fmx64 as today's FileMaker does), shows a main window of
-// class "FMPRO5APP" or "FMPRO21.0APP" with a record field, and runs a script of
-// steps against it, printing one line per event.
+// and 6 do, or, with --api 50 or more, as the 32-bit FileMaker 7 to 18 do;
+// Lullex.fmx64 as 64-bit FileMaker does), shows a main window of class
+// "FMPRO5APP", "FMPRO18.0APP" or "FMPRO21.0APP" with a record field, and runs a
+// script of steps against it, printing one line per event.
 #include <windows.h>
 
 #include <cstdio>
@@ -45,6 +46,15 @@ void IdleCallIfDue() {
   if (GetTickCount() - last < IDLE_EVERY_MS) return;
   last = GetTickCount();
   IdleCall();
+}
+
+// As the FileMaker played names its application window.
+const char* MainWindowClass() {
+#ifdef _WIN64
+  return "FMPRO21.0APP";
+#else
+  return PlaysModernFileMaker() ? "FMPRO18.0APP" : "FMPRO5APP";
+#endif
 }
 
 }  // namespace
@@ -97,6 +107,7 @@ int main(int argc, char** argv) {
     }
   }
   ConfigurePluginHost(hostOptions);
+  if (options.mainClass.empty()) options.mainClass = MainWindowClass();
   TimelineStart();
   std::vector<std::string> script;
   if (!scriptPath.empty() && !LoadScript(scriptPath, script)) {

@@ -9,11 +9,7 @@
 #include <vector>
 
 struct HostWindowOptions {
-#ifdef _WIN64
-  std::string mainClass = "FMPRO21.0APP";  // as today's FileMaker Pro names its application window
-#else
-  std::string mainClass = "FMPRO5APP";
-#endif
+  std::string mainClass;  // empty: as the FileMaker played names its application window
   std::string innerClass = "FMHostRecordArea";
   bool interactive = false;
   bool logKeys = true;  // a line for every key the record field receives

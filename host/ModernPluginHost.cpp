@@ -1,4 +1,4 @@
-// Plays today's FileMaker Pro towards the plug-in: loads it, asks its strings,
+// Plays FileMaker 7 and later (32-bit or 64-bit, as this build) towards the plug-in: loads it, asks its strings,
 // initialises it (it registers its functions with this host's FMWrapper.dll),
 // calls those functions through their callbacks, shuts it down and frees it.
 #include <windows.h>
@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "PluginHost.h"
+#include "PluginInterfaces.h"
 #include "PluginLibrary.h"
 #include "StandInCall.h"
 #include "Timeline.h"
+#include "portable/modern/FMWrapperApi.h"
 #include "portable/modern/ModernCallBlock.h"
 
 namespace {
@@ -20,10 +21,12 @@ typedef void (*EntryPoint)(FMModernCallBlock*);
 
 HMODULE g_module;
 EntryPoint g_entry;
-std::string g_path;
 std::string g_lastReply;
-PluginHostOptions g_options;
+#ifdef _WIN64
 const wchar_t HOST_VERSION[] = L"Pro 21.0v1";
+#else
+const wchar_t HOST_VERSION[] = L"Pro 18.0v4";  // the last 32-bit FileMaker
+#endif
 
 // Scripts the plug-in asked to start, run when the host's loop comes round, as
 // FileMaker runs them once its current scripts have finished.
@@ -33,16 +36,16 @@ struct QueuedScript {
 };
 std::vector<QueuedScript> g_queuedScripts;
 
-int16_t StartScript(const void* fileName, const void* scriptName, uint8_t control, const void* parameter);
+int16_t FM_CALLBACK StartScript(const void* fileName, const void* scriptName, uint8_t control, const void* parameter);
 
 FMModernCallBlock NewBlock(uint8_t kind) {
   FMModernCallBlock block = {};
-  block.apiVersion = static_cast<int16_t>(g_options.apiVersion);
+  block.apiVersion = static_cast<int16_t>(HostOptions().apiVersion);
   block.unusedId = -1;
-  block.entryPoint = reinterpret_cast<uint64_t>(g_entry);
+  block.entryPoint = reinterpret_cast<uintptr_t>(g_entry);
   block.callKind = kind;
-  block.instance = reinterpret_cast<uint64_t>(g_module);
-  block.startScript = reinterpret_cast<uint64_t>(&StartScript);
+  block.instance = reinterpret_cast<uintptr_t>(g_module);
+  block.startScript = reinterpret_cast<uintptr_t>(&StartScript);
   return block;
 }
 
@@ -66,7 +69,7 @@ std::string GetString(uint8_t id, size_t room = 1024) {
   block.parm1 = id;
   block.parm2 = 0x0409;
   block.parm3 = room;
-  block.result = reinterpret_cast<uint64_t>(&answer[0]);
+  block.result = reinterpret_cast<uintptr_t>(&answer[0]);
   g_entry(&block);
   if (answer[room] != L'\x2A') Event("GetString %u wrote past the room of %u", id, static_cast<unsigned>(room));
   return Utf8(answer.substr(0, answer.find(L'\0')));
@@ -116,14 +119,12 @@ void Call(const RegisteredFunction& function, const std::string& parameter) {
         Escaped(reinterpret_cast<const unsigned char*>(text.data()), text.size()).c_str(), error);
 }
 
-int16_t StartScript(const void* fileName, const void* scriptName, uint8_t control, const void* parameter) {
-  if (g_options.startScriptError) return static_cast<int16_t>(g_options.startScriptError);
+int16_t FM_CALLBACK StartScript(const void* fileName, const void* scriptName, uint8_t control, const void* parameter) {
+  if (HostOptions().startScriptError) return static_cast<int16_t>(HostOptions().startScriptError);
   g_queuedScripts.push_back(
       {Utf8(StandIn_TextUnits(fileName)), Utf8(StandIn_TextUnits(scriptName)), Utf8(DataText(parameter)), control});
   return 0;
 }
-
-}  // namespace
 
 void IdleCall() {
   if (!g_entry) return;
@@ -137,10 +138,7 @@ void IdleCall() {
           s.parameter.c_str(), s.control);
 }
 
-void ConfigurePluginHost(const PluginHostOptions& options) { g_options = options; }
-
 bool LoadPlugin(const std::string& path) {
-  g_path = path;
   FARPROC entry;
   if (!OpenPluginLibrary(path, g_module, entry)) return false;
   g_entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(entry));
@@ -155,11 +153,11 @@ int InitCall() {
     return 0;
   }
   FMModernCallBlock block = NewBlock(CALL_INIT);
-  block.parm1 = static_cast<uint8_t>(g_options.applicationKind);
-  block.parm2 = reinterpret_cast<uint64_t>(HOST_VERSION);
+  block.parm1 = static_cast<uint8_t>(HostOptions().applicationKind);
+  block.parm2 = reinterpret_cast<uintptr_t>(HOST_VERSION);
   block.result = 0xDEADBEEF;
   g_entry(&block);
-  int reply = static_cast<int>(static_cast<int64_t>(block.result));
+  int reply = static_cast<int>(static_cast<intptr_t>(block.result));
   Event("init -> %d, %d functions registered", reply, StandIn_RegisteredCount());
   return reply;
 }
@@ -178,8 +176,6 @@ void UnloadPlugin() {
   ClosePluginLibrary(g_module);
   g_entry = nullptr;
 }
-
-bool ReloadPlugin() { return LoadPlugin(g_path); }
 
 void CallByNumber(unsigned number, const std::string& parameter) {
   RegisteredFunction function;
@@ -221,3 +217,9 @@ std::vector<std::string> FunctionList() {
   }
   return lines;
 }
+
+}  // namespace
+
+const PluginInterface MODERN_INTERFACE = {LoadPlugin,     InitCall,     IdleCall,     ShutdownCall,
+                                          UnloadPlugin,   CallByName,   CallByNumber, LastReply,
+                                          SetResizeFails, FunctionName, FunctionList};

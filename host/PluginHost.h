@@ -1,17 +1,16 @@
-// Plays FileMaker Pro's part towards the plug-in: loads it, reads its names from
-// its string resources, and calls its functions through a host call block.
+// Plays FileMaker Pro's part towards the plug-in: loads it, reads its names
+// (from its string resources, or as it registers them), and calls its functions.
 #pragma once
 
 #include <string>
 #include <vector>
 
-// What the host tells the plug-in about itself (today's FileMaker only).
-struct PluginHostOptions {
-  int apiVersion = 67;       // FileMaker Pro 19.5 and later speak this one
-  int applicationKind = 1;   // FileMaker Pro
-  int startScriptError = 0;  // what the script starter answers; 0 queues the script
-};
+#include "PluginInterfaces.h"
+
 void ConfigurePluginHost(const PluginHostOptions& options);
+// Whether the host plays FileMaker 7 or later (API 50 on), which calls
+// through FMWrapper.dll, and not FileMaker Pro 5 or 6, which calls through handles.
+bool PlaysModernFileMaker();
 
 bool LoadPlugin(const std::string& path);
 // Init call (kind 0); returns what the plug-in wrote into the block.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release package from a fresh build tree:
-#   BUILD/dist/Lullex-<version>.zip with Lullex.fmx (32-bit, FileMaker Pro 5 and
-#   6), Lullex.fmx64 (today's 64-bit FileMaker Pro), the guide as one HTML page,
+#   BUILD/dist/Lullex-<version>.zip with Lullex.fmx (every 32-bit FileMaker Pro, 5
+#   to 18), Lullex.fmx64 (64-bit FileMaker Pro), the guide as one HTML page,
 #   CHANGES and SHA256SUMS.
 # The version comes from src/resources/Version.h. Time stamps, file order and
 # modes are fixed, so the same commit gives the same bytes.

@@ -20,6 +20,48 @@ __declspec(dllimport) void FM_DataVect_Delete(void* self, FMError* error);
 __declspec(dllimport) void FM_DataVect_PushBack(void* self, const void* data, FMError* error);
 }
 
+namespace {
+
+#if defined(__i386__)
+// 32-bit FileMaker calls a registered function as __stdcall: the function takes
+// its four arguments off the stack itself. This call checks that it did:
+// a function of the C convention would leave FileMaker's stack 16 bytes off.
+extern "C" int16_t StandInCallStdcall(StandInFunction function, int32_t id, const void* environment,
+                                      const void* arguments, void* result, uint32_t* bytesLeft);
+asm(".text\n"
+    ".globl _StandInCallStdcall\n"
+    "_StandInCallStdcall:\n"
+    "  pushl %ebp\n"
+    "  movl %esp, %ebp\n"
+    "  pushl %ebx\n"
+    "  movl %esp, %ebx\n"
+    "  pushl 24(%ebp)\n"  // result
+    "  pushl 20(%ebp)\n"  // arguments
+    "  pushl 16(%ebp)\n"  // environment
+    "  pushl 12(%ebp)\n"  // id
+    "  call *8(%ebp)\n"
+    "  movl %ebx, %ecx\n"
+    "  subl %esp, %ecx\n"
+    "  movl 28(%ebp), %edx\n"
+    "  movl %ecx, (%edx)\n"
+    "  movl %ebx, %esp\n"
+    "  popl %ebx\n"
+    "  popl %ebp\n"
+    "  ret\n");
+#endif
+
+int16_t CallAsFileMakerDoes(const RegisteredFunction& function, void* arguments, void* result) {
+#if defined(__i386__)
+  uint32_t bytesLeft = 0;
+  int16_t status = StandInCallStdcall(function.function, function.id, nullptr, arguments, result, &bytesLeft);
+  return bytesLeft == 0 ? status : STANDIN_WRONG_CONVENTION;
+#else
+  return function.function(function.id, nullptr, arguments, result);
+#endif
+}
+
+}  // namespace
+
 StandInReply CallRegistered(const RegisteredFunction& function, const std::vector<std::wstring>& given) {
   FMError error = NoFMError();
   void* arguments = FM_DataVect_Constructor1(&error);
@@ -37,7 +79,7 @@ StandInReply CallRegistered(const RegisteredFunction& function, const std::vecto
   }
   void* result = FM_Data_Constructor1(&error);
   StandInReply reply;
-  reply.status = function.function(function.id, nullptr, arguments, result);
+  reply.status = CallAsFileMakerDoes(function, arguments, result);
   reply.given = StandIn_DataWasSet(result);
   if (reply.given) {
     const void* text = FM_Data_GetAsText(result, &error);

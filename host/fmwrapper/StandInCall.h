@@ -9,8 +9,12 @@
 
 #include "StandInRegistry.h"
 
+// The status of a 32-bit function that did not take its arguments off the
+// stack, as FileMaker's __stdcall call expects.
+const int16_t STANDIN_WRONG_CONVENTION = -32768;
+
 struct StandInReply {
-  int16_t status;     // what the callback returned
+  int16_t status;     // what the callback returned, or STANDIN_WRONG_CONVENTION
   bool given;         // whether the function gave the result a value
   std::wstring text;  // that value
 };

@@ -10,7 +10,14 @@
 #define STANDIN_API extern "C" __declspec(dllimport)
 #endif
 
-typedef int16_t (*StandInFunction)(int16_t id, const void* environment, const void* arguments, void* result);
+// A registered function, as FileMaker calls it: __stdcall in 32-bit FileMaker.
+#if defined(__i386__)
+#define STANDIN_CALLBACK __attribute__((stdcall))
+#else
+#define STANDIN_CALLBACK
+#endif
+typedef int16_t(STANDIN_CALLBACK* StandInFunction)(int16_t id, const void* environment, const void* arguments,
+                                                   void* result);
 
 struct RegisteredFunction {
   char pluginId[5];

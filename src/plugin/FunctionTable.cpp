@@ -42,10 +42,12 @@ const FunctionEntry FUNCTIONS[FUNCTION_COUNT] = {
      1, 1, SetWorkstationPasswordDigest, nullptr},
 };
 
-bool InThisBuild(const FunctionEntry& function) { return STARTS_SCRIPTS || !function.modernOnly; }
+bool OfferedTo(HostInterface host, const FunctionEntry& function) {
+  return host == HostInterface::Modern || !function.modernOnly;
+}
 
-const FunctionEntry* FindFunction(unsigned number) {
+const FunctionEntry* FindFunction(HostInterface host, unsigned number) {
   for (const FunctionEntry& f : FUNCTIONS)
-    if (f.number == number && InThisBuild(f)) return &f;
+    if (f.number == number && OfferedTo(host, f)) return &f;
   return nullptr;
 }

@@ -8,7 +8,7 @@
 
 struct FunctionEntry {
   FunctionNumber number;
-  bool modernOnly;          // exists in Lullex.fmx64 only
+  bool modernOnly;          // FileMaker 7 and later only
   const char* classicName;  // FileMaker Pro 5 and 6 read it from string 144 + number; "" where it does not exist
   const char* modernName;   // today's FileMaker reads "-" as a minus sign
   const char* parameters;   // what the calculation dialog shows between the parentheses
@@ -22,7 +22,7 @@ struct FunctionEntry {
 const size_t FUNCTION_COUNT = 12;
 extern const FunctionEntry FUNCTIONS[FUNCTION_COUNT];
 
-// Whether the function exists in the build this is.
-bool InThisBuild(const FunctionEntry& function);
-// The entry of function number in this build, or null.
-const FunctionEntry* FindFunction(unsigned number);
+// Whether a host of this interface has the function.
+bool OfferedTo(HostInterface host, const FunctionEntry& function);
+// The entry of function number that a host of this interface has, or null.
+const FunctionEntry* FindFunction(HostInterface host, unsigned number);

@@ -112,7 +112,8 @@ void LockNow(WorkstationGuard& guard, const ParameterText& parameter, Reply& rep
 
 void AnswerStatus(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
   if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
-  FormatStatus(guard.state, reply.text, sizeof reply.text, STARTS_SCRIPTS);
+  // Only the modern interface can start the solution's scripts.
+  FormatStatus(guard.state, reply.text, sizeof reply.text, guard.hostInterface == HostInterface::Modern);
   reply.given = true;
 }
 

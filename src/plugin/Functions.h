@@ -24,14 +24,6 @@ enum FunctionNumber : uint16_t {
   FN_SET_PASSWORD_DIGEST = 12,  // today's FileMaker only
 };
 
-// Whether this build can start the solution's scripts: today's FileMaker gives
-// plug-ins a way to, FileMaker Pro 5 and 6 gave none.
-#ifdef LULLEX_MODERN
-const bool STARTS_SCRIPTS = true;
-#else
-const bool STARTS_SCRIPTS = false;
-#endif
-
 const char VERSION_TEXT[] = LULLEX_VERSION_TEXT;
 
 // What a function answers; every reply is ASCII.

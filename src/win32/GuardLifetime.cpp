@@ -4,14 +4,15 @@
 #include "win32/LockScreen.h"
 #include "win32/TimerDialog.h"
 
-void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostTextKind hostText) {
+void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostInterface hostInterface) {
   guard.instance = instance;
-  guard.hostText = hostText;
+  guard.hostInterface = hostInterface;
   // The exit-record action on a list view types only while the cursor shown
   // differs from this one.
   guard.exitRecord.cursorAtInit = GetCursor();
   DestroyTimerDialog(guard);
   ForgetFoundWindow();
+  WatchHostWindowsOf(hostInterface);
   ResetForInit(guard.state);
   guard.panelScriptTimer = PanelScriptTimer();
 }

@@ -10,13 +10,10 @@ const char MENU_CLASS_PREFIX[] = "#32768";
 // Shared by both searches: a host search that finds nothing falls back on it.
 HWND g_lastFound;
 
-#ifdef LULLEX_MODERN
-// Today's FileMaker Pro names its application window "FMPRO<version>APP"; its
-// document and tool windows share the prefix.
-const char HOST_CLASS_SUFFIX[] = "APP";
-#else
-const char HOST_CLASS_SUFFIX[] = "";
-#endif
+// FileMaker 7 and later name the application window "FMPRO<version>APP"; the
+// document and tool windows share the prefix. FileMaker Pro 5 and 6: any suffix.
+const char MODERN_HOST_CLASS_SUFFIX[] = "APP";
+const char* g_hostClassSuffix = "";
 
 // Whether hwnd's class begins with prefix and, for the host, ends with its suffix:
 // one read of the class name, as every tick asks.
@@ -25,8 +22,8 @@ bool HasClass(HWND hwnd, const char* prefix) {
   if (GetClassNameA(hwnd, name, sizeof name) <= 0) name[0] = '\0';
   if (std::strncmp(name, prefix, std::strlen(prefix)) != 0) return false;
   if (prefix != HOST_CLASS_PREFIX) return true;
-  size_t length = std::strlen(name), wanted = std::strlen(HOST_CLASS_SUFFIX);
-  return length >= wanted && std::strcmp(name + length - wanted, HOST_CLASS_SUFFIX) == 0;
+  size_t length = std::strlen(name), wanted = std::strlen(g_hostClassSuffix);
+  return length >= wanted && std::strcmp(name + length - wanted, g_hostClassSuffix) == 0;
 }
 
 bool IsHostWindow(HWND hwnd) {
@@ -68,6 +65,10 @@ HWND FindOpenMenuWindow() {
   g_lastFound = nullptr;
   EnumWindows(AcceptByClassPrefix, reinterpret_cast<LPARAM>(MENU_CLASS_PREFIX));
   return g_lastFound;
+}
+
+void WatchHostWindowsOf(HostInterface host) {
+  g_hostClassSuffix = host == HostInterface::Modern ? MODERN_HOST_CLASS_SUFFIX : "";
 }
 
 HWND LastFoundWindow() { return g_lastFound; }

@@ -5,9 +5,13 @@
 
 #include <windows.h>
 
+#include "portable/host/HostInterface.h"
+
+// Which host's window classes the searches take, from the host's init on.
+void WatchHostWindowsOf(HostInterface host);
 // The host window in use: the one the exit-record action types into, the lock
 // gives back active, and the ticks watch. A host window is a top-level window of
-// this process whose class begins with "FMPRO" (and, for today's FileMaker,
+// this process whose class begins with "FMPRO" (and, for FileMaker 7 and later,
 // which gives each document a window of its own, ends with "APP").
 //  - The foreground window, when it is a host window: the user works in it.
 //  - Otherwise the host window that was the foreground one most recently, while

@@ -20,7 +20,7 @@ namespace {
 // What the backdrop hands its login, and what the login counts for this lock.
 struct LoginRequest {
   const Settings* settings;
-  HostTextKind hostText;
+  HostInterface hostInterface;
   LockedWindows* lock;
   int wrongInARow;        // wrong passwords since the lock opened
   int32_t secondsToWait;  // before the next try; 0 while the field takes one
@@ -36,7 +36,7 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 // runs on Windows 95, whose wide dialog functions do nothing.
 INT_PTR RunLogin(HWND backdrop, LoginRequest& request) {
   LPARAM param = reinterpret_cast<LPARAM>(&request);
-  if (request.hostText == HostTextKind::Utf8)
+  if (request.hostInterface == HostInterface::Modern)
     return DialogBoxParamW(InstanceOf(backdrop), MAKEINTRESOURCEW(IDD_LOGIN), backdrop, LoginProc, param);
   return DialogBoxParamA(InstanceOf(backdrop), MAKEINTRESOURCEA(IDD_LOGIN), backdrop, LoginProc, param);
 }
@@ -78,15 +78,15 @@ void InitLogin(HWND hwnd, LPARAM param) {
   CentreOnHostMonitor(hwnd, request->lock->inUse);
   GetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, request->prompt, sizeof request->prompt);
   SendDlgItemMessageA(hwnd, IDC_LOGIN_OK, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  bool unicode = request->hostText == HostTextKind::Utf8;
+  bool unicode = request->hostInterface == HostInterface::Modern;
   SendDlgItemMessageA(hwnd, IDC_PASSWORD, EM_LIMITTEXT, unicode ? UNICODE_PASSWORD_FIELD_LIMIT : PASSWORD_FIELD_LIMIT,
                       0);
   SetFocus(hwnd);
 }
 
 // What is typed, in the host interface's text, as the password is kept.
-void ReadTyped(HWND hwnd, HostTextKind hostText, char* typed, size_t size) {
-  if (hostText == HostTextKind::Utf8) {
+void ReadTyped(HWND hwnd, HostInterface hostInterface, char* typed, size_t size) {
+  if (hostInterface == HostInterface::Modern) {
     WCHAR units[UNICODE_PASSWORD_FIELD_LIMIT + 1] = L"";
     int count = GetDlgItemTextW(hwnd, IDC_PASSWORD, units, UNICODE_PASSWORD_FIELD_LIMIT + 1);
     static_assert(sizeof(WCHAR) == sizeof(char16_t), "UTF-16 units");
@@ -162,7 +162,7 @@ void CheckPassword(HWND hwnd) {
   // An OK that came anyway, such as a posted click, during a wait or a check.
   if (request && (request->secondsToWait > 0 || request->checking)) return;
   char typed[PASSWORD_SIZE] = "";
-  if (request) ReadTyped(hwnd, request->hostText, typed, sizeof typed);
+  if (request) ReadTyped(hwnd, request->hostInterface, typed, sizeof typed);
   bool right = false;
   const Settings* s = request ? request->settings : nullptr;
   if (s && s->passwordKind == PasswordKind::Digest) {
@@ -217,10 +217,10 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp, LockedWindows& lock,
-                   HostTextKind hostText) {
+                   HostInterface hostInterface) {
   if (lockIsUp) return false;
   lockIsUp = true;
-  LoginRequest request = {&settings, hostText, &lock, 0, 0, "", false};
+  LoginRequest request = {&settings, hostInterface, &lock, 0, 0, "", false};
   bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), nullptr, BackdropProc,
                                   reinterpret_cast<LPARAM>(&request)) == 1;
   // Both dialogs are gone now: what they activated on their way out, the

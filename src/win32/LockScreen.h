@@ -28,7 +28,7 @@ const UINT LOCK_WATCH_TICK_MS = 250;
 // false, with the windows given back, when the lock screen could not be put up
 // or was ended otherwise (EndLockScreen, the host quitting); and does nothing
 // while lockIsUp is set, which it sets for as long as the lock is up. The
-// password is in the host interface's text (hostText): the login field reads
+// password is in the host interface's text: the login field reads
 // what is typed in the same text. Wrong passwords are counted for this lock
 // only; from the fourth in a row on, each makes the next try wait longer.
 // The backdrop has no owner: closing any host window must not close the lock.
@@ -36,7 +36,7 @@ const UINT LOCK_WATCH_TICK_MS = 250;
 // where a digest is in force, the digest, to which what is typed (UTF-8) is
 // derived.
 bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp, LockedWindows& lock,
-                   HostTextKind hostText = HostTextKind::WindowsText);
+                   HostInterface hostInterface = HostInterface::Classic);
 
 // Ends a lock that is up without its password and gives the host's windows
 // back at once: the plug-in is being shut down, and must leave nothing hidden.

@@ -100,7 +100,7 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   guard.lockedWindows.pluginWindows[1] = guard.lockWarning.window;
   DWORD lockedAt = GetTickCount();
   bool unlocked = RunLockScreen(InstanceOf(dialog), guard.state.settings, guard.state.lockIsUp, guard.lockedWindows,
-                                guard.hostText);
+                                guard.hostInterface);
   // What was typed at the login was no typing in the host: both counts start
   // afresh once its last keys (the release of Enter) are in, and the record
   // stays committed until the user types.

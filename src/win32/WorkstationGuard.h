@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "portable/engine/GuardState.h"
+#include "portable/host/HostInterface.h"
 #include "win32/LockWarning.h"
 #include "win32/LockedWindows.h"
 
@@ -16,12 +17,6 @@ struct ExitRecordNote {
   HCURSOR cursorAtInit;  // shown when the host initialised the plug-in
   HWND giveBackTo;       // in front before the keys were typed; gets the foreground back
   HWND restoredHost;     // the host main window the action restored from minimised, else null
-};
-
-// How the host interface hands text over, and so how the password is kept.
-enum class HostTextKind : uint8_t {
-  WindowsText,  // FileMaker Pro 5 and 6: the system's code page
-  Utf8,         // today's FileMaker: Unicode, kept as UTF-8
 };
 
 // The never-shown panel's script timer: its buttons set these, nothing starts it.
@@ -32,8 +27,8 @@ struct PanelScriptTimer {
 
 struct WorkstationGuard {
   GuardState state;
-  HINSTANCE instance;  // the plug-in's module: its dialogs and strings
-  HostTextKind hostText;
+  HINSTANCE instance;           // the plug-in's module: its dialogs and strings
+  HostInterface hostInterface;  // the host's text, functions and windows
   ExitRecordNote exitRecord;
   // Owns every timer; null until a function needs it. It has no owner: the
   // host may close any of its windows at any moment, and with an owner's

@@ -45,7 +45,7 @@ int main() {
   HWND host = CreateWindowExA(0, HOST_CLASS, "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
                               wc.hInstance, nullptr);
   SetForegroundWindow(host);
-  StartGuard(Guard(), wc.hInstance, HostTextKind::WindowsText);
+  StartGuard(Guard(), wc.hInstance, HostInterface::Classic);
   Arm(SetRecordLimit, "100000");
   Arm(SetFileMakerLimit, "100000");
   if (!Guard().timerDialog) {

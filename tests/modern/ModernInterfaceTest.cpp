@@ -1,6 +1,7 @@
-// The built Lullex.fmx64 loaded as today's FileMaker loads it, beside the
-// stand-in's FMWrapper.dll: the strings it answers, the functions it registers
-// and unregisters, its parameters in UTF-16, and FreeLibrary after shutdown.
+// The built plug-in loaded as FileMaker 7 and later load it, beside the
+// stand-in's FMWrapper.dll: Lullex.fmx64 as 64-bit FileMaker, Lullex.fmx as the
+// 32-bit FileMaker 18. The strings it answers, the functions it registers and
+// unregisters, its parameters in UTF-16, and FreeLibrary after shutdown.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,10 +15,18 @@ namespace {
 
 typedef void (*EntryPoint)(FMModernCallBlock*);
 
+#ifdef _WIN64
+const char PLUGIN_FILE[] = "Lullex.fmx64";
+const int16_t HOST_API = 67;  // FileMaker 19.5 and later
+#else
+const char PLUGIN_FILE[] = "Lullex.fmx";
+const int16_t HOST_API = 60;  // FileMaker 18, the last 32-bit one
+#endif
+
 class ModernPlugin : public ::testing::Test {
  protected:
   void SetUp() override {
-    module_ = LoadLibraryA("Lullex.fmx64");
+    module_ = LoadLibraryA(PLUGIN_FILE);
     ASSERT_NE(module_, nullptr);
     entry_ = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(GetProcAddress(module_, "FMExternCallProc")));
     ASSERT_NE(entry_, nullptr);
@@ -29,18 +38,18 @@ class ModernPlugin : public ::testing::Test {
     }
   }
 
-  FMModernCallBlock Call(uint8_t kind, uint8_t parm1 = 0, int16_t api = 67) {
+  FMModernCallBlock Call(uint8_t kind, uint8_t parm1 = 0, int16_t api = HOST_API) {
     FMModernCallBlock block = {};
     block.apiVersion = api;
     block.unusedId = -1;
     block.callKind = kind;
     block.parm1 = parm1;
-    block.instance = reinterpret_cast<uint64_t>(module_);
+    block.instance = reinterpret_cast<uintptr_t>(module_);
     entry_(&block);
     return block;
   }
-  int64_t Init(int16_t api = 67, uint8_t applicationKind = 1) {
-    return static_cast<int64_t>(Call(CALL_INIT, applicationKind, api).result);
+  intptr_t Init(int16_t api = HOST_API, uint8_t applicationKind = 1) {
+    return static_cast<intptr_t>(Call(CALL_INIT, applicationKind, api).result);
   }
   // The string with id as the plug-in writes it into room units, and whether it
   // wrote past them.
@@ -50,7 +59,7 @@ class ModernPlugin : public ::testing::Test {
     block.callKind = CALL_GET_STRING;
     block.parm1 = id;
     block.parm3 = room;
-    block.result = reinterpret_cast<uint64_t>(&buffer[0]);
+    block.result = reinterpret_cast<uintptr_t>(&buffer[0]);
     entry_(&block);
     overran = buffer.find_first_not_of(L'#', room) != std::wstring::npos;
     return buffer.substr(0, std::min(buffer.find(L'\0'), room));
@@ -137,13 +146,27 @@ TEST_F(ModernPlugin, AHostBeforeApi56GetsTheRegistrationWithoutDescriptions) {
   EXPECT_EQ(CallFunction(L"Lulx_Version", nullptr), L"Lullex v1.91");
 }
 
+TEST_F(ModernPlugin, TheFirstApiOfItsSizeEnablesItAndTheOneBeforeIsNotTheModernInterface) {
+  EXPECT_EQ(Init(API_FIRST_OF_THIS_SIZE), API_IMPLEMENTED);
+  EXPECT_EQ(StandIn_RegisteredCount(), 12);
+  Call(CALL_SHUTDOWN);
+  intptr_t reply = Init(API_FIRST_OF_THIS_SIZE - 1);
+  EXPECT_EQ(StandIn_RegisteredCount(), 0);
+#ifdef _WIN64
+  EXPECT_EQ(reply, INIT_BAD_API_VERSION);
+#else
+  EXPECT_EQ(reply, 4) << "below 50, FileMaker Pro 5 and 6's interface and its init reply";
+  EXPECT_EQ(CallFunction(L"Lulx_Version", nullptr), L"(not registered)");
+#endif
+}
+
 TEST_F(ModernPlugin, OnlyFileMakerProItselfEnablesIt) {
   for (uint8_t kind : {3, 4, 7, 9, 11, 99}) {
-    EXPECT_EQ(Init(67, kind), INIT_DO_NOT_ENABLE) << int(kind);
+    EXPECT_EQ(Init(HOST_API, kind), INIT_DO_NOT_ENABLE) << int(kind);
     EXPECT_EQ(StandIn_RegisteredCount(), 0) << int(kind);
   }
   for (uint8_t kind : {0, 1, 2}) {
-    EXPECT_EQ(Init(67, kind), API_IMPLEMENTED) << int(kind);
+    EXPECT_EQ(Init(HOST_API, kind), API_IMPLEMENTED) << int(kind);
     Call(CALL_SHUTDOWN);
   }
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -422,6 +423,41 @@ TEST_F(Dll, HostileParametersNeverCrashAndGetTheRightReplies) {
   }
   std::printf("bad input through Lullex.fmx: %d calls tried\n", cases);
   Init(0);
+}
+
+// ---- the 32-bit FileMaker 7 to 18, with no FMWrapper.dll in this process ----
+
+// Their call block: the version word at 0, the kind at 9, parm1 at 11, parm3
+// at 16, the module at 20, the result at 24.
+intptr_t ModernCall(uint8_t kind, int16_t version, uint8_t parm1 = 1, uint32_t room = 0, void* answer = nullptr) {
+  unsigned char block[80] = {};
+  Put(block, 0, version);
+  block[9] = kind;
+  block[11] = parm1;
+  Put(block, 16, room);
+  Put(block, 20, reinterpret_cast<uint32_t>(g_dll));
+  Put(block, 24, reinterpret_cast<uint32_t>(answer));
+  g_entry(block);
+  int32_t result;
+  std::memcpy(&result, block + 24, 4);
+  return result;
+}
+
+TEST_F(Dll, AModernHostWithoutFMWrapperIsRefusedAndTheNextHostChoosesAfresh) {
+  ASSERT_EQ(GetModuleHandleA("FMWrapper.dll"), nullptr);
+  ModernCall(4, 0);  // the classic host of the tests before ends
+  EXPECT_EQ(ModernCall(0, 60), -2) << "nothing to register with";
+  EXPECT_EQ(Call(6, ""), "(none)") << "a classic call while the modern interface is chosen";
+  ModernCall(4, 60);
+  wchar_t name[16];
+  std::wmemset(name, L'#', 16);
+  ModernCall(7, 60, 128, 8, name);
+  EXPECT_EQ(std::wstring(name), L"Lullex") << "a modern host may ask again before its next init";
+  EXPECT_EQ(Init(17), 4);
+  EXPECT_EQ(Call(6, ""), "Lullex v1.91");
+  std::wmemset(name, L'#', 16);
+  ModernCall(7, 60, 128, 8, name);
+  EXPECT_EQ(name[0], L'#') << "FileMaker Pro 5 and 6 ask no strings";
 }
 
 }  // namespace

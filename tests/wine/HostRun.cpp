@@ -57,9 +57,16 @@ std::string HostPath(const std::string& subfolder) {
   return p + "\\host\\" + (subfolder.empty() ? "" : subfolder + "\\") + "LullexHost.exe";
 }
 
+// The options every start of the host takes first: a 32-bit build's modern
+// scenarios play the 32-bit FileMaker 18 (the script's own options come later
+// and win).
+#ifndef LULLEX_HOST_OPTIONS
+#define LULLEX_HOST_OPTIONS ""
+#endif
+
 // "Lulx_Name" as the modern stand-in prints it reads "Lulx-Name".
 std::string AsClassicNames(std::string text) {
-#ifdef _WIN64
+#ifdef LULLEX_MODERN_HOST
   for (size_t at = text.find("Lulx_"); at != std::string::npos; at = text.find("Lulx_", at)) text[at + 4] = '-';
 #endif
   return text;
@@ -118,7 +125,8 @@ HostRun RunHost(const std::vector<std::string>& script, const std::string& optio
   for (const std::string& s : script) std::fprintf(f, "%s\n", s.c_str());
   std::fclose(f);
 
-  std::string command = "\"" + HostPath(subfolder) + "\" --timeout 60000 --script \"" + file + "\" " + options;
+  std::string command =
+      "\"" + HostPath(subfolder) + "\" --timeout 60000 --script \"" + file + "\" " LULLEX_HOST_OPTIONS " " + options;
   HostRun run;
   std::string output, why;
   DWORD code = 0;

@@ -1,7 +1,8 @@
 // Runs the host stand-in as a separate process on a script and collects the
-// lines it prints, with their times. The 64-bit build runs Lullex.fmx64 in the
-// modern stand-in, whose function names take "_" where Lullex.fmx's take "-":
-// its lines read as the 32-bit ones do, so that one set of scenarios serves both.
+// lines it prints, with their times. Built with LULLEX_MODERN_HOST, the tests
+// run the plug-in in a stand-in that plays FileMaker 7 or later, whose function
+// names take "_" where FileMaker Pro 5 and 6's take "-": its lines read as the
+// classic ones do, so that one set of scenarios serves every host.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -389,9 +389,9 @@ TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
 
 // ---- lock now, the warning before the lock, the status line ----
 
-// Lullex.fmx64 ends the line with what the last script start gave and what
+// Under FileMaker 7 and later the plug-in ends the line with what the last script start gave and what
 // opens the lock (none at first, then the password).
-#ifdef _WIN64
+#ifdef LULLEX_MODERN_HOST
 const char kStatusEnd[] = ";scripterror=0;password=";
 #else
 const char kStatusEnd[] = "\"";

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "plugin/EntryPoint.h"
 #include "portable/classic/HostHandle.h"
 
 #pragma pack(push, 1)
@@ -49,7 +50,8 @@ const int32_t INIT_REPLY = 4;
 // Block of the call in progress; only dereferenced while a call runs.
 FMExternCallStruct* CurrentCall();
 
-extern "C" void FMExternCallProc(FMExternCallStruct* block);
+// FileMaker Pro 5 and 6's calls, as FMExternCallProc hands them on.
+void HandleClassicCall(FMExternCallStruct* block);
 int32_t InitPlugin(int16_t interfaceVersion);
 
 // The callbacks of the call in progress.

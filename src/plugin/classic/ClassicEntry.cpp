@@ -1,5 +1,4 @@
-// The entry point that FileMaker Pro 5 and 6 call: init, the functions through
-// handles, shutdown.
+// FileMaker Pro 5 and 6's calls: init, the functions through handles, shutdown.
 #include "plugin/FunctionTable.h"
 #include "plugin/PluginState.h"
 #include "plugin/classic/ClassicCallBlock.h"
@@ -11,7 +10,7 @@ namespace {
 FMExternCallStruct* g_currentCall;
 
 void CallFunction(const FMExternCallStruct& block) {
-  const FunctionEntry* function = FindFunction(block.functionNumber);
+  const FunctionEntry* function = FindFunction(HostInterface::Classic, block.functionNumber);
   if (!function || !function->rule) return;
   HostCallbacks host = CurrentHostCallbacks();
   char text[PARAMETER_TEXT_SIZE];
@@ -30,11 +29,11 @@ HostCallbacks CurrentHostCallbacks() {
 }
 
 int32_t InitPlugin(int16_t /*interfaceVersion*/) {
-  StartGuard(Guard(), g_currentCall->instanceHandle, HostTextKind::WindowsText);
+  StartGuard(Guard(), g_currentCall->instanceHandle, HostInterface::Classic);
   return INIT_REPLY;
 }
 
-extern "C" void FMExternCallProc(FMExternCallStruct* block) {
+void HandleClassicCall(FMExternCallStruct* block) {
   g_currentCall = block;
   switch (block->callKind) {
     case CALL_KIND_INIT:

@@ -1,12 +1,14 @@
-// The entry point that today's 64-bit FileMaker Pro calls: the strings it asks
-// for, init (which registers the functions), shutdown (which unregisters them).
-// The functions themselves arrive through the registered callback.
+// FileMaker 7 and later, 32-bit and 64-bit: the strings they ask for, init
+// (which registers the functions), idle calls (which start the event script),
+// shutdown (which unregisters them). The functions themselves arrive through
+// the registered callback.
+#include "plugin/modern/ModernEntry.h"
+
 #include <windows.h>
 
 #include "plugin/FunctionTable.h"
 #include "plugin/PluginState.h"
 #include "plugin/modern/FMWrapperBinding.h"
-#include "portable/modern/ModernCallBlock.h"
 #include "portable/modern/ModernParameter.h"
 #include "portable/text/TextBuffer.h"
 #include "portable/text/UnicodeText.h"
@@ -34,7 +36,7 @@ FMWrapperFunctions g_fm;
 void* g_pluginId;  // "Lulx" as FileMaker's QuadChar, while functions are registered
 bool g_registered[FUNCTION_COUNT];
 
-int16_t CallFunction(int16_t id, const void* environment, const void* arguments, void* result);
+int16_t FM_CALLBACK CallFunction(int16_t id, const void* environment, const void* arguments, void* result);
 
 // ASCII text as the UTF-16 units FileMaker takes; returns the count.
 uint32_t Widen(const char* text, uint16_t* units, size_t room) {
@@ -105,7 +107,7 @@ bool RegisterAll(int16_t apiVersion) {
   g_pluginId = g_fm.newQuadChar(PLUGIN_ID[0], PLUGIN_ID[1], PLUGIN_ID[2], PLUGIN_ID[3], &error);
   if (!g_pluginId || error.code != 0) return false;
   for (size_t i = 0; i < FUNCTION_COUNT; ++i) {
-    if (!InThisBuild(FUNCTIONS[i])) continue;
+    if (!OfferedTo(HostInterface::Modern, FUNCTIONS[i])) continue;
     if (!Register(apiVersion, FUNCTIONS[i])) return false;
     g_registered[i] = true;
   }
@@ -113,7 +115,7 @@ bool RegisterAll(int16_t apiVersion) {
 }
 
 int64_t Init(const FMModernCallBlock& block) {
-  if (block.apiVersion < API_FIRST_64_BIT) return INIT_BAD_API_VERSION;
+  if (block.apiVersion < API_FIRST_OF_THIS_SIZE) return INIT_BAD_API_VERSION;
   // Server scripting, web publishing, the Data API: nobody sits at that desk.
   if (!IsFileMakerProItself(block.parm1)) return INIT_DO_NOT_ENABLE;
   if (!BindFMWrapper(g_fm, block.apiVersion >= API_REGISTRATION_WITH_DESCRIPTION)) return INIT_DO_NOT_ENABLE;
@@ -122,7 +124,7 @@ int64_t Init(const FMModernCallBlock& block) {
     UnregisterAll();
     return INIT_DO_NOT_ENABLE;
   }
-  StartGuard(Guard(), reinterpret_cast<HINSTANCE>(block.instance), HostTextKind::Utf8);
+  StartGuard(Guard(), reinterpret_cast<HINSTANCE>(block.instance), HostInterface::Modern);
   return API_IMPLEMENTED;
 }
 
@@ -147,8 +149,8 @@ void WriteReply(void* result, const char* text) {
 }
 
 // Every function answers 0, so that FileMaker shows the reply, never "?".
-int16_t CallFunction(int16_t id, const void* /*environment*/, const void* arguments, void* result) {
-  const FunctionEntry* function = FindFunction(static_cast<uint16_t>(id));
+int16_t FM_CALLBACK CallFunction(int16_t id, const void* /*environment*/, const void* arguments, void* result) {
+  const FunctionEntry* function = FindFunction(HostInterface::Modern, static_cast<uint16_t>(id));
   if (!function) return 0;
   char text[PARAMETER_TEXT_SIZE], second[PARAMETER_TEXT_SIZE];
   ParameterText parameter = ReadModernParameter(g_fm.reading, arguments, 0, text);
@@ -202,16 +204,16 @@ void HandOverScriptEvents(const FMModernCallBlock& block) {
 
 }  // namespace
 
-extern "C" void FMExternCallProc(FMModernCallBlock* block) {
-  switch (block->callKind) {
+void HandleModernCall(FMModernCallBlock& block) {
+  switch (block.callKind) {
     case CALL_INIT:
-      block->result = static_cast<uint64_t>(Init(*block));
+      block.result = static_cast<uintptr_t>(static_cast<intptr_t>(Init(block)));
       break;
     case CALL_GET_STRING:
-      AnswerString(*block);
+      AnswerString(block);
       break;
     case CALL_IDLE:
-      HandOverScriptEvents(*block);
+      HandOverScriptEvents(block);
       break;
     case CALL_SHUTDOWN:
       UnregisterAll();

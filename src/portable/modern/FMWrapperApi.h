@@ -13,6 +13,15 @@ struct FMError {
 
 inline FMError NoFMError() { return {1, 0}; }
 
+// FMWrapper.dll's own functions take the C convention. The two that FileMaker
+// and the plug-in hand each other, a registered function and the script
+// starter, are __stdcall in 32-bit FileMaker; 64-bit Windows has one convention.
+#if defined(__i386__)
+#define FM_CALLBACK __attribute__((stdcall))
+#else
+#define FM_CALLBACK
+#endif
+
 // Types that FileMaker passes as numbers.
 const int32_t FM_LOCALE_SYSTEM = 1;
 const int32_t FM_NATIVE_TEXT = 1;
@@ -33,12 +42,14 @@ typedef void* (*FMDataConstructor)(FMError* error);
 // The call block's script starter: queues scriptName of fileName with a
 // parameter; 0 when FileMaker took it. The control says what becomes of a
 // paused script.
-typedef int16_t (*FMStartScript)(const void* fileName, const void* scriptName, uint8_t control, const void* parameter);
+typedef int16_t(FM_CALLBACK* FMStartScript)(const void* fileName, const void* scriptName, uint8_t control,
+                                            const void* parameter);
 const uint8_t SCRIPT_CONTROL_PAUSE = 3;  // a paused script stays paused; ours runs after it
 
 // What FileMaker calls for a registered function: its id, the calculation
 // environment, the arguments and the result to fill. 0 means success.
-typedef int16_t (*FMExternalFunction)(int16_t functionId, const void* environment, const void* arguments, void* result);
+typedef int16_t(FM_CALLBACK* FMExternalFunction)(int16_t functionId, const void* environment, const void* arguments,
+                                                 void* result);
 
 typedef int16_t (*FMRegisterFunctionEx)(const void* pluginId, int16_t functionId, const void* name,
                                         const void* prototype, const void* description, int16_t minimumArguments,
