@@ -10,7 +10,7 @@ struct FunctionEntry {
   FunctionNumber number;
   bool modernOnly;          // FileMaker 7 and later only
   const char* classicName;  // FileMaker Pro 5 and 6 read it from string 144 + number; "" where it does not exist
-  const char* modernName;   // today's FileMaker reads "-" as a minus sign
+  const char* modernName;   // FileMaker 7 and later read "-" as a minus sign
   const char* parameters;   // what the calculation dialog shows between the parentheses
   const char* description;  // "type-ahead words|what it does"
   short minimumParameters;

@@ -19,9 +19,9 @@ enum FunctionNumber : uint16_t {
   FN_LOCK_NOW = 7,
   FN_STATUS = 8,
   FN_SET_LOCK_WARNING = 9,
-  FN_SET_EVENT_SCRIPT = 10,     // today's FileMaker only
-  FN_PASSWORD_DIGEST = 11,      // today's FileMaker only
-  FN_SET_PASSWORD_DIGEST = 12,  // today's FileMaker only
+  FN_SET_EVENT_SCRIPT = 10,     // FileMaker 7 and later only
+  FN_PASSWORD_DIGEST = 11,      // FileMaker 7 and later only
+  FN_SET_PASSWORD_DIGEST = 12,  // FileMaker 7 and later only
 };
 
 const char VERSION_TEXT[] = LULLEX_VERSION_TEXT;

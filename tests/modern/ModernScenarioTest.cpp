@@ -1,4 +1,4 @@
-// End to end, today's FileMaker only: a Unicode password typed at the lock, the
+// End to end, FileMaker 7 and later only: a Unicode password typed at the lock, the
 // hosts that must not enable the plug-in, and the solution's event script.
 #include <gtest/gtest.h>
 

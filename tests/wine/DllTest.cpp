@@ -115,7 +115,7 @@ TEST_F(Dll, ExportsOneEntryPointByNameAtOrdinalOne) {
 
 TEST_F(Dll, StringTableAgreesWithTheFunctionTable) {
   for (const FunctionEntry& f : FUNCTIONS) {
-    if (f.modernOnly) continue;  // Lullex.fmx64 registers those by name
+    if (f.modernOnly) continue;  // FileMaker 7 and later have those, registered by name
     char text[256] = "";
     LoadStringA(g_dll, IDS_FUNCTION_BASE + f.number, text, sizeof text);
     EXPECT_STREQ(text, f.classicName) << "what FileMaker Pro 5 and 6 read for function " << f.number;

@@ -66,7 +66,7 @@ struct GuardState {
   // From the moment the lock opens until its password ends it. Nothing else
   // clears it, so nothing that runs inside the lock opens a second one.
   bool lockIsUp;
-  // The solution's script that hears commits and unlocks (today's FileMaker).
+  // The solution's script that hears commits and unlocks (FileMaker 7 and later).
   EventScript eventScript;
 };
 

@@ -11,5 +11,5 @@ const size_t STATUS_TEXT_SIZE = 192;
 
 // modern: ends with ";scripterror=N", what FileMaker answered the last start of
 // the event script (0: it took it), and ";password=none|plain|digest", what
-// unlocks the lock: today's FileMaker's interface only.
+// unlocks the lock: FileMaker 7 and later only.
 void FormatStatus(const GuardState& state, char* text, size_t size, bool modern);
