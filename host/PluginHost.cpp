@@ -1,6 +1,7 @@
 #include "PluginHost.h"
 
 #include "PluginInterfaces.h"
+#include "portable/host/HostInterface.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ const PluginInterface& Interface() {
 
 const PluginHostOptions& HostOptions() { return g_options; }
 void ConfigurePluginHost(const PluginHostOptions& options) { g_options = options; }
-bool PlaysModernFileMaker() { return g_options.apiVersion >= 50; }
+bool PlaysModernFileMaker() { return g_options.apiVersion >= FIRST_MODERN_INTERFACE_VERSION; }
 
 bool LoadPlugin(const std::string& path) {
   g_path = path;

@@ -8,16 +8,16 @@
 
 #include <cstdint>
 
+#include "portable/modern/ModernCallBlock.h"
+
 enum class HostInterface : uint8_t { Classic, Modern };
 
 // Both call blocks begin with the host's interface version (16 bits) and have
-// the call kind at byte 9. FileMaker 5 sends 14 and 6 sends 17; FileMaker 7,
-// where the modern interface began, sends 50, and later versions more.
+// the call kind at byte 9, numbered alike (CALL_INIT, CALL_SHUTDOWN; only
+// modern hosts send CALL_GET_STRING, and before their init). FileMaker 5 sends
+// 14 and 6 sends 17; FileMaker 7, where the modern interface began, sends 50,
+// and later versions more.
 const int16_t FIRST_MODERN_INTERFACE_VERSION = 50;
-
-const uint8_t CALL_KIND_OF_INIT = 0;
-const uint8_t CALL_KIND_OF_SHUTDOWN = 4;
-const uint8_t CALL_KIND_OF_GET_STRING = 7;  // only modern hosts ask, and before their init
 
 // The interface of a plug-in that speaks both. The first init after loading or
 // after a shutdown chooses by its version word, and the choice holds until the
