@@ -22,6 +22,16 @@ trap 'rm -rf "$tmp"' EXIT
 printf 'init\ncall Lulx-ActivateRecordLullex 100000\ncall Lulx-ActivateFileMakerLullex 100000\nwait %d\nquit\n' \
   "$((seconds * 1000))" >"$tmp/armed.txt"
 printf 'wait %d\nquit\n' "$((seconds * 1000))" >"$tmp/bare.txt"
+# Five digests, one after the other: each takes as long as one check at the login.
+{ printf 'init\ncall Lulx_Version\n'; for _ in 1 2 3 4 5; do printf 'call Lulx_PasswordDigest correct horse\n'; done
+  printf 'quit\n'; } >"$tmp/digest.txt"
+# The seconds from each call's reply to the next digest's, from the host's time stamps.
+digest_times() {
+  grep -E '\] call Lulx_(Version|PasswordDigest)' | tr -d '[]' |
+    awk '{ if (NR > 1) { d = $1 - last; printf "%.2f s  ", d; sum += d } last = $1 }
+         END { if (NR > 1) printf "(mean %.2f s per digest)\n", sum / (NR - 1) }'
+}
+export -f digest_times
 
 scripts/wine-session.sh "$build" bash -c '
   win=$1; tmp=$2; seconds=$3
@@ -35,9 +45,15 @@ scripts/wine-session.sh "$build" bash -c '
   bare=$(wine "$win/host/LullexHost.exe" --no-plugin --timeout "$timeout" --script "$(winepath -w "$tmp/bare.txt")" | grep "process cpu")
   echo "with Lullex armed (both limits): ${armed#*] }"
   echo "without the plug-in:             ${bare#*] }"
+  echo
+  echo "== Lulx_PasswordDigest under Wine (600,000 rounds), Lullex.fmx as the 32-bit FileMaker 18"
+  wine "$win/host/LullexHost.exe" --api 60 --script "$(winepath -w "$tmp/digest.txt")" | digest_times
 ' _ "$win" "$tmp" "$seconds"
 LULLEX_WINEARCH=win64 scripts/wine-session.sh "$build" bash -c '
   echo
   echo "== timer ticks under Wine, Lullex.fmx64"
   wine "$1/tests/bench/tick_bench.exe"
-' _ "$win64"
+  echo
+  echo "== Lulx_PasswordDigest under Wine (600,000 rounds), Lullex.fmx64"
+  wine "$1/host/LullexHost.exe" --script "$(winepath -w "$2/digest.txt")" | digest_times
+' _ "$win64" "$tmp"

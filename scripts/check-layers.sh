@@ -2,7 +2,8 @@
 # The source layers depend one way: portable <- win32 <- plugin. Fails, naming
 # the lines, when a file includes a layer above its own, when the portable
 # layer includes <windows.h>, or when a portable header declares a function
-# that src/win32 defines (the key port, KeyPort.h, is the one way out).
+# that src/win32 defines (the key port, KeyPort.h, is the one way out); and
+# when anything but win32/SystemLibrary loads a library.
 #   scripts/check-layers.sh SRC
 set -euo pipefail
 src=${1:-src}
@@ -21,4 +22,12 @@ if [ -n "$bad" ]; then
   echo "$bad"
   exit 1
 fi
-echo "check-layers: portable <- win32 <- plugin, nothing reaches up"
+# A library loaded by its bare name is searched for beside the host first: only
+# the loader of system libraries, by full path, calls LoadLibrary.
+bare=$(grep -rnE '\bLoadLibrary(Ex)?[AW]?\b' "$src" | grep -v '^[^:]*win32/SystemLibrary\.cpp:' || true)
+if [ -n "$bare" ]; then
+  echo "check-layers: libraries loaded other than by LoadSystemLibrary (win32/SystemLibrary):"
+  echo "$bare"
+  exit 1
+fi
+echo "check-layers: portable <- win32 <- plugin, nothing reaches up; libraries only from the system folder"

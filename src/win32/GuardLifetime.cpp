@@ -22,6 +22,10 @@ void StopGuard(WorkstationGuard& guard) {
   // hidden for good behind a plug-in that is going away.
   if (guard.state.lockIsUp) EndLockScreen(guard.lockedWindows);
   DestroyTimerDialog(guard);
-  // The password must not outlive the plug-in in the host's memory.
-  SecureZeroMemory(guard.state.settings.password, sizeof guard.state.settings.password);
+  // The password must not outlive the plug-in in the host's memory; what is
+  // left, and the status tells, is no password. A digest stays in force: it
+  // holds no password, and keeps the lock shut if the plug-in comes back.
+  Settings& s = guard.state.settings;
+  SecureZeroMemory(s.password, sizeof s.password);
+  if (s.passwordKind == PasswordKind::Plain) s.passwordKind = PasswordKind::None;
 }

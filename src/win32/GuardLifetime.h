@@ -10,5 +10,5 @@
 void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostInterface hostInterface);
 // The host's shutdown call: the host may free the library next while its
 // windows live on, so no timer and no window of ours may be left to call into
-// unmapped code; and the password is wiped.
+// unmapped code; and the password is wiped (a digest is kept).
 void StopGuard(WorkstationGuard& guard);

@@ -127,63 +127,73 @@ void CountDown(HWND hwnd, LoginRequest& request) {
   EnableTyping(hwnd, true);
 }
 
+// One try at a digest, owned by its worker: the typed text and the digest as
+// they were when OK was pressed. The host's messages go on meanwhile, and a
+// script they start may set another password: that applies from the next try.
 struct Derivation {
-  const char* typed;
-  const PasswordDigest* digest;
+  char typed[PASSWORD_SIZE];
+  PasswordDigest digest;
   bool matches;
 };
 
 DWORD WINAPI DeriveTyped(LPVOID param) {
   Derivation& d = *static_cast<Derivation*>(param);
-  d.matches = PasswordMatchesDigest(d.typed, *d.digest);
+  d.matches = PasswordMatchesDigest(d.typed, d.digest);
   return 0;
 }
 
 // The derivation takes a noticeable moment (600,000 rounds): it runs on a
 // thread of its own while this one goes on painting, and keys pressed
-// meanwhile are dropped, so that an Enter queues no second try.
-bool TypedMatchesDigest(HWND hwnd, const char* typed, const PasswordDigest& digest) {
-  Derivation d = {typed, &digest, false};
+// meanwhile, or still queued when it ends, are dropped, so that an Enter
+// queues no second try and closes no refusal unseen.
+bool MatchesOnWorker(HWND hwnd, Derivation& d) {
   HANDLE thread = CreateThread(nullptr, 0, DeriveTyped, &d, 0, nullptr);
-  if (!thread) return PasswordMatchesDigest(typed, digest);
+  if (!thread) return PasswordMatchesDigest(d.typed, d.digest);
   EnableTyping(hwnd, false);
   bool quit = false;
   int quitCode = 0;
   while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
     quit |= DispatchMessagesDroppingKeys(quitCode);
   CloseHandle(thread);
+  quit |= DispatchMessagesDroppingKeys(quitCode);
   if (quit) PostQuitMessage(quitCode);  // the host's, handed back
   EnableTyping(hwnd, true);
   return d.matches;
 }
 
+bool TypedMatches(HWND hwnd, LoginRequest& request) {
+  const Settings& s = *request.settings;
+  if (s.passwordKind != PasswordKind::Digest) {
+    char typed[PASSWORD_SIZE] = "";
+    ReadTyped(hwnd, request.hostInterface, typed, sizeof typed);
+    bool right = std::strcmp(typed, s.password) == 0;
+    SecureZeroMemory(typed, sizeof typed);
+    return right;
+  }
+  Derivation d;
+  ReadTyped(hwnd, request.hostInterface, d.typed, sizeof d.typed);
+  d.digest = s.digest;
+  d.matches = false;
+  request.checking = true;
+  bool right = MatchesOnWorker(hwnd, d);
+  request.checking = false;
+  SecureZeroMemory(&d, sizeof d);
+  return right;
+}
+
 void CheckPassword(HWND hwnd) {
   LoginRequest* request = RequestOf(hwnd);
   // An OK that came anyway, such as a posted click, during a wait or a check.
-  if (request && (request->secondsToWait > 0 || request->checking)) return;
-  char typed[PASSWORD_SIZE] = "";
-  if (request) ReadTyped(hwnd, request->hostInterface, typed, sizeof typed);
-  bool right = false;
-  const Settings* s = request ? request->settings : nullptr;
-  if (s && s->passwordKind == PasswordKind::Digest) {
-    request->checking = true;
-    right = TypedMatchesDigest(hwnd, typed, s->digest);
-    request->checking = false;
-  } else {
-    right = s && std::strcmp(typed, s->password) == 0;
-  }
-  SecureZeroMemory(typed, sizeof typed);
-  if (right) {
+  if (!request || request->secondsToWait > 0 || request->checking) return;
+  if (TypedMatches(hwnd, *request)) {
     EndDialog(hwnd, 1);
     EndDialog(GetWindow(hwnd, GW_OWNER), 1);  // this login's own backdrop
-  } else {
-    SetDlgItemTextA(hwnd, IDC_PASSWORD, "");
-    if (request) {
-      int32_t wait = SecondsToWaitAfterWrongPassword(++request->wrongInARow);
-      if (wait > 0) StartWait(hwnd, *request, wait);
-    }
-    MessageBoxA(hwnd, "Access Denied", "Incorrect password", MB_OK | MB_ICONHAND);
+    return;
   }
+  SetDlgItemTextA(hwnd, IDC_PASSWORD, "");
+  int32_t wait = SecondsToWaitAfterWrongPassword(++request->wrongInARow);
+  if (wait > 0) StartWait(hwnd, *request, wait);
+  MessageBoxA(hwnd, "Access Denied", "Incorrect password", MB_OK | MB_ICONHAND);
 }
 
 // A host window shown during the lock is hidden again; if it took the

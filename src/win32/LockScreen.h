@@ -32,9 +32,10 @@ const UINT LOCK_WATCH_TICK_MS = 250;
 // what is typed in the same text. Wrong passwords are counted for this lock
 // only; from the fourth in a row on, each makes the next try wait longer.
 // The backdrop has no owner: closing any host window must not close the lock.
-// Each try is checked against the settings of that moment: the password, or,
-// where a digest is in force, the digest, to which what is typed (UTF-8) is
-// derived.
+// Each try is checked against what was in force when OK was pressed: the
+// password, or, where a digest is in force, the digest, to which what is typed
+// (UTF-8) is derived. A password set while a try is checked applies from the
+// next try.
 bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp, LockedWindows& lock,
                    HostInterface hostInterface = HostInterface::Classic);
 

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "win32/SystemLibrary.h"
+
 namespace {
 
 typedef LONG(WINAPI* OpenAlgorithmProvider)(void** algorithm, const wchar_t* id, const wchar_t* implementation,
@@ -22,7 +24,7 @@ const wchar_t SHA256_ALGORITHM[] = L"SHA256";
 HMODULE g_bcrypt;
 
 HMODULE Bcrypt() {
-  if (!g_bcrypt) g_bcrypt = LoadLibraryA("bcrypt.dll");
+  if (!g_bcrypt) g_bcrypt = LoadSystemLibrary(L"bcrypt.dll");
   return g_bcrypt;
 }
 

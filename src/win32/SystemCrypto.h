@@ -1,5 +1,6 @@
-// Windows' own cryptography (bcrypt.dll, Windows Vista and later), bound at run
-// time: the 32-bit build also loads on Windows that lack it, where these fail.
+// Windows' own cryptography (bcrypt.dll from the system folder; its PBKDF2 from
+// Windows 7 on), bound at run time: the 32-bit build also loads on Windows that
+// lack it, where these fail.
 #pragma once
 
 #include <cstddef>

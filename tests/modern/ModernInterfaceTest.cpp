@@ -10,6 +10,7 @@
 #include "StandInCall.h"
 #include "portable/modern/FMWrapperApi.h"
 #include "portable/modern/ModernCallBlock.h"
+#include "portable/modern/ModernParameter.h"
 
 namespace {
 
@@ -200,6 +201,59 @@ TEST_F(ModernPlugin, ParametersCountCharactersAndRepliesMatchTheClassicBuild) {
             L"record=0;recordidle=0;filemaker=600;filemakeridle=0;background=1;immediate=0;warning=30;locked=0;"
             L"scripterror=0;password=plain");
   EXPECT_EQ(CallFunction(L"Lulx_Status", std::wstring(255, L'x')), L"$$001$$");
+}
+
+TEST_F(ModernPlugin, APasswordOutlivesAnInitButNotTheShutdown) {
+  ASSERT_EQ(Init(), API_IMPLEMENTED);
+  auto passwordPair = [this] {
+    std::wstring status = CallFunction(L"Lulx_Status", nullptr);
+    return status.substr(status.rfind(L';') + 1);
+  };
+  EXPECT_EQ(CallFunction(L"Lulx_SetWorkstationPassword", L"pw"), L"0");
+  ASSERT_EQ(Init(), API_IMPLEMENTED);
+  EXPECT_EQ(passwordPair(), L"password=plain") << "an init keeps the password";
+  Call(CALL_SHUTDOWN);
+  ASSERT_EQ(Init(), API_IMPLEMENTED);
+  EXPECT_EQ(passwordPair(), L"password=none") << "wiped at the shutdown: nothing opens the lock";
+  EXPECT_EQ(CallFunction(L"Lulx_SetWorkstationPasswordDigest",
+                         L"$pbkdf2-sha256$i=100000$AAECAwQFBgcICQoLDA0ODw$W4XNFZZ3COSNHgmJenzOpSR2FWdRZMHQ0M8Rz6vA9NE"),
+            L"0");
+  Call(CALL_SHUTDOWN);
+  ASSERT_EQ(Init(), API_IMPLEMENTED);
+  EXPECT_EQ(passwordPair(), L"password=digest") << "a digest holds no password, and keeps the lock shut";
+}
+
+// A parameter as FileMaker hands it over, and where the plug-in had it copied.
+const std::wstring* g_argument;
+uint16_t* g_copiedTo;
+
+uint32_t OneArgument(const void*, FMError* error) { return error->code = 0, 1; }
+const void* TheArgument(const void*, uint32_t, FMError* error) { return error->code = 0, g_argument; }
+uint32_t ItsSize(const void*, FMError* error) {
+  error->code = 0;
+  return static_cast<uint32_t>(g_argument->size());
+}
+void ItsUnits(const void*, uint16_t* units, uint32_t position, uint32_t count, FMError* error) {
+  error->code = 0;
+  g_copiedTo = units;
+  for (uint32_t i = 0; i < count; ++i) units[i] = (*g_argument)[position + i];
+}
+
+TEST(ModernParameter, TheUtf16CopyOfAPasswordIsWipedOnceRead) {
+  const std::wstring password =
+      L"Gr\x00FC\x00DF"
+      L"e, \xD83D\xDE00 7";
+  g_argument = &password;
+  const FMTextReading reading = {OneArgument, TheArgument, ItsSize, ItsUnits};
+  char text[PARAMETER_TEXT_SIZE];
+  ParameterText read = ReadModernParameter(reading, nullptr, 0, text);
+  // What the copy's place holds now, read before anything is called over it.
+  uint16_t left[64];
+  for (size_t i = 0; i < password.size(); ++i) left[i] = static_cast<volatile uint16_t*>(g_copiedTo)[i];
+  EXPECT_STREQ(read.text,
+               "Gr\xC3\xBC\xC3\x9F"
+               "e, \xF0\x9F\x98\x80 7");
+  for (size_t i = 0; i < password.size(); ++i) EXPECT_EQ(left[i], 0) << "unit " << i;
 }
 
 TEST_F(ModernPlugin, FreeLibraryAfterShutdownLeavesNothingThatCallsBack) {

@@ -1,6 +1,7 @@
 // End to end, FileMaker 7 and later only: a Unicode password typed at the lock, the
 // hosts that must not enable the plug-in, and the solution's event script.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <string>
@@ -104,6 +105,57 @@ TEST(ModernHostScenario, ADigestMadeByThePlugInUnlocksAndABadDigestChangesNothin
   EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 1) << run.All();
   EXPECT_EQ(run.Count(up), 2);
   EXPECT_TRUE(run.Before("-- a malformed digest", gone, 1, 2)) << "the right password still unlocks";
+}
+
+// The folder of the host that has a bcrypt.dll of someone else's beside it.
+std::string PlantedFolder() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path);
+  for (int i = 0; i < 3; ++i) p = p.substr(0, p.find_last_of("\\/"));
+  return p + "\\host\\planted";
+}
+
+// Someone who can write to FileMaker's folder puts a bcrypt.dll there. CTest
+// has Wine prefer such a file to its own, as Windows does with any library
+// that the search path finds before the system folder.
+TEST(ModernHostScenario, ABcryptDllBesideFileMakerNeitherMakesNorOpensTheLock) {
+  // First, that a library loaded by its bare name would be the planted one.
+  SetDllDirectoryA(PlantedFolder().c_str());
+  HMODULE found = LoadLibraryA("bcrypt.dll");
+  SetDllDirectoryA(nullptr);
+  ASSERT_NE(found, nullptr);
+  typedef LONG(WINAPI * GenRandom)(void*, UCHAR*, ULONG, ULONG);
+  GenRandom random = reinterpret_cast<GenRandom>(reinterpret_cast<void*>(GetProcAddress(found, "BCryptGenRandom")));
+  UCHAR bytes[4] = {};
+  ASSERT_TRUE(random && random(nullptr, bytes, sizeof bytes, 2) == 0);
+  ASSERT_EQ(bytes[0] & bytes[1] & bytes[2] & bytes[3], 0x11) << "the search path finds the planted library";
+  FreeLibrary(found);
+
+  HostRun run = RunHost(
+      {
+          "init",
+          "call Lulx-PasswordDigest the right one",
+          "call Lulx-SetWorkstationPasswordDigest {reply}",
+          "call Lulx-LockNow",
+          "waitfor 8000 window \"Please Login\" appeared",
+          "type any other",
+          "key ENTER",
+          "waitfor 8000 window \"Incorrect password\" appeared",
+          "key ENTER",
+          "waitfor 5000 window \"Incorrect password\" gone",
+          "type the right one",
+          "key ENTER",
+          "waitfor 8000 window \"Please Login\" gone",
+          "quit",
+      },
+      "", "planted");
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("planted bcrypt.dll loaded"), 0) << run.All();
+  EXPECT_EQ(run.Count("call Lulx-PasswordDigest(\"the right one\") -> reply \"$pbkdf2-sha256$i=600000$"), 1)
+      << run.All();
+  EXPECT_EQ(run.Count("$EREREREREREREREREREREQ$"), 0) << "a salt from the planted library" << run.All();
+  EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 1) << "a wrong password refused" << run.All();
 }
 
 const char kScriptRan[] = "script \"Lullex Audit\" of \"Contacts\" ran with parameter ";

@@ -13,6 +13,7 @@
 
 #include "BadInput.h"
 #include "HostHandles.h"
+#include "StackResidue.h"
 #include "plugin/FunctionTable.h"
 #include "resources/ResourceIds.h"
 
@@ -405,6 +406,24 @@ TEST_F(Dll, RepliesAsTheHostSeesThem) {
   SetFakeResizeFails(true);
   EXPECT_EQ(Call(6, ""), "(none)") << "a failed resize writes nothing";
   SetFakeResizeFails(false);
+  Init(0);
+}
+
+TEST_F(Dll, NoConvertedCopyOfAPasswordStaysOnTheStack) {
+  Init(0);
+  // Mac Roman from FileMaker Pro 5 and 6, Windows text once converted.
+  const std::string macRoman =
+      "Gr\x9F\xA7"
+      "e vom Stapel, Wort sieben";
+  const std::string converted =
+      "Gr\xFC\xDF"
+      "e vom Stapel, Wort sieben";
+  LeaveOnStack(converted.data(), converted.size());
+  ASSERT_TRUE(LeftOnStack(converted.data(), converted.size())) << "the search finds what is left";
+  const std::string other = "Another password, left nowhere";
+  LeaveOnStack(other.data(), other.size());  // over the marker just found
+  EXPECT_EQ(Call(1, macRoman), "0");
+  EXPECT_FALSE(LeftOnStack(converted.data(), converted.size()));
   Init(0);
 }
 

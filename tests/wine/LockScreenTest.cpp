@@ -8,6 +8,7 @@
 #include "plugin/Functions.h"
 #include "resources/ResourceIds.h"
 #include "win32/LockScreen.h"
+#include "win32/SystemCrypto.h"
 #include "win32/WindowActivation.h"
 
 namespace {
@@ -50,6 +51,7 @@ std::string FieldText() {
 void CALLBACK Failsafe(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   ADD_FAILURE() << "the lock screen was still up after 30 s";
+  if (MessageBoxWindow()) PostMessageA(MessageBoxWindow(), WM_CLOSE, 0, 0);
   if (Backdrop()) EndDialog(Backdrop(), 1);
   if (Login()) EndDialog(Login(), 1);
 }
@@ -252,6 +254,35 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   EXPECT_EQ(loginAfter, firstLogin) << "still the one login of the first lock";
   EXPECT_TRUE(hostHiddenAfter);
   EXPECT_TRUE(IsWindowVisible(Host()));
+}
+
+// A script the host runs while a digest is being checked sets another
+// password: this try is checked against the digest of its OK, the next lock
+// against the new password.
+TEST_F(LockScreen, ATryIsCheckedAgainstWhatWasInForceWhenOkWasPressed) {
+  Settings& s = State().settings;
+  ASSERT_TRUE(MakeDigest("Secret", s.digest));
+  s.passwordKind = PasswordKind::Digest;
+  bool changedDuringTheCheck = false;
+  AddWaitForLogin();
+  AddTyping("Secret");
+  driver.Add([&] {
+    if (TakesTries()) return false;  // OK pressed: the field is off until the check ends
+    CallFunction(FN_SET_WORKSTATION_PASSWORD, "Other");
+    changedDuringTheCheck = Login() && !TakesTries();
+    return true;
+  });
+  EXPECT_TRUE(Lock()) << "the digest in force when OK was pressed";
+  EXPECT_TRUE(changedDuringTheCheck);
+  EXPECT_EQ(rejections, 0);
+
+  driver = StepDriver();
+  AddWaitForLogin();
+  AddTyping("Secret");
+  AddRejection();
+  AddTyping("Other");
+  EXPECT_TRUE(Lock()) << "the password set meanwhile, from the next try on";
+  EXPECT_EQ(rejections, 1);
 }
 
 // Every window of the host goes behind the lock; one shown during the lock goes

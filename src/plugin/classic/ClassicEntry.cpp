@@ -18,6 +18,8 @@ void CallFunction(const FMExternCallStruct& block) {
   Reply reply = {};
   function->rule(Guard(), parameter, reply);
   if (reply.given) WriteReply(host, block.result.resultHandle, reply.text);
+  // The parameter, converted, may be a password: no copy of it stays behind.
+  SecureZeroMemory(text, sizeof text);
 }
 
 }  // namespace

@@ -77,6 +77,21 @@ void StartAfresh(IdleCounter& counter, const TickObservation& seen) {
   RestartCount(counter, seen.now);
 }
 
+struct CountedTime {
+  int32_t ticks;
+  uint32_t partTickMs;
+};
+
+// The count as it would stand at now, the counter left as it is.
+CountedTime CountedAt(const IdleCounter& counter, uint32_t now) {
+  uint32_t elapsed = now - counter.countedUpTo;  // unsigned: right across the clock's wrap
+  uint32_t whole = elapsed / TICK_MS;
+  uint32_t part = counter.partTickMs + elapsed % TICK_MS;
+  if (part >= TICK_MS) ++whole, part -= TICK_MS;
+  uint32_t room = static_cast<uint32_t>(INT32_MAX - counter.ticks);
+  return {counter.ticks + static_cast<int32_t>(whole < room ? whole : room), part};
+}
+
 }  // namespace
 
 void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses) {
@@ -92,14 +107,10 @@ void RestartCount(IdleCounter& counter, uint32_t now) {
 }
 
 void CountElapsed(IdleCounter& counter, uint32_t now) {
-  uint32_t elapsed = now - counter.countedUpTo;  // unsigned: right across the clock's wrap
+  CountedTime counted = CountedAt(counter, now);
+  counter.ticks = counted.ticks;
+  counter.partTickMs = counted.partTickMs;
   counter.countedUpTo = now;
-  uint32_t whole = elapsed / TICK_MS;
-  uint32_t part = counter.partTickMs + elapsed % TICK_MS;
-  if (part >= TICK_MS) ++whole, part -= TICK_MS;
-  counter.partTickMs = part;
-  uint32_t room = static_cast<uint32_t>(INT32_MAX - counter.ticks);
-  counter.ticks += static_cast<int32_t>(whole < room ? whole : room);
 }
 
 bool CommitOnLeavingDue(GuardState& state, const TickObservation& seen) {
@@ -206,6 +217,10 @@ bool WatchedKeyDown(const uint8_t* keys) {
 
 bool KeyScanTick(GuardState& state, const uint8_t* keys, uint32_t now) {
   if (!keys || !WatchedKeyDown(keys)) return false;
+  // A lock that came due since the last count (the machine slept) is not
+  // undone by a key held on waking: the next FileMaker tick is late, and locks.
+  int32_t limit = state.settings.fileMakerLimitSeconds;
+  if (limit >= 1 && CountedAt(state.fileMakerIdle, now).ticks > TicksFor(limit)) return false;
   RestartCount(state.fileMakerIdle, now);
   return true;
 }

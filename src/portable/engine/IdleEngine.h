@@ -67,7 +67,9 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen);
 TickActions LockNowTurn(GuardState& state);
 
 // A key held down while the host is not active means someone is there. True
-// when it reset the FileMaker count.
+// when it reset the FileMaker count. A scan that finds the FileMaker limit
+// passed since the last count came late, as a late tick does: it leaves the
+// count for the next FileMaker tick, which locks first.
 bool KeyScanTick(GuardState& state, const uint8_t* keys, uint32_t now);
 // Whether a key that the key scan watches is down in keys (256 bytes).
 bool WatchedKeyDown(const uint8_t* keys);

@@ -17,7 +17,7 @@ static_assert(PARAMETER_TEXT_SIZE == PASSWORD_SIZE, "every readable password can
 
 const char REPLY_TAKEN[] = "0";
 const char REPLY_BAD_LENGTH[] = "$$001$$";
-// Windows lacks the cryptography a password digest needs (bcrypt.dll, Vista on).
+// Windows lacks the cryptography a password digest needs (PBKDF2 in bcrypt.dll, Windows 7 on).
 const char REPLY_NO_CRYPTOGRAPHY[] = "$$002$$";
 
 // A parameter as a host interface read it.
