@@ -85,6 +85,7 @@ docs-shots: demo
 	@for f in host-window lock-screen incorrect-password lock-warning login-wait; do \
 	  /usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/$$f.png docs/$$f.png; done
 	@/usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/fmx64/functions.png docs/function-list.png
+	@/usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/fmx64/login-users.png docs/login-users.png
 	@if [ -f $(BUILD)/demo/timeline.svg ]; then cp $(BUILD)/demo/timeline.svg docs/timeline.svg; fi
 	@echo "docs-shots: docs/ updated"
 

@@ -254,7 +254,7 @@ void ShowInWindow(const TimelineEvent& event) {
                                       "script \""};
   for (const char* start : SHOWN) {
     if (text.compare(0, std::strlen(start), start) != 0) continue;
-    char line[300];
+    char line[640];  // an event script's parameter names who unlocked, up to 64 characters
     std::snprintf(line, sizeof line, "%7.1f s   %s", event.seconds, text.c_str());
     if (SendMessageA(g_events, LB_GETCOUNT, 0, 0) >= EVENTS_SHOWN) SendMessageA(g_events, LB_DELETESTRING, 0, 0);
     SendMessageA(g_events, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));

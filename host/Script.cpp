@@ -97,10 +97,41 @@ void WaitFor(DWORD ms, const std::string& text) {
 }
 
 // Runs one step; a wait step only sets the wait that RunSteps honours.
+std::string Utf8Of(const wchar_t* text) {
+  char out[512] = "";
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, out, sizeof out, nullptr, nullptr);
+  return out;
+}
+
+// At a shared desk: prints the login's list of who unlocks, with the entry
+// shown, and chooses the entry `name` in it.
+void ChooseLoginEntry(const std::string& name) {
+  HWND login = FindWindowA(nullptr, "Please Login");
+  HWND list = login ? FindWindowExA(login, nullptr, "ComboBox", nullptr) : nullptr;
+  if (!list) return Event("user chooses \"%s\": the login has no list", name.c_str());
+  std::string entries;
+  int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t entry[256] = L"";
+    if (SendMessageW(list, CB_GETLBTEXTLEN, i, 0) < 256)
+      SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+    entries += (i ? " | " : "") + Utf8Of(entry);
+  }
+  wchar_t shown[256] = L"";
+  GetWindowTextW(list, shown, 256);
+  wchar_t wanted[256] = L"";
+  MultiByteToWideChar(CP_UTF8, 0, name.c_str(), -1, wanted, 256);
+  LRESULT at = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wanted));
+  if (at != CB_ERR) SendMessageW(list, CB_SETCURSEL, at, 0);
+  Event("user chooses \"%s\" in the login's list [%s], shown \"%s\": %s", name.c_str(), entries.c_str(),
+        Utf8Of(shown).c_str(), at == CB_ERR ? "no such entry" : "chosen");
+}
+
 StepResult RunStep(const std::string& line) {
   std::string command, rest;
   SplitFirst(line, command, rest);
   if (command.empty() || command[0] == '#') return StepResult::Done;
+  if (command == "modern") return PlaysModernFileMaker() ? RunStep(rest) : StepResult::Done;
   if (command == "say") {
     Event("-- %s", rest.c_str());
   } else if (command == "init") {
@@ -153,6 +184,8 @@ StepResult RunStep(const std::string& line) {
   } else if (command == "type") {
     Event("user types \"%s\"", rest.c_str());
     TypeText(Unescape(rest));
+  } else if (command == "choose") {
+    ChooseLoginEntry(Unescape(rest));
   } else if (command == "key") {
     Event("user presses %s", rest.c_str());
     PressNamedKey(rest);

@@ -2,6 +2,7 @@
 // inside modal loops (menus, the lock screen, message boxes).
 //
 //   say TEXT               print a narration line
+//   modern STEP            run STEP only when the host plays FileMaker 7 or later
 //   init                   the host's init call
 //   shutdown               the host's shutdown call
 //   unload / load          free the plug-in's library (from the host's own message
@@ -18,6 +19,8 @@
 //   move X Y               put the mouse cursor at X, Y
 //   type TEXT              type TEXT into the window with the focus
 //   key NAME               press ENTER, ESCAPE, TAB or CTRL+ENTER
+//   choose NAME            choose NAME in the login's list of who unlocks (a
+//                          shared desk), printing the list and the entry shown
 //   focus record|NAME      activate the main window (or window NAME), focus in its
 //                          record field
 //   window NAME            open a document window NAME (its own top-level window,

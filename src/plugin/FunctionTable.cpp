@@ -40,6 +40,10 @@ const FunctionEntry FUNCTIONS[FUNCTION_COUNT] = {
     {FN_SET_PASSWORD_DIGEST, true, "", "Lulx_SetWorkstationPasswordDigest", "digest",
      "Lullex password digest lock|Sets the lock screen's password by its digest from Lulx_PasswordDigest. Answers 0.",
      1, 1, SetWorkstationPasswordDigest, nullptr},
+    {FN_SET_UNLOCK_USER, true, "", "Lulx_SetUnlockUser", "name ; digest",
+     "Lullex unlock user|Lets this person unlock with their own password, by its digest from "
+     "Lulx_PasswordDigest; an empty digest removes them. Answers 0.",
+     2, 2, nullptr, SetUnlockUserDigest},
 };
 
 bool OfferedTo(HostInterface host, const FunctionEntry& function) {

@@ -6,6 +6,7 @@
 
 #include "win32/SystemCrypto.h"
 #include "win32/TimerDialog.h"
+#include "win32/UserNameCase.h"
 
 namespace {
 
@@ -130,4 +131,17 @@ void SetEventScriptNames(WorkstationGuard& guard, const ParameterText& fileName,
   if (!fileName.readable || !scriptName.readable) return Answer(reply, REPLY_BAD_LENGTH);
   SetEventScript(guard.state.eventScript, fileName.text, scriptName.text);  // an empty script name: off
   Answer(reply, REPLY_TAKEN);
+}
+
+void SetUnlockUserDigest(WorkstationGuard& guard, const ParameterText& name, const ParameterText& digestText,
+                         Reply& reply) {
+  if (!name.readable || !digestText.readable) return Answer(reply, REPLY_BAD_LENGTH);
+  bool removing = digestText.text[0] == '\0';
+  PasswordDigest digest;
+  if (!removing && !ParseDigest(digestText.text, digest)) return Answer(reply, REPLY_BAD_LENGTH);
+  // A person whose digest the lock cannot check could never unlock.
+  if (!removing && !CanDerive()) return Answer(reply, REPLY_NO_CRYPTOGRAPHY);
+  UserChange change =
+      SetUnlockUser(guard.state.settings.unlockUsers, name.text, removing ? nullptr : &digest, SameUserName);
+  Answer(reply, change == UserChange::Refused || change == UserChange::Full ? REPLY_BAD_LENGTH : REPLY_TAKEN);
 }

@@ -22,6 +22,7 @@ enum FunctionNumber : uint16_t {
   FN_SET_EVENT_SCRIPT = 10,     // FileMaker 7 and later only
   FN_PASSWORD_DIGEST = 11,      // FileMaker 7 and later only
   FN_SET_PASSWORD_DIGEST = 12,  // FileMaker 7 and later only
+  FN_SET_UNLOCK_USER = 13,      // FileMaker 7 and later only
 };
 
 const char VERSION_TEXT[] = LULLEX_VERSION_TEXT;
@@ -50,3 +51,4 @@ void AnswerPasswordDigest(WorkstationGuard& guard, const ParameterText& paramete
 void SetWorkstationPasswordDigest(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void SetEventScriptNames(WorkstationGuard& guard, const ParameterText& fileName, const ParameterText& scriptName,
                          Reply& reply);
+void SetUnlockUserDigest(WorkstationGuard& guard, const ParameterText& name, const ParameterText& digest, Reply& reply);

@@ -26,6 +26,11 @@ struct LoginRequest {
   int32_t secondsToWait;  // before the next try; 0 while the field takes one
   char prompt[128];       // the prompt the countdown stands in for
   bool checking;          // a typed password is being derived
+  // The people of a shared desk as they were when the lock opened, and whether
+  // the workstation's own entry follows them in the list.
+  UnlockUsers people;
+  bool workstationEntry;
+  int unlockedBy;  // the person whose password ended the lock, or WORKSTATION_UNLOCKED
 };
 
 HINSTANCE InstanceOf(HWND hwnd) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)); }
@@ -71,17 +76,65 @@ void CentreOnHostMonitor(HWND hwnd, HWND host) {
   SetWindowPos(hwnd, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
 }
 
+// Moves the control down by dy pixels.
+void MoveDown(HWND hwnd, int id, int dy) {
+  HWND control = GetDlgItem(hwnd, id);
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+  SetWindowPos(control, nullptr, r.left, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+// A child of the login at a place given in dialog units, in the login's font,
+// first in the tab order.
+HWND AddControl(HWND hwnd, const wchar_t* windowClass, const wchar_t* text, DWORD style, RECT place, int id) {
+  MapDialogRect(hwnd, &place);
+  HWND control = CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+                                 place.right - place.left, place.bottom - place.top, hwnd,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), InstanceOf(hwnd), nullptr);
+  SendMessageW(control, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
+  SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  return control;
+}
+
+// At a shared desk: the list of who unlocks, above the password row, which it
+// moves down; the people in the order they were added, then the workstation's
+// own entry when it has a password.
+void AddNameList(HWND hwnd, const LoginRequest& request) {
+  RECT row = {0, 0, 0, NAME_ROW_HEIGHT};
+  MapDialogRect(hwnd, &row);
+  const int BELOW[] = {IDC_LOGIN_LABEL, IDC_PASSWORD, IDC_LOGIN_OK};
+  for (int id : BELOW) MoveDown(hwnd, id, row.bottom);
+  RECT frame;
+  GetWindowRect(hwnd, &frame);
+  SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + row.bottom,
+               SWP_NOMOVE | SWP_NOZORDER);
+  HWND list = AddControl(hwnd, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, {76, 30, 226, 130},
+                         IDC_LOGIN_NAME);
+  AddControl(hwnd, L"STATIC", L"Name", 0, {5, 33, 70, 41}, IDC_LOGIN_NAME_LABEL);
+  for (int i = 0; i < request.people.count; ++i) {
+    WCHAR name[2 * MOST_USER_NAME_CHARACTERS + 1] = L"";
+    Utf8ToUtf16(request.people.users[i].name, reinterpret_cast<char16_t*>(name), 2 * MOST_USER_NAME_CHARACTERS);
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+  }
+  if (request.workstationEntry) SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Workstation"));
+  SendMessageW(list, CB_SETCURSEL, PreselectedEntry(request.people, request.workstationEntry), 0);
+}
+
 void InitLogin(HWND hwnd, LPARAM param) {
   SetWindowLongPtrA(hwnd, DWLP_USER, param);
   LoginRequest* request = reinterpret_cast<LoginRequest*>(param);
   request->lock->login = hwnd;
+  if (request->people.count > 0) AddNameList(hwnd, *request);
   CentreOnHostMonitor(hwnd, request->lock->inUse);
   GetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, request->prompt, sizeof request->prompt);
   SendDlgItemMessageA(hwnd, IDC_LOGIN_OK, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   bool unicode = request->hostInterface == HostInterface::Modern;
   SendDlgItemMessageA(hwnd, IDC_PASSWORD, EM_LIMITTEXT, unicode ? UNICODE_PASSWORD_FIELD_LIMIT : PASSWORD_FIELD_LIMIT,
                       0);
-  SetFocus(hwnd);
+  // The password field, not the list before it: someone who only types works
+  // as before.
+  SetFocus(request->people.count > 0 ? GetDlgItem(hwnd, IDC_PASSWORD) : hwnd);
 }
 
 // What is typed, in the host interface's text, as the password is kept.
@@ -161,9 +214,24 @@ bool MatchesOnWorker(HWND hwnd, Derivation& d) {
   return d.matches;
 }
 
+// The person chosen in the list, WORKSTATION_UNLOCKED for the workstation's
+// entry (or where there is no list), NOBODY_UNLOCKED when nothing is chosen.
+int ChosenEntry(HWND hwnd, const LoginRequest& request) {
+  if (request.people.count == 0) return WORKSTATION_UNLOCKED;
+  LRESULT chosen = SendDlgItemMessageW(hwnd, IDC_LOGIN_NAME, CB_GETCURSEL, 0, 0);
+  if (chosen >= 0 && chosen < request.people.count) return static_cast<int>(chosen);
+  if (chosen == request.people.count && request.workstationEntry) return WORKSTATION_UNLOCKED;
+  return NOBODY_UNLOCKED;
+}
+
+// One derivation a try, against the chosen entry only.
 bool TypedMatches(HWND hwnd, LoginRequest& request) {
   const Settings& s = *request.settings;
-  if (s.passwordKind != PasswordKind::Digest) {
+  int chosen = ChosenEntry(hwnd, request);
+  if (chosen == NOBODY_UNLOCKED) return false;
+  request.unlockedBy = chosen;
+  bool person = chosen >= 0;
+  if (!person && s.passwordKind != PasswordKind::Digest) {
     char typed[PASSWORD_SIZE] = "";
     ReadTyped(hwnd, request.hostInterface, typed, sizeof typed);
     bool right = std::strcmp(typed, s.password) == 0;
@@ -172,7 +240,7 @@ bool TypedMatches(HWND hwnd, LoginRequest& request) {
   }
   Derivation d;
   ReadTyped(hwnd, request.hostInterface, d.typed, sizeof d.typed);
-  d.digest = s.digest;
+  d.digest = person ? request.people.users[chosen].digest : s.digest;
   d.matches = false;
   request.checking = true;
   bool right = MatchesOnWorker(hwnd, d);
@@ -227,12 +295,20 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp, LockedWindows& lock,
-                   HostInterface hostInterface) {
+                   HostInterface hostInterface, LoginOutcome* outcome) {
   if (lockIsUp) return false;
   lockIsUp = true;
-  LoginRequest request = {&settings, hostInterface, &lock, 0, 0, "", false};
+  LoginRequest request = {&settings, hostInterface, &lock, 0, 0, "", false, UnlockUsers(), false, NOBODY_UNLOCKED};
+  // People added or removed while the lock is up count from the next lock.
+  if (hostInterface == HostInterface::Modern) request.people = settings.unlockUsers;
+  request.workstationEntry = settings.passwordKind != PasswordKind::None;
   bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), nullptr, BackdropProc,
                                   reinterpret_cast<LPARAM>(&request)) == 1;
+  if (outcome) {
+    outcome->namesUser = request.people.count > 0;
+    const char* user = request.unlockedBy >= 0 ? request.people.users[request.unlockedBy].name : "";
+    std::strncpy(outcome->user, user, USER_NAME_SIZE);
+  }
   // Both dialogs are gone now: what they activated on their way out, the
   // window in use replaces.
   lock.backdrop = lock.login = nullptr;

@@ -13,6 +13,19 @@
 const int PASSWORD_FIELD_LIMIT = 255;
 const int UNICODE_PASSWORD_FIELD_LIMIT = 2 * 254;
 
+// At a shared desk the login has a list of who unlocks, made when it opens:
+// its row's height in dialog units, and the list's and its label's IDs.
+const int NAME_ROW_HEIGHT = 17;
+const int IDC_LOGIN_NAME = 1134;
+const int IDC_LOGIN_NAME_LABEL = 1135;
+
+// Who ended a lock: at a shared desk (people were set when it opened) the
+// person whose password it was, or "" for the workstation's.
+struct LoginOutcome {
+  bool namesUser;
+  char user[USER_NAME_SIZE];
+};
+
 // After the third wrong password in a row, the login waits before the next try
 // and counts the wait down on this timer of its own, a second a tick.
 const UINT_PTR LOGIN_WAIT_TIMER = 1140;
@@ -36,8 +49,11 @@ const UINT LOCK_WATCH_TICK_MS = 250;
 // password, or, where a digest is in force, the digest, to which what is typed
 // (UTF-8) is derived. A password set while a try is checked applies from the
 // next try.
+// Under FileMaker 7 and later, with people set, the login lists them (and
+// "Workstation" when a workstation password is in force) and checks a try
+// against the chosen entry only; outcome, when given, tells who unlocked.
 bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp, LockedWindows& lock,
-                   HostInterface hostInterface = HostInterface::Classic);
+                   HostInterface hostInterface = HostInterface::Classic, LoginOutcome* outcome = nullptr);
 
 // Ends a lock that is up without its password and gives the host's windows
 // back at once: the plug-in is being shut down, and must leave nothing hidden.

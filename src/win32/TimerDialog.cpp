@@ -1,5 +1,7 @@
 #include "win32/TimerDialog.h"
 
+#include <cstring>
+
 #include "portable/engine/IdleEngine.h"
 #include "portable/keys/SendKeys.h"
 #include "resources/ResourceIds.h"
@@ -9,6 +11,7 @@
 #include "win32/KeyPressCount.h"
 #include "win32/LockScreen.h"
 #include "win32/MessagePump.h"
+#include "win32/UserNameCase.h"
 #include "win32/WindowActivation.h"
 
 namespace {
@@ -87,9 +90,8 @@ void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int
     CloseLockWarning(guard.lockWarning);
 }
 
-void QueueEvent(WorkstationGuard& guard, ScriptEventKind kind, LockCause cause = LockCause::IdleLimit,
-                uint32_t seconds = 0, uint32_t wrongPasswords = 0) {
-  QueueScriptEvent(guard.state.eventScript, {kind, cause, seconds, wrongPasswords});
+void QueueEvent(WorkstationGuard& guard, ScriptEventKind kind) {
+  QueueScriptEvent(guard.state.eventScript, {kind, LockCause::IdleLimit, 0, 0, false, ""});
 }
 
 void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
@@ -99,18 +101,26 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   guard.lockedWindows.pluginWindows[0] = dialog;
   guard.lockedWindows.pluginWindows[1] = guard.lockWarning.window;
   DWORD lockedAt = GetTickCount();
+  LoginOutcome outcome;
   bool unlocked = RunLockScreen(InstanceOf(dialog), guard.state.settings, guard.state.lockIsUp, guard.lockedWindows,
-                                guard.hostInterface);
+                                guard.hostInterface, &outcome);
   // What was typed at the login was no typing in the host: both counts start
   // afresh once its last keys (the release of Enter) are in, and the record
   // stays committed until the user types.
   DeliverTypedKeys();
   StartCountNow(guard.state.recordIdle);
   StartCountNow(guard.state.fileMakerIdle);
+  if (!unlocked) return;
+  if (outcome.namesUser) NoteWhoUnlocked(guard.state.settings.unlockUsers, outcome.user, SameUserName);
   // The unlock stands for the whole lock, the commit before it included.
-  if (unlocked)
-    QueueEvent(guard, ScriptEventKind::Unlock, cause, (GetTickCount() - lockedAt) / 1000,
-               static_cast<uint32_t>(guard.lockedWindows.wrongPasswords));
+  ScriptEvent event = {ScriptEventKind::Unlock,
+                       cause,
+                       (GetTickCount() - lockedAt) / 1000,
+                       static_cast<uint32_t>(guard.lockedWindows.wrongPasswords),
+                       outcome.namesUser,
+                       ""};
+  std::memcpy(event.user, outcome.user, USER_NAME_SIZE);
+  QueueScriptEvent(guard.state.eventScript, event);
 }
 
 void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const TickActions& act, LockCause cause) {

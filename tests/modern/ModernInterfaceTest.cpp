@@ -102,9 +102,9 @@ TEST_F(ModernPlugin, AnswersItsStringsWithinTheRoomGiven) {
   EXPECT_FALSE(overran) << "no room at all: nothing written";
 }
 
-TEST_F(ModernPlugin, RegistersTwelveWindowsFunctionsAndUnregistersThemAtShutdown) {
+TEST_F(ModernPlugin, RegistersThirteenWindowsFunctionsAndUnregistersThemAtShutdown) {
   ASSERT_EQ(Init(), API_IMPLEMENTED);
-  ASSERT_EQ(StandIn_RegisteredCount(), 12);
+  ASSERT_EQ(StandIn_RegisteredCount(), 13);
   const struct {
     const wchar_t* name;
     int16_t minimum, maximum;
@@ -119,8 +119,9 @@ TEST_F(ModernPlugin, RegistersTwelveWindowsFunctionsAndUnregistersThemAtShutdown
                   {L"Lulx_SetLockWarning", 1, 1},
                   {L"Lulx_SetEventScript", 2, 2},
                   {L"Lulx_PasswordDigest", 1, 1},
-                  {L"Lulx_SetWorkstationPasswordDigest", 1, 1}};
-  for (int i = 0; i < 12; ++i) {
+                  {L"Lulx_SetWorkstationPasswordDigest", 1, 1},
+                  {L"Lulx_SetUnlockUser", 2, 2}};
+  for (int i = 0; i < 13; ++i) {
     RegisteredFunction f;
     ASSERT_TRUE(StandIn_Registered(i, &f));
     EXPECT_STREQ(f.pluginId, "Lulx");
@@ -134,14 +135,14 @@ TEST_F(ModernPlugin, RegistersTwelveWindowsFunctionsAndUnregistersThemAtShutdown
     EXPECT_NE(std::wstring(f.description).find(L'|'), std::wstring::npos) << f.description;
   }
   EXPECT_EQ(Init(), API_IMPLEMENTED) << "a second init";
-  EXPECT_EQ(StandIn_RegisteredCount(), 12) << "registers nothing twice";
+  EXPECT_EQ(StandIn_RegisteredCount(), 13) << "registers nothing twice";
   Call(CALL_SHUTDOWN);
   EXPECT_EQ(StandIn_RegisteredCount(), 0);
 }
 
 TEST_F(ModernPlugin, AHostBeforeApi56GetsTheRegistrationWithoutDescriptions) {
   ASSERT_EQ(Init(55), API_IMPLEMENTED);
-  ASSERT_EQ(StandIn_RegisteredCount(), 12);
+  ASSERT_EQ(StandIn_RegisteredCount(), 13);
   RegisteredFunction f;
   for (int i = 0; StandIn_Registered(i, &f); ++i) EXPECT_EQ(f.description, nullptr) << f.name;
   EXPECT_EQ(CallFunction(L"Lulx_Version", nullptr), L"Lullex v1.91");
@@ -149,7 +150,7 @@ TEST_F(ModernPlugin, AHostBeforeApi56GetsTheRegistrationWithoutDescriptions) {
 
 TEST_F(ModernPlugin, TheFirstApiOfItsSizeEnablesItAndTheOneBeforeIsNotTheModernInterface) {
   EXPECT_EQ(Init(API_FIRST_OF_THIS_SIZE), API_IMPLEMENTED);
-  EXPECT_EQ(StandIn_RegisteredCount(), 12);
+  EXPECT_EQ(StandIn_RegisteredCount(), 13);
   Call(CALL_SHUTDOWN);
   intptr_t reply = Init(API_FIRST_OF_THIS_SIZE - 1);
   EXPECT_EQ(StandIn_RegisteredCount(), 0);
@@ -199,7 +200,7 @@ TEST_F(ModernPlugin, ParametersCountCharactersAndRepliesMatchTheClassicBuild) {
   EXPECT_EQ(CallFunction(L"Lulx_ActivateFileMakerLullex", L"600"), L"0");
   EXPECT_EQ(CallFunction(L"Lulx_Status", nullptr),
             L"record=0;recordidle=0;filemaker=600;filemakeridle=0;background=1;immediate=0;warning=30;locked=0;"
-            L"scripterror=0;password=plain");
+            L"scripterror=0;password=plain;users=0");
   EXPECT_EQ(CallFunction(L"Lulx_Status", std::wstring(255, L'x')), L"$$001$$");
 }
 
@@ -207,7 +208,8 @@ TEST_F(ModernPlugin, APasswordOutlivesAnInitButNotTheShutdown) {
   ASSERT_EQ(Init(), API_IMPLEMENTED);
   auto passwordPair = [this] {
     std::wstring status = CallFunction(L"Lulx_Status", nullptr);
-    return status.substr(status.rfind(L';') + 1);
+    size_t at = status.find(L"password=");
+    return status.substr(at, status.find(L';', at) - at);
   };
   EXPECT_EQ(CallFunction(L"Lulx_SetWorkstationPassword", L"pw"), L"0");
   ASSERT_EQ(Init(), API_IMPLEMENTED);
@@ -221,6 +223,38 @@ TEST_F(ModernPlugin, APasswordOutlivesAnInitButNotTheShutdown) {
   Call(CALL_SHUTDOWN);
   ASSERT_EQ(Init(), API_IMPLEMENTED);
   EXPECT_EQ(passwordPair(), L"password=digest") << "a digest holds no password, and keeps the lock shut";
+}
+
+TEST_F(ModernPlugin, PeopleOfASharedDeskByNameWhateverItsCaseUpToThirtyTwo) {
+  ASSERT_EQ(Init(), API_IMPLEMENTED);
+  const std::wstring digest =
+      L"$pbkdf2-sha256$i=100000$AAECAwQFBgcICQoLDA0ODw$W4XNFZZ3COSNHgmJenzOpSR2FWdRZMHQ0M8Rz6vA9NE";
+  auto set = [&](const std::wstring& name, const std::wstring& d) {
+    RegisteredFunction f = {};
+    for (int i = 0; StandIn_Registered(i, &f); ++i)
+      if (std::wstring(f.name) == L"Lulx_SetUnlockUser") break;
+    return CallRegistered(f, {name, d}).text;
+  };
+  auto users = [&] {
+    std::wstring status = CallFunction(L"Lulx_Status", nullptr);
+    return status.substr(status.rfind(L";users=") + 7);
+  };
+  for (const std::wstring& refused : {std::wstring(), std::wstring(65, L'a'), std::wstring(L"a\tb"),
+                                      std::wstring(L"a\nb"), std::wstring(L" Ann"), std::wstring(L"Ann ")})
+    EXPECT_EQ(set(refused, digest), L"$$001$$") << refused.size();
+  EXPECT_EQ(set(L"Ann", digest + L"x"), L"$$001$$") << "a digest that is none";
+  EXPECT_EQ(users(), L"0");
+  EXPECT_EQ(set(std::wstring(64, L'\x540D'), digest), L"0") << "64 CJK characters";
+  EXPECT_EQ(set(std::wstring(64, L'\x00E9'), digest), L"0") << "64 accented ones";
+  EXPECT_EQ(set(L"\x00C9lodie", digest), L"0");
+  EXPECT_EQ(set(L"\x00E9LODIE", digest), L"0") << "the same person, whatever the case";
+  EXPECT_EQ(users(), L"3");
+  EXPECT_EQ(set(L"Nobody", L""), L"0") << "removing a name that is not there";
+  for (int i = 3; i < 32; ++i) ASSERT_EQ(set(L"P" + std::to_wstring(i), digest), L"0") << i;
+  EXPECT_EQ(set(L"P32", digest), L"$$001$$") << "a 33rd person";
+  EXPECT_EQ(set(L"\x00E9lodie", L""), L"0");
+  EXPECT_EQ(set(L"P32", digest), L"0") << "room again";
+  EXPECT_EQ(users(), L"32");
 }
 
 // A parameter as FileMaker hands it over, and where the plug-in had it copied.

@@ -40,15 +40,15 @@ TEST(ModernHostScenario, HostsThatMustNotEnableItAreRefused) {
     const char* subfolder;
     const char* init;
   } cases[] = {
-      {"", "", "init -> 77, 12 functions registered"},
-      {"--api 55", "", "init -> 77, 12 functions registered"},
+      {"", "", "init -> 77, 13 functions registered"},
+      {"--api 55", "", "init -> 77, 13 functions registered"},
       {"--app-kind 7", "", "init -> -2, 0 functions registered"},  // server scripting
       {"--app-kind 9", "", "init -> -2, 0 functions registered"},  // the Data API
       {"", "lacking", "init -> -2, 0 functions registered"},       // FMWrapper.dll lacks FM_Text_GetUnicode
 #ifdef _WIN64
       {"--api 52", "", "init -> -1, 0 functions registered"},  // older than 64-bit plug-ins
 #else
-      {"--api 50", "", "init -> 77, 12 functions registered"},  // FileMaker 7, where the interface began
+      {"--api 50", "", "init -> 77, 13 functions registered"},  // FileMaker 7, where the interface began
       {"--api 17", "", "init -> 4"},                            // FileMaker Pro 6: the classic interface
 #endif
   };
@@ -101,7 +101,7 @@ TEST(ModernHostScenario, ADigestMadeByThePlugInUnlocksAndABadDigestChangesNothin
   ASSERT_GE(set, 0) << run.All();
   EXPECT_NE(run.lines[set].text.find("\") -> reply \"0\""), std::string::npos) << run.lines[set].text;
   EXPECT_EQ(run.Count("-> reply \"$$001$$\""), 1) << "the malformed digest refused" << run.All();
-  EXPECT_EQ(run.Count("scripterror=0;password=digest\""), 2) << "in force before and after the refusal";
+  EXPECT_EQ(run.Count("scripterror=0;password=digest;users=0\""), 2) << "in force before and after the refusal";
   EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 1) << run.All();
   EXPECT_EQ(run.Count(up), 2);
   EXPECT_TRUE(run.Before("-- a malformed digest", gone, 1, 2)) << "the right password still unlocks";
@@ -212,7 +212,72 @@ TEST(ModernHostScenario, TheEventScriptHearsTheCommitAndEachUnlockAfterwards) {
   // Switched off: the next commit starts nothing.
   EXPECT_TRUE(run.Before("-- switching it off", "record committed #5"));
   EXPECT_EQ(run.CountBetween(kScriptRan, "-- switching it off", "script finished"), 0) << run.All();
-  EXPECT_EQ(run.Count("locked=0;scripterror=0;password=plain\""), 1) << run.All();
+  EXPECT_EQ(run.Count("locked=0;scripterror=0;password=plain;users=0\""), 1) << run.All();
+}
+
+// Three people and the workstation's own password at one desk: each try is
+// checked against the entry chosen, and the event names who opened the lock.
+TEST(ModernHostScenario, EachPersonAtASharedDeskUnlocksWithTheirOwnPassword) {
+  const char up[] = "waitfor 8000 window \"Please Login\" appeared",
+             gone[] = "waitfor 8000 window \"Please Login\" gone";
+  const std::string bob = "Bo\"b\\\"}";  // Bo"b\"} : a quote, a backslash and the end of an object
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword desk pass",
+      "call Lulx-SetEventScript Contacts;Lullex Audit",
+      "call Lulx-PasswordDigest ann pass",
+      "call Lulx-SetUnlockUser Ann;{reply}",
+      "call Lulx-PasswordDigest bob pass",
+      "call Lulx-SetUnlockUser Bo\\x22b\\x5C\\x22};{reply}",
+      "call Lulx-PasswordDigest carl pass",
+      "call Lulx-SetUnlockUser Carl;{reply}",
+      "call Lulx-Status",
+      "call Lulx-LockNow",
+      up,
+      "choose Ann",
+      "type bob pass",
+      "key ENTER",
+      "waitfor 8000 window \"Incorrect password\" appeared",
+      "key ENTER",
+      "waitfor 5000 window \"Incorrect password\" gone",
+      "type ann pass",
+      "key ENTER",
+      gone,
+      "call Lulx-LockNow",
+      up,
+      "choose Workstation",
+      "type desk pass",
+      "key ENTER",
+      gone,
+      "call Lulx-SetUnlockUser Carl;",
+      "call Lulx-LockNow",
+      up,
+      "choose Carl",
+      "choose Bo\\x22b\\x5C\\x22}",
+      "type bob pass",
+      "key ENTER",
+      gone,
+      "wait 1500",  // the event script of the last unlock
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("-> reply \"$$"), 0) << "every person taken, the removal too" << run.All();
+  EXPECT_EQ(run.Count("password=plain;users=3\""), 1) << run.All();
+  const std::string list = "Ann | " + bob + " | Carl | Workstation";
+  EXPECT_EQ(run.Count("user chooses \"Ann\" in the login's list [" + list + "], shown \"Ann\": chosen"), 1)
+      << "the people in their order, then the workstation's entry; the first shown" << run.All();
+  EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 1) << "the second person's password for the first";
+  EXPECT_EQ(run.Count("user chooses \"Workstation\" in the login's list [" + list + "], shown \"Ann\": chosen"), 1)
+      << "who unlocked last is shown" << run.All();
+  const std::string shorter = "[Ann | " + bob + " | Workstation], shown \"Workstation\"";
+  EXPECT_EQ(run.Count("user chooses \"Carl\" in the login's list " + shorter + ": no such entry"), 1)
+      << "removed: gone at the next lock" << run.All();
+  const std::string unlock = std::string(kScriptRan) + "{\"event\":\"unlock\",";
+  EXPECT_EQ(run.Count(unlock), 3) << run.All();
+  EXPECT_TRUE(run.Before("\"cause\":\"locknow\",\"user\":\"Ann\"} (control 3)",
+                         "\"cause\":\"locknow\",\"user\":\"\"} (control 3)"))
+      << "Ann, then the workstation's password";
+  EXPECT_EQ(run.Count(",\"user\":\"Bo\\\"b\\\\\\\"}\"} (control 3)"), 1) << "escaped as JSON" << run.All();
 }
 
 TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatus) {
@@ -222,7 +287,8 @@ TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatus) {
       "--start-script-error 825");
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("ran with parameter"), 0) << run.All();
-  EXPECT_TRUE(run.Before("locked=0;scripterror=0;password=none\"", "locked=0;scripterror=825;password=none\""))
+  EXPECT_TRUE(
+      run.Before("locked=0;scripterror=0;password=none;users=0\"", "locked=0;scripterror=825;password=none;users=0\""))
       << "kept for the status line";
 }
 

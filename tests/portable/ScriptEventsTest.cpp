@@ -23,18 +23,69 @@ std::vector<uint32_t> TakeAll(EventScript& script) {
   return taken;
 }
 
-ScriptEvent Unlock(uint32_t seconds) { return {ScriptEventKind::Unlock, LockCause::IdleLimit, seconds, 0}; }
+ScriptEvent Unlock(uint32_t seconds) { return {ScriptEventKind::Unlock, LockCause::IdleLimit, seconds, 0, false, ""}; }
 
 TEST(ScriptEvents, EachEventAsOneJsonObjectWithoutSpaces) {
-  EXPECT_EQ(Json({ScriptEventKind::CommitAtRecordLimit, LockCause::IdleLimit, 0, 0}),
+  EXPECT_EQ(Json({ScriptEventKind::CommitAtRecordLimit, LockCause::IdleLimit, 0, 0, false, ""}),
             "{\"event\":\"commit\",\"reason\":\"idle\"}");
-  EXPECT_EQ(Json({ScriptEventKind::CommitOnLeaving, LockCause::IdleLimit, 0, 0}),
+  EXPECT_EQ(Json({ScriptEventKind::CommitOnLeaving, LockCause::IdleLimit, 0, 0, false, ""}),
             "{\"event\":\"commit\",\"reason\":\"leaving\"}");
-  EXPECT_EQ(Json({ScriptEventKind::Unlock, LockCause::LockNow, 2400, 2}),
+  EXPECT_EQ(Json({ScriptEventKind::Unlock, LockCause::LockNow, 2400, 2, false, ""}),
             "{\"event\":\"unlock\",\"seconds\":2400,\"wrongPasswords\":2,\"cause\":\"locknow\"}");
-  std::string longest = Json({ScriptEventKind::Unlock, LockCause::IdleLimit, 4294967295u, 4294967295u});
+  std::string longest = Json({ScriptEventKind::Unlock, LockCause::IdleLimit, 4294967295u, 4294967295u, false, ""});
   EXPECT_EQ(longest, "{\"event\":\"unlock\",\"seconds\":4294967295,\"wrongPasswords\":4294967295,\"cause\":\"idle\"}");
   EXPECT_LT(longest.size(), SCRIPT_EVENT_TEXT_SIZE);
+}
+
+// The value of the string member `name` of a JSON object, unescaped; fails on
+// anything that is not a well-formed string right there, or text after the
+// object's end.
+::testing::AssertionResult JsonStringMember(const std::string& json, const std::string& name, std::string& value) {
+  size_t at = json.find("\"" + name + "\":\"");
+  if (at == std::string::npos) return ::testing::AssertionFailure() << "no " << name << " in " << json;
+  value.clear();
+  for (at += name.size() + 4; at < json.size() && json[at] != '"'; ++at) {
+    if (json[at] != '\\') {
+      if (static_cast<unsigned char>(json[at]) < 0x20)
+        return ::testing::AssertionFailure() << "a raw control character";
+      value += json[at];
+    } else if (++at < json.size() && std::strchr("\"\\/", json[at])) {
+      value += json[at];
+    } else if (at + 4 < json.size() && json[at] == 'u') {
+      value += static_cast<char>(std::stoi(json.substr(at + 1, 4), nullptr, 16));
+      at += 4;
+    } else {
+      return ::testing::AssertionFailure() << "a bad escape in " << json;
+    }
+  }
+  if (json.substr(at) != "\"}") return ::testing::AssertionFailure() << "not the last member: " << json;
+  return ::testing::AssertionSuccess();
+}
+
+TEST(ScriptEvents, AnUnlockAtASharedDeskNamesWhoLastAndAsValidJson) {
+  ScriptEvent event = {ScriptEventKind::Unlock, LockCause::IdleLimit, 5, 1, false, ""};
+  std::string plain = Json(event);
+  EXPECT_EQ(plain.find("user"), std::string::npos) << "nobody named without people";
+  event.namesUser = true;
+  std::string value;
+  ASSERT_TRUE(JsonStringMember(Json(event), "user", value)) << "the workstation's password";
+  EXPECT_EQ(value, "");
+  const std::string names[] = {
+      "Dr. \"Bob\" O'Neil", "C:\\Users\\",        "\"}",
+      "x\"}{\"user\":\"y",  std::string(64, '"'), std::string(16, ' ') + "\xE5\x90\x8D\xE5\x89\x8D"};
+  for (const std::string& name : names) {
+    std::strcpy(event.user, name.c_str());
+    std::string json = Json(event);
+    ASSERT_TRUE(JsonStringMember(json, "user", value)) << name;
+    EXPECT_EQ(value, name);
+    EXPECT_EQ(json.rfind(plain.substr(0, plain.size() - 1), 0), 0u) << "the rest as before: " << json;
+  }
+  std::string longest(64 * 4, '\0');
+  for (int i = 0; i < 64; ++i) longest.replace(4 * i, 4, "\xF0\x9F\x98\x80");
+  std::strcpy(event.user, longest.c_str());
+  event.seconds = event.wrongPasswords = 4294967295u;
+  ASSERT_TRUE(JsonStringMember(Json(event), "user", value)) << "64 characters of four bytes fit whole";
+  EXPECT_EQ(value, longest);
 }
 
 TEST(ScriptEvents, WaitInOrderOnlyWhileAScriptIsSetAndTheOldestGoFirstWhenFull) {

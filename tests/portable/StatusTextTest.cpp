@@ -49,13 +49,14 @@ TEST(StatusText, NeverThePasswordAndNeverPastTheBuffer) {
   s.recordIdle.ticks = s.fileMakerIdle.ticks = 2147483644;
   s.eventScript.lastStartError = -32768;
   s.settings.passwordKind = PasswordKind::Digest;
+  s.settings.unlockUsers.count = MOST_UNLOCK_USERS;
   std::string full = Status(s, true);
-  EXPECT_EQ(full.substr(full.size() - 35), ";scripterror=-32768;password=digest")
+  EXPECT_EQ(full.substr(full.size() - 44), ";scripterror=-32768;password=digest;users=32")
       << "the longest line still fits whole";
   s.settings.passwordKind = PasswordKind::Plain;
-  EXPECT_EQ(Status(s, true).substr(full.size() - 15), "password=plain");
+  EXPECT_EQ(Status(s, true).substr(full.size() - 24), "password=plain;users=32");
   s.settings.passwordKind = PasswordKind::None;
-  EXPECT_EQ(Status(Fresh(), true).substr(93), ";scripterror=0;password=none");
+  EXPECT_EQ(Status(Fresh(), true).substr(93), ";scripterror=0;password=none;users=0");
   EXPECT_EQ(full.find("Secret"), std::string::npos);
   EXPECT_LT(full.size(), STATUS_TEXT_SIZE);
   char small[20];

@@ -6,6 +6,7 @@
 
 #include "portable/engine/PasswordDigest.h"
 #include "portable/engine/ScriptEvents.h"
+#include "portable/engine/UnlockUsers.h"
 
 // Longest workstation password, 254 characters, with its terminator: in UTF-8
 // a character takes up to four bytes.
@@ -25,6 +26,9 @@ struct Settings {
   PasswordKind passwordKind;
   char password[PASSWORD_SIZE];  // all zero unless plain
   PasswordDigest digest;         // all zero unless a digest
+  // The people of a shared desk, each with their own digest (FileMaker 7 and
+  // later); beside the workstation's password, not instead of it.
+  UnlockUsers unlockUsers;
 };
 
 struct Point {

@@ -50,7 +50,13 @@ void FormatScriptEvent(const ScriptEvent& event, char* text, size_t size) {
     case ScriptEventKind::Unlock:
       json.Add("{\"event\":\"unlock\",\"seconds\":").AddNumber(event.seconds);
       json.Add(",\"wrongPasswords\":").AddNumber(event.wrongPasswords);
-      json.Add(",\"cause\":\"").Add(event.cause == LockCause::LockNow ? "locknow" : "idle").Add("\"}");
+      json.Add(",\"cause\":\"").Add(event.cause == LockCause::LockNow ? "locknow" : "idle").Add("\"");
+      if (event.namesUser) {
+        char user[2 * USER_NAME_SIZE];
+        EscapeForJson(event.user, user, sizeof user);
+        json.Add(",\"user\":\"").Add(user).Add("\"");
+      }
+      json.Add("}");
       break;
   }
 }

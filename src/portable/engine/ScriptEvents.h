@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "portable/engine/UnlockUsers.h"
+
 enum class ScriptEventKind : uint8_t {
   CommitAtRecordLimit,  // the record idle limit's exit-record action
   CommitOnLeaving,      // the commit when the user switched to another application
@@ -21,14 +23,19 @@ struct ScriptEvent {
   LockCause cause;          // unlock only
   uint32_t seconds;         // unlock only: how long the lock was up, whole seconds
   uint32_t wrongPasswords;  // unlock only: typed during the lock
+  // Unlock only, where people are set: who opened it ("" for the workstation
+  // password); otherwise the event names nobody.
+  bool namesUser;
+  char user[USER_NAME_SIZE];
 };
 
 // More events than this between two idle calls: the oldest go.
 const int SCRIPT_EVENT_QUEUE_SIZE = 8;
 // A file or script name of up to 254 characters, in UTF-8, with its terminator.
 const size_t SCRIPT_NAME_SIZE = 4 * 254 + 1;
-// The longest event text, with its terminator.
-const size_t SCRIPT_EVENT_TEXT_SIZE = 96;
+// The longest event text, with its terminator: the unlock's with a name of 64
+// characters of four bytes each.
+const size_t SCRIPT_EVENT_TEXT_SIZE = 96 + 16 + 4 * MOST_USER_NAME_CHARACTERS;
 
 struct EventScript {
   char fileName[SCRIPT_NAME_SIZE];

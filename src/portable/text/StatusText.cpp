@@ -41,4 +41,5 @@ void FormatStatus(const GuardState& state, char* text, size_t size, bool modern)
   line.Add("scripterror", state.eventScript.lastStartError);
   const char* const KINDS[] = {"none", "plain", "digest"};
   line.Add("password", KINDS[static_cast<int>(s.passwordKind)]);
+  line.Add("users", s.unlockUsers.count);
 }

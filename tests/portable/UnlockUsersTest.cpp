@@ -1,0 +1,94 @@
+// The people of a shared desk: which names are taken, one person per name
+// whatever its case, the order kept, a full list, and whom the login preselects.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+#include <string>
+
+#include "portable/engine/UnlockUsers.h"
+
+namespace {
+
+// Windows compares without regard to case in every script; ASCII is enough here.
+bool SameAscii(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b)
+    if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+  return *a == *b;
+}
+
+PasswordDigest DigestNumbered(uint8_t n) {
+  PasswordDigest d = {};
+  d.iterations = 100000;
+  d.hash[0] = n;
+  return d;
+}
+
+std::string Names(const UnlockUsers& users) {
+  std::string names;
+  for (int i = 0; i < users.count; ++i) names += std::string(i ? "," : "") + users.users[i].name;
+  return names;
+}
+
+TEST(UnlockUsers, NamesOfOneToSixtyFourCharactersWithoutControlsOrOuterSpaces) {
+  for (const std::string& refused :
+       {std::string(""), std::string(65, 'a'), std::string("a\tb"), std::string("a\nb"), std::string("a\rb"),
+        std::string(" Ann"), std::string("Ann "), std::string(" "), std::string("a\x7F"), std::string("a\xC2\x85")})
+    EXPECT_FALSE(UserNameIsValid(refused.c_str())) << refused;
+  std::string cjk, accented;
+  for (int i = 0; i < 64; ++i) cjk += "\xE5\x90\x8D", accented += "\xC3\xA9";
+  for (const std::string& taken : {std::string("A"), std::string(64, 'a'), cjk, accented, std::string("Ann Lee")})
+    EXPECT_TRUE(UserNameIsValid(taken.c_str())) << taken;
+  EXPECT_FALSE(UserNameIsValid((cjk + "x").c_str())) << "65 characters, whatever their bytes";
+}
+
+TEST(UnlockUsers, OnePersonPerNameInTheirPlaceAndARefusalChangesNothing) {
+  UnlockUsers users = {};
+  users.lastUnlocked = NOBODY_UNLOCKED;
+  PasswordDigest one = DigestNumbered(1), two = DigestNumbered(2), three = DigestNumbered(3);
+  EXPECT_EQ(SetUnlockUser(users, "Ann", &one, SameAscii), UserChange::Added);
+  EXPECT_EQ(SetUnlockUser(users, "Bob", &two, SameAscii), UserChange::Added);
+  EXPECT_EQ(SetUnlockUser(users, "ANN", &three, SameAscii), UserChange::Replaced);
+  EXPECT_EQ(Names(users), "ANN,Bob") << "in her place, with the new spelling";
+  EXPECT_EQ(users.users[0].digest.hash[0], 3);
+  EXPECT_EQ(SetUnlockUser(users, " Bob", &one, SameAscii), UserChange::Refused);
+  EXPECT_EQ(users.users[1].digest.hash[0], 2) << "a refused name changes nobody";
+  EXPECT_EQ(SetUnlockUser(users, "Carl", nullptr, SameAscii), UserChange::NothingToRemove);
+  EXPECT_EQ(SetUnlockUser(users, "ann", nullptr, SameAscii), UserChange::Removed);
+  EXPECT_EQ(Names(users), "Bob");
+}
+
+TEST(UnlockUsers, AFullListRefusesTheThirtyThirdUntilSomeoneGoes) {
+  UnlockUsers users = {};
+  PasswordDigest d = DigestNumbered(9);
+  for (int i = 0; i < MOST_UNLOCK_USERS; ++i)
+    ASSERT_EQ(SetUnlockUser(users, ("P" + std::to_string(i)).c_str(), &d, SameAscii), UserChange::Added);
+  EXPECT_EQ(SetUnlockUser(users, "P32", &d, SameAscii), UserChange::Full);
+  EXPECT_EQ(users.count, MOST_UNLOCK_USERS);
+  EXPECT_EQ(SetUnlockUser(users, "p7", &d, SameAscii), UserChange::Replaced) << "a full list still takes a new digest";
+  EXPECT_EQ(SetUnlockUser(users, "P0", nullptr, SameAscii), UserChange::Removed);
+  EXPECT_EQ(SetUnlockUser(users, "P32", &d, SameAscii), UserChange::Added);
+  EXPECT_STREQ(users.users[MOST_UNLOCK_USERS - 1].name, "P32") << "last in the order";
+}
+
+TEST(UnlockUsers, TheLoginPreselectsWhoUnlockedLastElseTheFirst) {
+  UnlockUsers users = {};
+  users.lastUnlocked = NOBODY_UNLOCKED;
+  PasswordDigest d = DigestNumbered(1);
+  for (const char* name : {"Ann", "Bob", "Carl"}) SetUnlockUser(users, name, &d, SameAscii);
+  EXPECT_EQ(PreselectedEntry(users, true), 0);
+  NoteWhoUnlocked(users, "carl", SameAscii);
+  EXPECT_EQ(PreselectedEntry(users, true), 2);
+  SetUnlockUser(users, "Ann", nullptr, SameAscii);
+  EXPECT_EQ(PreselectedEntry(users, true), 1) << "Carl, one place up";
+  NoteWhoUnlocked(users, "", SameAscii);
+  EXPECT_EQ(PreselectedEntry(users, true), 2) << "the workstation's entry, after the people";
+  EXPECT_EQ(PreselectedEntry(users, false), 0) << "no workstation password any more";
+  NoteWhoUnlocked(users, "Bob", SameAscii);
+  SetUnlockUser(users, "bob", nullptr, SameAscii);
+  EXPECT_EQ(PreselectedEntry(users, true), 0) << "the one who unlocked last is gone: the first";
+  NoteWhoUnlocked(users, "Dora", SameAscii);
+  EXPECT_EQ(PreselectedEntry(users, true), 0) << "removed during the lock";
+}
+
+}  // namespace
