@@ -11,6 +11,28 @@ void CopyName(char* name, const char* text) {
   name[SCRIPT_NAME_SIZE - 1] = '\0';
 }
 
+// Writes text into out (size bytes) as the inside of a JSON string: quote,
+// backslash and control characters escaped; cut before an escape that does
+// not fit.
+void EscapeForJson(const char* text, char* out, size_t size) {
+  const char HEX[] = "0123456789abcdef";
+  size_t used = 0;
+  out[0] = '\0';
+  for (const unsigned char* at = reinterpret_cast<const unsigned char*>(text); *at; ++at) {
+    char escaped[7] = {static_cast<char>(*at), 0};
+    if (*at == '"' || *at == '\\') {
+      escaped[0] = '\\', escaped[1] = static_cast<char>(*at), escaped[2] = 0;
+    } else if (*at < 0x20) {
+      std::memcpy(escaped, "\\u00", 4);
+      escaped[4] = HEX[*at >> 4], escaped[5] = HEX[*at & 15], escaped[6] = 0;
+    }
+    size_t length = std::strlen(escaped);
+    if (used + length + 1 > size) return;
+    std::memcpy(out + used, escaped, length + 1);
+    used += length;
+  }
+}
+
 }  // namespace
 
 void SetEventScript(EventScript& script, const char* fileName, const char* scriptName) {

@@ -2,21 +2,11 @@
 
 #include <cstring>
 
+#include "portable/text/UnicodeText.h"
+
 namespace {
 
-// The code point starting at text (UTF-8 as the plug-in keeps it), and its length.
-uint32_t NextCharacter(const unsigned char* text, size_t& length) {
-  unsigned char lead = text[0];
-  length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-  uint32_t c = length == 1 ? lead : lead & (0x3F >> (length - 1));
-  for (size_t i = 1; i < length; ++i) {
-    if ((text[i] & 0xC0) != 0x80) return length = i, 0xFFFD;
-    c = (c << 6) | (text[i] & 0x3F);
-  }
-  return c;
-}
-
-bool IsControl(uint32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
 int Find(const UnlockUsers& users, const char* name, SameName same) {
   for (int i = 0; i < users.count; ++i)
@@ -35,16 +25,13 @@ void Remove(UnlockUsers& users, int at) {
 }  // namespace
 
 bool UserNameIsValid(const char* name) {
-  const unsigned char* at = reinterpret_cast<const unsigned char*>(name);
   size_t characters = 0;
-  uint32_t last = 0;
-  while (*at) {
-    size_t length;
-    uint32_t c = NextCharacter(at, length);
+  char32_t last = 0;
+  for (size_t i = 0; name[i];) {
+    char32_t c = NextUtf8CodePoint(name, i);
     if (IsControl(c) || (characters == 0 && c == ' ')) return false;
     if (++characters > MOST_USER_NAME_CHARACTERS) return false;
     last = c;
-    at += length;
   }
   return characters > 0 && last != ' ';
 }
@@ -77,23 +64,4 @@ int PreselectedEntry(const UnlockUsers& users, bool workstationEntry) {
   if (users.lastUnlocked >= 0 && users.lastUnlocked < users.count) return users.lastUnlocked;
   if (users.lastUnlocked == WORKSTATION_UNLOCKED && workstationEntry) return users.count;
   return 0;
-}
-
-void EscapeForJson(const char* text, char* out, size_t size) {
-  const char HEX[] = "0123456789abcdef";
-  size_t used = 0;
-  out[0] = '\0';
-  for (const unsigned char* at = reinterpret_cast<const unsigned char*>(text); *at; ++at) {
-    char escaped[7] = {static_cast<char>(*at), 0};
-    if (*at == '"' || *at == '\\') {
-      escaped[0] = '\\', escaped[1] = static_cast<char>(*at), escaped[2] = 0;
-    } else if (*at < 0x20) {
-      std::memcpy(escaped, "\\u00", 4);
-      escaped[4] = HEX[*at >> 4], escaped[5] = HEX[*at & 15], escaped[6] = 0;
-    }
-    size_t length = std::strlen(escaped);
-    if (used + length + 1 > size) return;
-    std::memcpy(out + used, escaped, length + 1);
-    used += length;
-  }
 }

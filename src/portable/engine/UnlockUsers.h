@@ -50,8 +50,3 @@ void NoteWhoUnlocked(UnlockUsers& users, const char* name, SameName same);
 // The entry the login preselects among `entries` (the people, then the
 // workstation's when it has one): who unlocked last, else the first.
 int PreselectedEntry(const UnlockUsers& users, bool workstationEntry);
-
-// Writes text into out (size bytes) as the inside of a JSON string: quote,
-// backslash and control characters escaped; cut before an escape that does
-// not fit.
-void EscapeForJson(const char* text, char* out, size_t size);

@@ -47,19 +47,26 @@ size_t CountCharacters(const char16_t* units, size_t count) {
   return characters;
 }
 
+char32_t NextUtf8CodePoint(const char* text, size_t& i) {
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text) + i;
+  unsigned char b = bytes[0];
+  size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+  char32_t c = length == 1 ? b : length == 2 ? b & 0x1F : length == 3 ? b & 0x0F : b & 0x07;
+  for (size_t k = 1; k < length; ++k) {
+    if ((bytes[k] & 0xC0) != 0x80) length = 0;  // cut short, the terminator included
+    if (length == 0) break;
+    c = (c << 6) | (bytes[k] & 0x3F);
+  }
+  if (length == 0) c = 0xFFFD, length = 1;
+  i += length;
+  return c;
+}
+
 size_t Utf8ToUtf16(const char* text, char16_t* out, size_t room) {
-  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
   size_t written = 0;
-  for (size_t i = 0; bytes[i];) {
-    unsigned char b = bytes[i];
-    size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-    char32_t c = length == 1 ? b : length == 2 ? b & 0x1F : length == 3 ? b & 0x0F : b & 0x07;
-    for (size_t k = 1; k < length; ++k) {
-      if ((bytes[i + k] & 0xC0) != 0x80) length = 0;  // cut short, the terminator included
-      if (length == 0) break;
-      c = (c << 6) | (bytes[i + k] & 0x3F);
-    }
-    if (length == 0) c = 0xFFFD, length = 1;
+  for (size_t i = 0; text[i];) {
+    size_t at = i;
+    char32_t c = NextUtf8CodePoint(text, at);
     size_t units = c >= 0x10000 ? 2 : 1;
     if (written + units > room) break;
     if (units == 2) {
@@ -68,7 +75,7 @@ size_t Utf8ToUtf16(const char* text, char16_t* out, size_t room) {
     } else {
       out[written++] = static_cast<char16_t>(c);
     }
-    i += length;
+    i = at;
   }
   return written;
 }

@@ -13,6 +13,10 @@ size_t CountCharacters(const char16_t* units, size_t count);
 // the terminator not counted.
 size_t Utf16ToUtf8(const char16_t* units, size_t count, char* out, size_t size);
 
+// The code point of the UTF-8 character at text[i] (NUL-terminated text); i
+// moves past it. A byte that starts no valid character is U+FFFD, one byte long.
+char32_t NextUtf8CodePoint(const char* text, size_t& i);
+
 // Writes NUL-terminated UTF-8 text (as the plug-in keeps it) as UTF-16 units
 // into out, at most room units, stopping before a character that does not
 // fit; writes no terminator. A byte that starts no valid character becomes
