@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "LockWindows.h"
 #include "PluginHost.h"
 #include "Timeline.h"
 #include "WindowClass.h"
@@ -46,7 +47,7 @@ RecordWindow* RecordWindowOf(HWND hwnd) {
 HHOOK g_menuHook;
 bool g_loginShown, g_deniedShown;
 int g_backdrops, g_logins;
-char g_warningShown[256];
+std::string g_warningShown;
 bool g_logKeys = true;
 void (*g_commandHandler)(const std::string& line);
 
@@ -131,50 +132,25 @@ LRESULT CALLBACK MenuMessageHook(int code, WPARAM wp, LPARAM lp) {
   return CallNextHookEx(g_menuHook, code, wp, lp);
 }
 
-BOOL CALLBACK FindStaticText(HWND child, LPARAM out) {
-  char name[16], text[256];
-  if (GetClassNameA(child, name, sizeof name) && lstrcmpiA(name, "Static") == 0 &&
-      GetWindowTextA(child, text, sizeof text) > 0) {
-    lstrcpynA(reinterpret_cast<char*>(out), text, 256);
-    return FALSE;
-  }
-  return TRUE;
-}
-
 struct LockWindows {
   int backdrops = 0, logins = 0;
-  HWND warning = nullptr;
 };
 
-const char WARNING_START[] = "This workstation locks in";
-
-// The lock's windows: the login dialog by its title, the backdrop as a visible,
-// untitled dialog window of ours.
+// The lock's windows: the login, and the backdrop as a visible, untitled dialog
+// window of ours.
 BOOL CALLBACK CountLockWindows(HWND hwnd, LPARAM param) {
   LockWindows* count = reinterpret_cast<LockWindows*>(param);
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  char name[64], title[64];
-  if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd) || !GetClassNameA(hwnd, name, sizeof name) ||
-      std::strcmp(name, "#32770") != 0)
-    return TRUE;
-  char first[256] = "";
-  EnumChildWindows(hwnd, FindStaticText, reinterpret_cast<LPARAM>(first));
-  GetWindowTextA(hwnd, title, sizeof title);
-  if (std::strcmp(title, "Please Login") == 0)
+  if (hwnd == FindLogin())
     ++count->logins;
-  else if (std::strncmp(first, WARNING_START, sizeof WARNING_START - 1) == 0)
-    count->warning = hwnd;  // the notice before the lock
-  else if (title[0] == '\0')
+  else if (IsLockBackdrop(hwnd))
     ++count->backdrops;
   return TRUE;
 }
 
 // The notice before the lock: its countdown, and whether it took the focus.
 void WatchLockWarning(HWND warning) {
-  char text[256] = "";
-  if (warning) EnumChildWindows(warning, FindStaticText, reinterpret_cast<LPARAM>(text));
-  if (std::strcmp(text, g_warningShown) == 0) return;
+  std::string text = FirstStaticText(warning);
+  if (text == g_warningShown) return;
   if (!warning) {
     Event("lock warning gone");
   } else {
@@ -182,25 +158,27 @@ void WatchLockWarning(HWND warning) {
     GetWindowRect(warning, &r);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     bool active = GetForegroundWindow() == warning || GetActiveWindow() == warning;
-    Event("lock warning \"%s\" %s, %ld px from the right and %ld px from the bottom of the work area", text,
+    Event("lock warning \"%s\" %s, %ld px from the right and %ld px from the bottom of the work area", text.c_str(),
           active ? "active" : "not active", area.right - r.right, area.bottom - r.bottom);
   }
-  lstrcpynA(g_warningShown, text, sizeof g_warningShown);
+  g_warningShown = text;
 }
 
 // The login's prompt, which counts a wait down after wrong passwords, and
 // whether its password field takes typing.
 void WatchLoginPrompt(HWND login) {
-  static char shown[256];
-  char text[256] = "";
-  if (login) GetDlgItemTextA(login, IDC_LOGIN_PROMPT, text, sizeof text);
-  bool enabled = login && IsWindowEnabled(GetDlgItem(login, IDC_PASSWORD));
-  if (login) lstrcatA(text, enabled ? "\", field enabled" : "\", field disabled");
-  if (std::strcmp(text, shown) == 0) return;
-  if (login) Event("login prompt \"%s", text);
-  lstrcpynA(shown, text, sizeof shown);
+  static std::string shown;
+  std::string text;
+  if (login) {
+    bool enabled = IsWindowEnabled(GetDlgItem(login, IDC_PASSWORD));
+    text = TextOf(GetDlgItem(login, IDC_LOGIN_PROMPT)) + (enabled ? "\", field enabled" : "\", field disabled");
+  }
+  if (text == shown) return;
+  if (login) Event("login prompt \"%s", text.c_str());
+  shown = text;
 }
 
+// Whatever language the lock speaks, its windows keep these names here.
 void WatchLockScreen() {
   LockWindows count;
   EnumWindows(CountLockWindows, reinterpret_cast<LPARAM>(&count));
@@ -208,19 +186,17 @@ void WatchLockScreen() {
     Event("lock windows: %d backdrop, %d login", count.backdrops, count.logins);
   g_backdrops = count.backdrops;
   g_logins = count.logins;
-  WatchLockWarning(count.warning);
-  HWND login = FindWindowA(nullptr, "Please Login");
-  bool shown = login && IsWindowVisible(login);
+  WatchLockWarning(FindLockWarning());
+  HWND login = FindLogin();
+  bool shown = login != nullptr;
   if (shown != g_loginShown) Event(shown ? "window \"Please Login\" appeared" : "window \"Please Login\" gone");
   g_loginShown = shown;
-  WatchLoginPrompt(shown ? login : nullptr);
-  HWND denied = FindWindowA(nullptr, "Incorrect password");
-  shown = denied && IsWindowVisible(denied);
+  WatchLoginPrompt(login);
+  HWND denied = FindRefusal(login);
+  shown = denied != nullptr;
   if (shown != g_deniedShown) {
-    char text[256] = "";
-    if (shown) EnumChildWindows(denied, FindStaticText, reinterpret_cast<LPARAM>(text));
     if (shown)
-      Event("window \"Incorrect password\" appeared: \"%s\"", text);
+      Event("window \"Incorrect password\" appeared: \"%s\"", FirstStaticText(denied).c_str());
     else
       Event("window \"Incorrect password\" gone");
   }

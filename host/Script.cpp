@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "HostWindow.h"
+#include "LockWindows.h"
 #include "OtherApplication.h"
 #include "PluginHost.h"
 #include "Screenshot.h"
@@ -106,7 +107,7 @@ std::string Utf8Of(const wchar_t* text) {
 // At a shared desk: prints the login's list of who unlocks, with the entry
 // shown, and chooses the entry `name` in it.
 void ChooseLoginEntry(const std::string& name) {
-  HWND login = FindWindowA(nullptr, "Please Login");
+  HWND login = FindLogin();
   HWND list = login ? FindWindowExA(login, nullptr, "ComboBox", nullptr) : nullptr;
   if (!list) return Event("user chooses \"%s\": the login has no list", name.c_str());
   std::string entries;
@@ -184,6 +185,8 @@ StepResult RunStep(const std::string& line) {
   } else if (command == "type") {
     Event("user types \"%s\"", rest.c_str());
     TypeText(Unescape(rest));
+  } else if (command == "lockwindows") {
+    LogLockWindows();
   } else if (command == "choose") {
     ChooseLoginEntry(Unescape(rest));
   } else if (command == "key") {

@@ -21,6 +21,8 @@
 //   key NAME               press ENTER, ESCAPE, TAB or CTRL+ENTER
 //   choose NAME            choose NAME in the login's list of who unlocks (a
 //                          shared desk), printing the list and the entry shown
+//   lockwindows            print the texts of the lock's windows that are up, and
+//                          whether each fits its control and its window
 //   focus record|NAME      activate the main window (or window NAME), focus in its
 //                          record field
 //   window NAME            open a document window NAME (its own top-level window,

@@ -25,6 +25,8 @@ have_pkg python3-markdown || need+=(python3-markdown)
 have_cmd zip || need+=(zip)
 have_cmd unzip || need+=(unzip)
 have_pkg fonts-wine || need+=(fonts-wine)
+# Chinese, Japanese and Korean glyphs for the lock in those languages.
+have_pkg fonts-wqy-microhei || need+=(fonts-wqy-microhei)
 # Signing the release, and the throwaway certificates its test makes.
 have_cmd osslsigncode || need+=(osslsigncode)
 have_cmd openssl || need+=(openssl)

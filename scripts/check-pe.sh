@@ -2,10 +2,11 @@
 # Reads a built Lullex.fmx or Lullex.fmx64 with objdump and checks what the host
 # and Windows see of it: a PE32 i386 DLL named "Lullex.FMX" (or a PE32+ x86-64
 # DLL named "Lullex.fmx64") in its export table, exactly one export
-# FMExternCallProc at ordinal 1, imports from system DLLs only (FMWrapper.dll is
-# bound at run time), and, for Lullex.fmx, none of the functions that Windows 95
-# and NT 4.0 lack (FileMaker Pro 5 and 6 ran there, and one missing import keeps
-# the whole plug-in from loading). Lullex.fmx must also stay within its size
+# FMExternCallProc at ordinal 1, imports from system DLLs only (GDI32 measures
+# the lock's texts in their font; FMWrapper.dll is bound at run time), and, for
+# Lullex.fmx, none of the functions that Windows 95 and NT 4.0 lack (FileMaker
+# Pro 5 and 6 ran there, and one missing import keeps the whole plug-in from
+# loading). Lullex.fmx must also stay within its size
 # budget of 64 KiB.
 set -euo pipefail
 dll=$1
@@ -29,8 +30,8 @@ grep -qE '^\s+\[ *0\] \+base\[ *1\]' <<<"$dump" || fail "FMExternCallProc is not
 imports=$(grep -E '^\s+DLL Name:' <<<"$dump" | awk '{print toupper($3)}' | sort -u | tr '\n' ' ')
 for name in $imports; do
   case "$name" in
-    KERNEL32.DLL|USER32.DLL|MSVCRT.DLL) ;;
-    *) fail "imports $name (only KERNEL32, USER32 and msvcrt are allowed)" ;;
+    KERNEL32.DLL|USER32.DLL|GDI32.DLL|MSVCRT.DLL) ;;
+    *) fail "imports $name (only KERNEL32, USER32, GDI32 and msvcrt are allowed)" ;;
   esac
 done
 # Functions of later Windows versions; the plug-in looks them up at run time.

@@ -53,6 +53,15 @@ fi
 if [ -d /usr/share/wine/fonts ]; then
   cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
+# Windows links its dialog fonts to its Chinese, Japanese and Korean fonts, so
+# that a dialog shows those characters whatever the user's language; here the
+# link goes to Debian's CJK font (fonts-wqy-microhei). Once a prefix.
+if [ ! -f "$WINEPREFIX/.cjk-font-link" ]; then
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'MS Sans Serif' \
+    /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.cjk-font-link"
+fi
 wineserver -p
 # Start Wine's desktop and services now, detached from our output: started by the
 # first test they would inherit its stdout and keep ctest waiting for the pipe.

@@ -44,6 +44,10 @@ const FunctionEntry FUNCTIONS[FUNCTION_COUNT] = {
      "Lullex unlock user|Lets this person unlock with their own password, by its digest from "
      "Lulx_PasswordDigest; an empty digest removes them. Answers 0.",
      2, 2, nullptr, SetUnlockUserDigest},
+    {FN_SET_LOCK_MESSAGE, true, "", "Lulx_SetLockMessage", "text",
+     "Lullex lock message|Shows this line of the solution's own on the login, under the prompt, for example whom to "
+     "call; empty removes it. Answers 0.",
+     1, 1, SetLockMessage, nullptr},
 };
 
 bool OfferedTo(HostInterface host, const FunctionEntry& function) {

@@ -126,6 +126,14 @@ void SetLockWarning(WorkstationGuard& guard, const ParameterText& parameter, Rep
   Answer(reply, REPLY_TAKEN);
 }
 
+void SetLockMessage(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
+  char* message = guard.state.settings.lockMessage;  // empty: no line
+  std::strncpy(message, parameter.text, LOCK_MESSAGE_SIZE - 1);
+  message[LOCK_MESSAGE_SIZE - 1] = '\0';
+  Answer(reply, REPLY_TAKEN);
+}
+
 void SetEventScriptNames(WorkstationGuard& guard, const ParameterText& fileName, const ParameterText& scriptName,
                          Reply& reply) {
   if (!fileName.readable || !scriptName.readable) return Answer(reply, REPLY_BAD_LENGTH);

@@ -23,6 +23,7 @@ enum FunctionNumber : uint16_t {
   FN_PASSWORD_DIGEST = 11,      // FileMaker 7 and later only
   FN_SET_PASSWORD_DIGEST = 12,  // FileMaker 7 and later only
   FN_SET_UNLOCK_USER = 13,      // FileMaker 7 and later only
+  FN_SET_LOCK_MESSAGE = 14,     // FileMaker 7 and later only
 };
 
 const char VERSION_TEXT[] = LULLEX_VERSION_TEXT;
@@ -49,6 +50,7 @@ void AnswerStatus(WorkstationGuard& guard, const ParameterText& parameter, Reply
 void SetLockWarning(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void AnswerPasswordDigest(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void SetWorkstationPasswordDigest(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void SetLockMessage(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void SetEventScriptNames(WorkstationGuard& guard, const ParameterText& fileName, const ParameterText& scriptName,
                          Reply& reply);
 void SetUnlockUserDigest(WorkstationGuard& guard, const ParameterText& name, const ParameterText& digest, Reply& reply);

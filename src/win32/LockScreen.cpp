@@ -7,8 +7,10 @@
 #include "portable/text/UnicodeText.h"
 #include "resources/ResourceIds.h"
 #include "win32/HostWindows.h"
+#include "win32/LoginLayout.h"
 #include "win32/MessagePump.h"
 #include "win32/Monitors.h"
+#include "win32/ShownText.h"
 #include "win32/SystemCrypto.h"
 
 static_assert(PASSWORD_FIELD_LIMIT == MAX_PARAMETER_LENGTH + 1 && PASSWORD_FIELD_LIMIT < PASSWORD_SIZE,
@@ -24,8 +26,10 @@ struct LoginRequest {
   LockedWindows* lock;
   int wrongInARow;        // wrong passwords since the lock opened
   int32_t secondsToWait;  // before the next try; 0 while the field takes one
-  char prompt[128];       // the prompt the countdown stands in for
   bool checking;          // a typed password is being derived
+  LockLanguage language;  // of every text the login shows
+  // The solution's line as it was when the lock opened, ready to show; empty for none.
+  char message[2 * LOCK_MESSAGE_SIZE];
   // The people of a shared desk as they were when the lock opened, and whether
   // the workstation's own entry follows them in the list.
   UnlockUsers people;
@@ -76,58 +80,70 @@ void CentreOnHostMonitor(HWND hwnd, HWND host) {
   SetWindowPos(hwnd, HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
 }
 
-// Moves the control down by dy pixels.
-void MoveDown(HWND hwnd, int id, int dy) {
-  HWND control = GetDlgItem(hwnd, id);
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-  SetWindowPos(control, nullptr, r.left, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
-
-// A child of the login at a place given in dialog units, in the login's font,
-// first in the tab order.
-HWND AddControl(HWND hwnd, const wchar_t* windowClass, const wchar_t* text, DWORD style, RECT place, int id) {
-  MapDialogRect(hwnd, &place);
-  HWND control = CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
-                                 place.right - place.left, place.bottom - place.top, hwnd,
+// A child of the login in the login's font, first in the tab order; the
+// layout places it.
+HWND AddControl(HWND hwnd, const wchar_t* windowClass, DWORD style, int id) {
+  HWND control = CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), InstanceOf(hwnd), nullptr);
   SendMessageW(control, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
   SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   return control;
 }
 
-// At a shared desk: the list of who unlocks, above the password row, which it
-// moves down; the people in the order they were added, then the workstation's
-// own entry when it has a password.
+// At a shared desk: the list of who unlocks, above the password row; the
+// people in the order they were added, then the workstation's own entry when
+// it has a password.
 void AddNameList(HWND hwnd, const LoginRequest& request) {
-  RECT row = {0, 0, 0, NAME_ROW_HEIGHT};
-  MapDialogRect(hwnd, &row);
-  const int BELOW[] = {IDC_LOGIN_LABEL, IDC_PASSWORD, IDC_LOGIN_OK};
-  for (int id : BELOW) MoveDown(hwnd, id, row.bottom);
-  RECT frame;
-  GetWindowRect(hwnd, &frame);
-  SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + row.bottom,
-               SWP_NOMOVE | SWP_NOZORDER);
-  HWND list = AddControl(hwnd, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, {76, 30, 226, 130},
-                         IDC_LOGIN_NAME);
-  AddControl(hwnd, L"STATIC", L"Name", 0, {5, 33, 70, 41}, IDC_LOGIN_NAME_LABEL);
+  HWND list = AddControl(hwnd, L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, IDC_LOGIN_NAME);
+  HWND label = AddControl(hwnd, L"STATIC", SS_LEFT, IDC_LOGIN_NAME_LABEL);
+  SetShownText(label, HostInterface::Modern, LockTextIn(request.language, LockText::NameLabel));
   for (int i = 0; i < request.people.count; ++i) {
     WCHAR name[2 * MOST_USER_NAME_CHARACTERS + 1] = L"";
     Utf8ToUtf16(request.people.users[i].name, reinterpret_cast<char16_t*>(name), 2 * MOST_USER_NAME_CHARACTERS);
     SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
   }
-  if (request.workstationEntry) SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Workstation"));
+  if (request.workstationEntry) {
+    WCHAR entry[64] = L"";
+    Utf8ToUtf16(LockTextIn(request.language, LockText::WorkstationEntry), reinterpret_cast<char16_t*>(entry), 63);
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+  }
   SendMessageW(list, CB_SETCURSEL, PreselectedEntry(request.people, request.workstationEntry), 0);
+}
+
+// Wrapped as an edit control wraps: a run without spaces, as Japanese and
+// Chinese write, or a long number, breaks where the line ends.
+const DWORD WRAP_ANYWHERE = SS_EDITCONTROL;
+
+// Under FileMaker 7 and later: the texts in the user's language, the shared
+// desk's list and the solution's line where they are set, and a layout that
+// fits them all. FileMaker Pro 5 and 6 keep the template as it stands.
+void DressModernLogin(HWND hwnd, const LoginRequest& request) {
+  const HostInterface modern = HostInterface::Modern;
+  LockLanguage language = request.language;
+  SetShownText(hwnd, modern, LockTextIn(language, LockText::LoginTitle));
+  SetShownItemText(hwnd, IDC_LOGIN_PROMPT, modern, LockTextIn(language, LockText::LoginPrompt));
+  SetShownItemText(hwnd, IDC_LOGIN_LABEL, modern, LockTextIn(language, LockText::PasswordLabel));
+  SetShownItemText(hwnd, IDC_LOGIN_OK, modern, LockTextIn(language, LockText::OkButton));
+  if (request.people.count > 0) AddNameList(hwnd, request);
+  // Not a prefix: an "&" in the solution's line shows as itself.
+  if (request.message[0] != '\0')
+    SetShownText(AddControl(hwnd, L"STATIC", SS_LEFT | SS_NOPREFIX | WRAP_ANYWHERE, IDC_LOGIN_MESSAGE), modern,
+                 request.message);
+  HWND prompt = GetDlgItem(hwnd, IDC_LOGIN_PROMPT);
+  SetWindowLongPtrW(prompt, GWL_STYLE, GetWindowLongPtrW(prompt, GWL_STYLE) | WRAP_ANYWHERE);
+  char countdown[128];
+  FillCountdown(LockTextIn(language, LockText::LoginCountdown), LONGEST_LOGIN_WAIT_SECONDS, countdown,
+                sizeof countdown);
+  RECT screen = MonitorAreaOf(request.lock->inUse);
+  FitLoginToTexts(hwnd, countdown, screen.bottom - screen.top);
 }
 
 void InitLogin(HWND hwnd, LPARAM param) {
   SetWindowLongPtrA(hwnd, DWLP_USER, param);
   LoginRequest* request = reinterpret_cast<LoginRequest*>(param);
   request->lock->login = hwnd;
-  if (request->people.count > 0) AddNameList(hwnd, *request);
+  if (request->hostInterface == HostInterface::Modern) DressModernLogin(hwnd, *request);
   CentreOnHostMonitor(hwnd, request->lock->inUse);
-  GetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, request->prompt, sizeof request->prompt);
   SendDlgItemMessageA(hwnd, IDC_LOGIN_OK, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   bool unicode = request->hostInterface == HostInterface::Modern;
   SendDlgItemMessageA(hwnd, IDC_PASSWORD, EM_LIMITTEXT, unicode ? UNICODE_PASSWORD_FIELD_LIMIT : PASSWORD_FIELD_LIMIT,
@@ -151,9 +167,9 @@ void ReadTyped(HWND hwnd, HostInterface hostInterface, char* typed, size_t size)
 }
 
 void ShowCountdown(HWND hwnd, const LoginRequest& request) {
-  char text[64];
-  wsprintfA(text, "Try again in %ld s.", static_cast<long>(request.secondsToWait));
-  SetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, text);
+  char text[128];
+  FillCountdown(LockTextIn(request.language, LockText::LoginCountdown), request.secondsToWait, text, sizeof text);
+  SetShownItemText(hwnd, IDC_LOGIN_PROMPT, request.hostInterface, text);
 }
 
 void EnableTyping(HWND hwnd, bool enable) {
@@ -176,7 +192,7 @@ void CountDown(HWND hwnd, LoginRequest& request) {
   if (request.secondsToWait > 0) --request.secondsToWait;
   if (request.secondsToWait > 0) return ShowCountdown(hwnd, request);
   KillTimer(hwnd, LOGIN_WAIT_TIMER);
-  SetDlgItemTextA(hwnd, IDC_LOGIN_PROMPT, request.prompt);
+  SetShownItemText(hwnd, IDC_LOGIN_PROMPT, request.hostInterface, LockTextIn(request.language, LockText::LoginPrompt));
   EnableTyping(hwnd, true);
 }
 
@@ -261,7 +277,8 @@ void CheckPassword(HWND hwnd) {
   SetDlgItemTextA(hwnd, IDC_PASSWORD, "");
   int32_t wait = SecondsToWaitAfterWrongPassword(++request->wrongInARow);
   if (wait > 0) StartWait(hwnd, *request, wait);
-  MessageBoxA(hwnd, "Access Denied", "Incorrect password", MB_OK | MB_ICONHAND);
+  ShowLockMessageBox(hwnd, request->hostInterface, request->language, LockText::RefusalMessage, LockText::RefusalTitle,
+                     MB_OK | MB_ICONHAND);
 }
 
 // A host window shown during the lock is hidden again; if it took the
@@ -298,9 +315,17 @@ bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp,
                    HostInterface hostInterface, LoginOutcome* outcome) {
   if (lockIsUp) return false;
   lockIsUp = true;
-  LoginRequest request = {&settings, hostInterface, &lock, 0, 0, "", false, UnlockUsers(), false, NOBODY_UNLOCKED};
-  // People added or removed while the lock is up count from the next lock.
-  if (hostInterface == HostInterface::Modern) request.people = settings.unlockUsers;
+  LoginRequest request = {};
+  request.settings = &settings;
+  request.hostInterface = hostInterface;
+  request.lock = &lock;
+  request.language = ShownLanguage(hostInterface);
+  request.unlockedBy = NOBODY_UNLOCKED;
+  // People added or removed, or a line set, while the lock is up count from the next lock.
+  if (hostInterface == HostInterface::Modern) {
+    request.people = settings.unlockUsers;
+    LockMessageForDisplay(settings.lockMessage, request.message, sizeof request.message);
+  }
   request.workstationEntry = settings.passwordKind != PasswordKind::None;
   bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), nullptr, BackdropProc,
                                   reinterpret_cast<LPARAM>(&request)) == 1;

@@ -7,11 +7,19 @@
 
 #include <cstdint>
 
+#include "portable/host/HostInterface.h"
+#include "portable/text/LockTexts.h"
+
 struct LockWarningNotice {
-  HWND window;           // null while no notice is shown: none exists then
-  int32_t secondsShown;  // what its countdown says
+  HWND window;             // null while no notice is shown: none exists then
+  int32_t secondsShown;    // what its countdown says
+  HostInterface shownFor;  // the interface it was made for, and so its texts
+  LockLanguage language;
 };
 
-// Shows the notice, or updates its countdown, with `seconds` left.
-void ShowLockWarning(LockWarningNotice& notice, HINSTANCE instance, HWND owner, HWND host, int32_t seconds);
+// Shows the notice, or updates its countdown, with `seconds` left. Under
+// FileMaker 7 and later it speaks the user's language and is as large as its
+// texts, which it is in English as it stands.
+void ShowLockWarning(LockWarningNotice& notice, HINSTANCE instance, HWND owner, HWND host, int32_t seconds,
+                     HostInterface hostInterface);
 void CloseLockWarning(LockWarningNotice& notice);

@@ -85,7 +85,7 @@ HINSTANCE InstanceOf(HWND dialog) { return reinterpret_cast<HINSTANCE>(GetWindow
 
 void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int32_t seconds) {
   if (seconds > 0)
-    ShowLockWarning(guard.lockWarning, InstanceOf(dialog), dialog, host, seconds);
+    ShowLockWarning(guard.lockWarning, InstanceOf(dialog), dialog, host, seconds, guard.hostInterface);
   else
     CloseLockWarning(guard.lockWarning);
 }

@@ -102,9 +102,9 @@ TEST_F(ModernPlugin, AnswersItsStringsWithinTheRoomGiven) {
   EXPECT_FALSE(overran) << "no room at all: nothing written";
 }
 
-TEST_F(ModernPlugin, RegistersThirteenWindowsFunctionsAndUnregistersThemAtShutdown) {
+TEST_F(ModernPlugin, RegistersFourteenWindowsFunctionsAndUnregistersThemAtShutdown) {
   ASSERT_EQ(Init(), API_IMPLEMENTED);
-  ASSERT_EQ(StandIn_RegisteredCount(), 13);
+  ASSERT_EQ(StandIn_RegisteredCount(), 14);
   const struct {
     const wchar_t* name;
     int16_t minimum, maximum;
@@ -120,8 +120,9 @@ TEST_F(ModernPlugin, RegistersThirteenWindowsFunctionsAndUnregistersThemAtShutdo
                   {L"Lulx_SetEventScript", 2, 2},
                   {L"Lulx_PasswordDigest", 1, 1},
                   {L"Lulx_SetWorkstationPasswordDigest", 1, 1},
-                  {L"Lulx_SetUnlockUser", 2, 2}};
-  for (int i = 0; i < 13; ++i) {
+                  {L"Lulx_SetUnlockUser", 2, 2},
+                  {L"Lulx_SetLockMessage", 1, 1}};
+  for (int i = 0; i < 14; ++i) {
     RegisteredFunction f;
     ASSERT_TRUE(StandIn_Registered(i, &f));
     EXPECT_STREQ(f.pluginId, "Lulx");
@@ -135,14 +136,14 @@ TEST_F(ModernPlugin, RegistersThirteenWindowsFunctionsAndUnregistersThemAtShutdo
     EXPECT_NE(std::wstring(f.description).find(L'|'), std::wstring::npos) << f.description;
   }
   EXPECT_EQ(Init(), API_IMPLEMENTED) << "a second init";
-  EXPECT_EQ(StandIn_RegisteredCount(), 13) << "registers nothing twice";
+  EXPECT_EQ(StandIn_RegisteredCount(), 14) << "registers nothing twice";
   Call(CALL_SHUTDOWN);
   EXPECT_EQ(StandIn_RegisteredCount(), 0);
 }
 
 TEST_F(ModernPlugin, AHostBeforeApi56GetsTheRegistrationWithoutDescriptions) {
   ASSERT_EQ(Init(55), API_IMPLEMENTED);
-  ASSERT_EQ(StandIn_RegisteredCount(), 13);
+  ASSERT_EQ(StandIn_RegisteredCount(), 14);
   RegisteredFunction f;
   for (int i = 0; StandIn_Registered(i, &f); ++i) EXPECT_EQ(f.description, nullptr) << f.name;
   EXPECT_EQ(CallFunction(L"Lulx_Version", nullptr), L"Lullex v1.91");
@@ -150,7 +151,7 @@ TEST_F(ModernPlugin, AHostBeforeApi56GetsTheRegistrationWithoutDescriptions) {
 
 TEST_F(ModernPlugin, TheFirstApiOfItsSizeEnablesItAndTheOneBeforeIsNotTheModernInterface) {
   EXPECT_EQ(Init(API_FIRST_OF_THIS_SIZE), API_IMPLEMENTED);
-  EXPECT_EQ(StandIn_RegisteredCount(), 13);
+  EXPECT_EQ(StandIn_RegisteredCount(), 14);
   Call(CALL_SHUTDOWN);
   intptr_t reply = Init(API_FIRST_OF_THIS_SIZE - 1);
   EXPECT_EQ(StandIn_RegisteredCount(), 0);

@@ -40,15 +40,15 @@ TEST(ModernHostScenario, HostsThatMustNotEnableItAreRefused) {
     const char* subfolder;
     const char* init;
   } cases[] = {
-      {"", "", "init -> 77, 13 functions registered"},
-      {"--api 55", "", "init -> 77, 13 functions registered"},
+      {"", "", "init -> 77, 14 functions registered"},
+      {"--api 55", "", "init -> 77, 14 functions registered"},
       {"--app-kind 7", "", "init -> -2, 0 functions registered"},  // server scripting
       {"--app-kind 9", "", "init -> -2, 0 functions registered"},  // the Data API
       {"", "lacking", "init -> -2, 0 functions registered"},       // FMWrapper.dll lacks FM_Text_GetUnicode
 #ifdef _WIN64
       {"--api 52", "", "init -> -1, 0 functions registered"},  // older than 64-bit plug-ins
 #else
-      {"--api 50", "", "init -> 77, 13 functions registered"},  // FileMaker 7, where the interface began
+      {"--api 50", "", "init -> 77, 14 functions registered"},  // FileMaker 7, where the interface began
       {"--api 17", "", "init -> 4"},                            // FileMaker Pro 6: the classic interface
 #endif
   };

@@ -7,6 +7,7 @@ void ResetForInit(GuardState& state) {
   s.commitOnLeaving = false;
   s.countInBackground = false;
   s.lockWarningSeconds = 0;
+  s.lockMessage[0] = '\0';
   state.recordIdle.ticks = 0;
   state.fileMakerIdle.ticks = 0;
   state.recordCommitted = false;

@@ -12,6 +12,9 @@
 // a character takes up to four bytes.
 const int PASSWORD_SIZE = 4 * 254 + 1;
 
+// Longest line of the solution's own on the login, 254 characters, in UTF-8.
+const int LOCK_MESSAGE_SIZE = 4 * 254 + 1;
+
 enum class PasswordKind : uint8_t { None, Plain, Digest };
 
 // What the solution has set through the functions (or the hidden panel).
@@ -29,6 +32,9 @@ struct Settings {
   // The people of a shared desk, each with their own digest (FileMaker 7 and
   // later); beside the workstation's password, not instead of it.
   UnlockUsers unlockUsers;
+  // The solution's own line under the login's prompt (FileMaker 7 and later),
+  // UTF-8; empty for none.
+  char lockMessage[LOCK_MESSAGE_SIZE];
 };
 
 struct Point {

@@ -4,7 +4,6 @@ namespace {
 
 const int FREE_TRIES = 3;
 const int32_t FIRST_WAIT_SECONDS = 2;
-const int32_t LONGEST_WAIT_SECONDS = 30;
 
 }  // namespace
 
@@ -12,6 +11,6 @@ int32_t SecondsToWaitAfterWrongPassword(int wrongInARow) {
   if (wrongInARow <= FREE_TRIES) return 0;
   int32_t wait = FIRST_WAIT_SECONDS;
   // Doubles with each wrong password: 2, 4, 8, 16, then the ceiling.
-  for (int i = FREE_TRIES + 1; i < wrongInARow && wait < LONGEST_WAIT_SECONDS; ++i) wait *= 2;
-  return wait < LONGEST_WAIT_SECONDS ? wait : LONGEST_WAIT_SECONDS;
+  for (int i = FREE_TRIES + 1; i < wrongInARow && wait < LONGEST_LOGIN_WAIT_SECONDS; ++i) wait *= 2;
+  return wait < LONGEST_LOGIN_WAIT_SECONDS ? wait : LONGEST_LOGIN_WAIT_SECONDS;
 }

@@ -5,5 +5,8 @@
 
 #include <cstdint>
 
+// The ceiling of the wait.
+const int32_t LONGEST_LOGIN_WAIT_SECONDS = 30;
+
 // Seconds before the next try after the wrongInARow-th wrong password in a row.
 int32_t SecondsToWaitAfterWrongPassword(int wrongInARow);

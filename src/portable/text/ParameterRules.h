@@ -14,6 +14,7 @@ const int32_t MAX_PARAMETER_LENGTH = 254;
 // bytes a character, Windows text one or two.
 const size_t PARAMETER_TEXT_SIZE = 4 * MAX_PARAMETER_LENGTH + 1;
 static_assert(PARAMETER_TEXT_SIZE == PASSWORD_SIZE, "every readable password can be kept");
+static_assert(PARAMETER_TEXT_SIZE == LOCK_MESSAGE_SIZE, "every readable line can be kept");
 
 const char REPLY_TAKEN[] = "0";
 const char REPLY_BAD_LENGTH[] = "$$001$$";
