@@ -77,8 +77,12 @@ check: format-check native build
 demo: build
 	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
 	@scripts/wine-session.sh $(BUILD) wine $(WIN)/host/LullexHost.exe --demo --shots 'Z:$(abspath $(BUILD))/demo'
-	@mkdir -p $(BUILD)/demo/fmx64
+	@mkdir -p $(BUILD)/demo/fmx64 $(BUILD)/demo/fmx64-ja
 	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) wine $(WIN64)/host/LullexHost.exe --demo --shots 'Z:$(abspath $(BUILD))/demo/fmx64'
+	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) env LC_ALL=ja_JP.UTF-8 wine $(WIN64)/host/LullexHost.exe --demo-login --shots 'Z:$(abspath $(BUILD))/demo/fmx64-ja'
+	@for f in $(BUILD)/demo/*.png $(BUILD)/demo/*/*.png; do /usr/bin/python3 scripts/compress-png.py $$f $$f; \
+	  [ $$(stat -c %s $$f) -le 300000 ] || { echo "demo: $$f is over 300 KB" >&2; exit 1; }; done
+	@echo "demo: screenshots in $(BUILD)/demo, each at most 300 KB"
 
 # The demo's screenshots and timeline, compressed, as the README shows them.
 docs-shots: demo
@@ -86,6 +90,7 @@ docs-shots: demo
 	  /usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/$$f.png docs/$$f.png; done
 	@/usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/fmx64/functions.png docs/function-list.png
 	@/usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/fmx64/login-users.png docs/login-users.png
+	@/usr/bin/python3 scripts/compress-png.py $(BUILD)/demo/fmx64-ja/login-japanese.png docs/login-japanese.png
 	@if [ -f $(BUILD)/demo/timeline.svg ]; then cp $(BUILD)/demo/timeline.svg docs/timeline.svg; fi
 	@echo "docs-shots: docs/ updated"
 

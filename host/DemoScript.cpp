@@ -1,4 +1,4 @@
-// The narrated scenario that `make demo` plays.
+// The narrated scenarios that `make demo` plays.
 #include "Script.h"
 
 const std::vector<std::string>& DemoScript() {
@@ -87,6 +87,25 @@ const std::vector<std::string>& DemoScript() {
       "modern key ENTER",
       "modern waitfor 8000 window \"Please Login\" gone",
       "modern wait 1000",
+      "quit",
+  };
+  return lines;
+}
+
+const std::vector<std::string>& LoginDemoScript() {
+  static const std::vector<std::string> lines = {
+      "say The lock in the user's language, with a line of the solution's own.",
+      "init",
+      "call Lulx-SetWorkstationPassword secret",
+      "call Lulx-SetLockMessage 受付2番です。パスワードをお忘れの場合は、内線2231までご連絡ください。",
+      "call Lulx-LockNow",
+      "waitfor 8000 window \"Please Login\" appeared",
+      "wait 300",
+      "lockwindows",
+      "shot login-japanese",
+      "type secret",
+      "key ENTER",
+      "waitfor 8000 window \"Please Login\" gone",
       "quit",
   };
   return lines;

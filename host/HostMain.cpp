@@ -20,7 +20,7 @@ namespace {
 
 void Usage() {
   std::printf(
-      "usage: LullexHost [--plugin PATH] [--script FILE | --demo | --interactive]\n"
+      "usage: LullexHost [--plugin PATH] [--script FILE | --demo | --demo-login | --interactive]\n"
       "                  [--class NAME] [--inner-class NAME] [--shots FOLDER] [--timeout MS]\n"
       "                  [--no-keys] [--no-plugin] [--api N] [--app-kind N] [--start-script-error N]\n");
 }
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
 #endif
   PluginHostOptions hostOptions;
   std::string scriptPath, shots = ".";
-  bool demo = false;
+  bool demo = false, loginDemo = false;
   DWORD timeout = 120000;
   HostWindowOptions options;
   for (int i = 1; i < argc; ++i) {
@@ -89,6 +89,8 @@ int main(int argc, char** argv) {
       timeout = std::strtoul(argv[++i], nullptr, 10);
     else if (arg == "--demo")
       demo = true, options.logKeys = false;
+    else if (arg == "--demo-login")
+      loginDemo = true, options.logKeys = false;
     else if (arg == "--no-keys")
       options.logKeys = false;
     else if (arg == "--api" && hasValue)
@@ -115,6 +117,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (demo) script = DemoScript();
+  if (loginDemo) script = LoginDemoScript();
   SetCommandHandler(RunInteractiveLine);
   if (!CreateHostWindows(options)) {
     Event("cannot create the host windows");

@@ -48,6 +48,8 @@
 
 bool LoadScript(const std::string& path, std::vector<std::string>& lines);
 const std::vector<std::string>& DemoScript();
+// The login alone, as the demo shows it in the user's language.
+const std::vector<std::string>& LoginDemoScript();
 // Starts running lines; the run ends the message loop when done.
 void StartScript(const std::vector<std::string>& lines, const std::string& shotsFolder);
 // A line typed into the interactive window: a function call ("Lulx-Version 1")
