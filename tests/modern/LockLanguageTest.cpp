@@ -103,32 +103,17 @@ TEST(ModernHostScenario, TheLockSpeaksTheUsersLanguageAndCarriesTheSolutionsLine
     if (i == 0 || i == 3) script.push_back("lockwindows");  // the last with the wait in the prompt's place
     script.insert(script.end(), {"key ENTER", "waitfor 5000 window \"Incorrect password\" gone"});
   }
-  script.insert(script.end(), {
-                                  std::string("waitfor 8000 login prompt \"") + e.prompt + "\", field enabled",
-                                  std::string("choose ") + e.workstation,
-                                  "type desk pass",
-                                  "key ENTER",
-                                  gone,
-                                  "call Lulx-ActivateFileMakerLullex 0",
-                                  "call Lulx-SetLockMessage",  // empty: no line
-                                  "call Lulx-LockNow",
-                                  up,
-                                  "lockwindows",
-                                  std::string("choose ") + e.workstation,
-                                  "type desk pass",
-                                  "key ENTER",
-                                  gone,
-                                  "call Lulx-SetLockMessage Call 2231.",
-                                  "init",  // and none after an init
-                                  "call Lulx-LockNow",
-                                  up,
-                                  "lockwindows",
-                                  std::string("choose ") + e.workstation,
-                                  "type desk pass",
-                                  "key ENTER",
-                                  gone,
-                                  "quit",
-                              });
+  // The workstation's entry, chosen by its name in this language, and its password.
+  const std::vector<std::string> unlock = {std::string("choose ") + e.workstation, "type desk pass", "key ENTER", gone};
+  script.push_back(std::string("waitfor 8000 login prompt \"") + e.prompt + "\", field enabled");
+  script.insert(script.end(), unlock.begin(), unlock.end());
+  script.insert(script.end(), {"call Lulx-ActivateFileMakerLullex 0", "call Lulx-SetLockMessage",  // empty: no line
+                               "call Lulx-LockNow", up, "lockwindows"});
+  script.insert(script.end(), unlock.begin(), unlock.end());
+  script.insert(script.end(), {"call Lulx-SetLockMessage Call 2231.", "init",  // and none after an init
+                               "call Lulx-LockNow", up, "lockwindows"});
+  script.insert(script.end(), unlock.begin(), unlock.end());
+  script.push_back("quit");
   HostRun run = RunHost(script);
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("call Lulx-SetLockMessage(\""), 4) << run.All();
