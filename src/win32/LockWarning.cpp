@@ -1,5 +1,7 @@
 #include "win32/LockWarning.h"
 
+#include <algorithm>
+
 #include "resources/ResourceIds.h"
 #include "win32/Monitors.h"
 #include "win32/ShownText.h"
@@ -24,8 +26,6 @@ INT_PTR CALLBACK NoticeProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
   return FALSE;  // WM_INITDIALOG too: no control gets the focus
 }
 
-int Max(int a, int b) { return a > b ? a : b; }
-
 // Both lines as wide as the wider of them, on one line each unless that would
 // take more than half the work area; the notice around them.
 void FitToTexts(HWND notice, HWND host) {
@@ -35,13 +35,13 @@ void FitToTexts(HWND notice, HWND host) {
   RECT area = WorkAreaOf(host);
   int widest = (area.right - area.left) / 2;
   int width = unit.right;
-  for (HWND line : lines) width = Max(width, ShownTextSize(line, 0).cx);
-  if (width > widest) width = Max(unit.right, widest);
+  for (HWND line : lines) width = std::max<int>(width, ShownTextSize(line, 0).cx);
+  if (width > widest) width = std::max<int>(unit.right, widest);
   RECT gap = {0, 0, 0, TEXT_GAP};
   MapDialogRect(notice, &gap);
   int top = unit.top;
   for (HWND line : lines) {
-    int height = Max(unit.bottom, ShownTextSize(line, width).cy);
+    int height = std::max<int>(unit.bottom, ShownTextSize(line, width).cy);
     SetWindowPos(line, nullptr, unit.left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     top += height + gap.bottom;
   }
@@ -76,27 +76,24 @@ void ShowLockWarning(LockWarningNotice& notice, HINSTANCE instance, HWND owner, 
                      HostInterface hostInterface) {
   if (notice.window && !IsWindow(notice.window)) notice.window = nullptr;
   bool modern = hostInterface == HostInterface::Modern;
-  if (notice.window) {
-    if (seconds == notice.secondsShown) return;
-    SetCountdown(notice, seconds);
-    if (modern) {
-      FitToTexts(notice.window, host);
-      PlaceInCorner(notice.window, host, 0);
-    }
+  bool created = !notice.window;
+  if (created) {
+    notice.shownFor = hostInterface;
+    notice.language = ShownLanguage(hostInterface);
+    notice.window = modern ? CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_LOCK_WARNING), owner, NoticeProc, 0)
+                           : CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LOCK_WARNING), owner, NoticeProc, 0);
+    if (!notice.window) return;
+    if (modern)
+      SetShownItemText(notice.window, IDC_WARNING_HINT, hostInterface,
+                       LockTextIn(notice.language, LockText::WarningHint));
+  } else if (seconds == notice.secondsShown) {
     return;
   }
-  notice.shownFor = hostInterface;
-  notice.language = ShownLanguage(hostInterface);
-  notice.window = modern ? CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_LOCK_WARNING), owner, NoticeProc, 0)
-                         : CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LOCK_WARNING), owner, NoticeProc, 0);
-  if (!notice.window) return;
   SetCountdown(notice, seconds);
-  if (modern) {
-    SetShownItemText(notice.window, IDC_WARNING_HINT, hostInterface,
-                     LockTextIn(notice.language, LockText::WarningHint));
-    FitToTexts(notice.window, host);
-  }
-  PlaceInCorner(notice.window, host, SWP_SHOWWINDOW);
+  // The template fits the English texts as they stand; other languages may
+  // need more room, and a smaller countdown less.
+  if (modern) FitToTexts(notice.window, host);
+  if (created || modern) PlaceInCorner(notice.window, host, created ? SWP_SHOWWINDOW : 0);
 }
 
 void CloseLockWarning(LockWarningNotice& notice) {

@@ -1,5 +1,7 @@
 #include "win32/LoginLayout.h"
 
+#include <algorithm>
+
 #include "portable/host/HostInterface.h"
 #include "resources/ResourceIds.h"
 #include "win32/LockScreen.h"
@@ -43,8 +45,6 @@ void Place(HWND login, int id, int x, int y, int width, int height) {
   if (control) SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int Max(int a, int b) { return a > b ? a : b; }
-
 // The wrapped height of a static control's text, with longestCountdown standing
 // in for it where that takes more.
 int PromptHeight(HWND prompt, int width, const char* longestCountdown) {
@@ -52,7 +52,7 @@ int PromptHeight(HWND prompt, int width, const char* longestCountdown) {
   WCHAR shown[512] = L"";
   GetWindowTextW(prompt, shown, 512);
   SetShownText(prompt, HostInterface::Modern, longestCountdown);
-  height = Max(height, ShownTextSize(prompt, width, DT_EDITCONTROL).cy);
+  height = std::max<int>(height, ShownTextSize(prompt, width, DT_EDITCONTROL).cy);
   SetWindowTextW(prompt, shown);
   return height;
 }
@@ -69,18 +69,19 @@ void FitLoginToTexts(HWND login, const char* longestCountdown, int screenHeight)
   int frameWidth = (frame.right - frame.left) - client.right, frameHeight = (frame.bottom - frame.top) - client.bottom;
 
   int labelWidth = ShownTextSize(GetDlgItem(login, IDC_LOGIN_LABEL), 0).cx;
-  if (nameLabel) labelWidth = Max(labelWidth, ShownTextSize(nameLabel, 0).cx);
-  int fieldLeft = Max(u.x(FIELD_LEFT), u.x(MARGIN + LABEL_GAP) + labelWidth);
+  if (nameLabel) labelWidth = std::max<int>(labelWidth, ShownTextSize(nameLabel, 0).cx);
+  int fieldLeft = std::max<int>(u.x(FIELD_LEFT), u.x(MARGIN + LABEL_GAP) + labelWidth);
   int labelBoxWidth = fieldLeft - u.x(MARGIN + LABEL_GAP);
-  int labelHeight = Max(u.y(LABEL_HEIGHT), ShownTextSize(GetDlgItem(login, IDC_LOGIN_LABEL), 0).cy);
-  int okWidth = Max(u.x(OK_LEAST_WIDTH), ShownTextSize(GetDlgItem(login, IDC_LOGIN_OK), 0).cx + u.x(OK_PADDING));
-  int width = Max(u.x(LEAST_WIDTH), fieldLeft + u.x(FIELD_WIDTH + FIELD_RIGHT_ROOM));
-  width = Max(width, okWidth + u.x(2 * MARGIN));
+  int labelHeight = std::max<int>(u.y(LABEL_HEIGHT), ShownTextSize(GetDlgItem(login, IDC_LOGIN_LABEL), 0).cy);
+  int okWidth =
+      std::max<int>(u.x(OK_LEAST_WIDTH), ShownTextSize(GetDlgItem(login, IDC_LOGIN_OK), 0).cx + u.x(OK_PADDING));
+  int width = std::max<int>(u.x(LEAST_WIDTH), fieldLeft + u.x(FIELD_WIDTH + FIELD_RIGHT_ROOM));
+  width = std::max<int>(width, okWidth + u.x(2 * MARGIN));
   int textWidth = width - u.x(2 * MARGIN);
 
   // Without a line of the solution's, the fields stay where the template has them.
   int promptHeight = PromptHeight(GetDlgItem(login, IDC_LOGIN_PROMPT), textWidth, longestCountdown);
-  if (!message) promptHeight = Max(u.y(PROMPT_LEAST_HEIGHT), promptHeight);
+  if (!message) promptHeight = std::max<int>(u.y(PROMPT_LEAST_HEIGHT), promptHeight);
   int rows = u.y(ROW_GAP + FIELD_HEIGHT + OK_DROP + OK_HEIGHT + BOTTOM_ROOM) + (nameLabel ? u.y(NAME_ROW_HEIGHT) : 0);
   int messageHeight = 0;
   if (message) {
@@ -89,7 +90,7 @@ void FitLoginToTexts(HWND login, const char* longestCountdown, int screenHeight)
     // last line that does not fit whole is not drawn.
     int room = screenHeight - frameHeight - u.y(PROMPT_TOP + ROW_GAP) - promptHeight - rows;
     int oneLine = ShownTextSize(message, 0, DT_NOPREFIX).cy;
-    if (messageHeight > room) messageHeight = Max(oneLine, room);
+    if (messageHeight > room) messageHeight = std::max<int>(oneLine, room);
   }
 
   Place(login, IDC_LOGIN_PROMPT, u.x(MARGIN), u.y(PROMPT_TOP), textWidth, promptHeight);
