@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "portable/host/HostInterface.h"
 #include "resources/ResourceIds.h"
 #include "win32/LockScreen.h"
 #include "win32/ShownText.h"
@@ -48,13 +47,8 @@ void Place(HWND login, int id, int x, int y, int width, int height) {
 // The wrapped height of a static control's text, with longestCountdown standing
 // in for it where that takes more.
 int PromptHeight(HWND prompt, int width, const char* longestCountdown) {
-  int height = ShownTextSize(prompt, width, DT_EDITCONTROL).cy;
-  WCHAR shown[512] = L"";
-  GetWindowTextW(prompt, shown, 512);
-  SetShownText(prompt, HostInterface::Modern, longestCountdown);
-  height = std::max<int>(height, ShownTextSize(prompt, width, DT_EDITCONTROL).cy);
-  SetWindowTextW(prompt, shown);
-  return height;
+  return std::max<int>(ShownTextSize(prompt, width, DT_EDITCONTROL).cy,
+                       TextSizeIn(prompt, longestCountdown, width, DT_EDITCONTROL).cy);
 }
 
 }  // namespace

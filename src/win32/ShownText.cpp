@@ -17,6 +17,19 @@ void ToUnits(const char* text, WCHAR (&units)[SHOWN_UNITS]) {
   units[count] = L'\0';
 }
 
+// The size of units drawn in the control's font, as a static control draws them.
+SIZE UnitsSize(HWND control, const WCHAR* units, int wrapWidth, UINT flags) {
+  RECT r = {0, 0, wrapWidth > 0 ? wrapWidth : 1, 0};
+  flags |= DT_CALCRECT | DT_EXPANDTABS | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+  HDC dc = GetDC(control);
+  HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  DrawTextW(dc, units, -1, &r, flags);
+  SelectObject(dc, before);
+  ReleaseDC(control, dc);
+  SIZE size = {r.right - r.left, r.bottom - r.top};
+  return size;
+}
+
 }  // namespace
 
 LockLanguage ShownLanguage(HostInterface hostInterface) {
@@ -56,13 +69,11 @@ void ShowLockMessageBox(HWND owner, HostInterface hostInterface, LockLanguage la
 SIZE ShownTextSize(HWND control, int wrapWidth, UINT flags) {
   WCHAR units[SHOWN_UNITS] = L"";
   GetWindowTextW(control, units, SHOWN_UNITS);
-  RECT r = {0, 0, wrapWidth > 0 ? wrapWidth : 1, 0};
-  flags |= DT_CALCRECT | DT_EXPANDTABS | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
-  HDC dc = GetDC(control);
-  HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  DrawTextW(dc, units, -1, &r, flags);
-  SelectObject(dc, before);
-  ReleaseDC(control, dc);
-  SIZE size = {r.right - r.left, r.bottom - r.top};
-  return size;
+  return UnitsSize(control, units, wrapWidth, flags);
+}
+
+SIZE TextSizeIn(HWND control, const char* text, int wrapWidth, UINT flags) {
+  WCHAR units[SHOWN_UNITS];
+  ToUnits(text, units);
+  return UnitsSize(control, units, wrapWidth, flags);
 }

@@ -25,5 +25,7 @@ void ShowLockMessageBox(HWND owner, HostInterface hostInterface, LockLanguage la
 
 // The size that a control's text takes in its own font as a static control
 // draws it: wrapped at wrapWidth pixels, or on one line where wrapWidth is 0.
-// flags adds DrawText flags such as DT_NOPREFIX.
+// flags adds DrawText flags such as DT_NOPREFIX. TextSizeIn: the size that
+// text (UTF-8) would take in the control, measured the same way.
 SIZE ShownTextSize(HWND control, int wrapWidth, UINT flags = 0);
+SIZE TextSizeIn(HWND control, const char* text, int wrapWidth, UINT flags = 0);

@@ -1,5 +1,6 @@
 #include "portable/text/LockTexts.h"
 
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -195,16 +196,10 @@ const char* LockTextIn(LockLanguage language, LockText text) {
 }
 
 size_t FillCountdown(const char* pattern, int32_t seconds, char* out, size_t size) {
-  char digits[12];
-  size_t count = 0;
-  uint32_t value = seconds < 0 ? 0u - static_cast<uint32_t>(seconds) : static_cast<uint32_t>(seconds);
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value > 0);
-  if (seconds < 0) digits[count++] = '-';
-  char number[12];
-  for (size_t i = 0; i < count; ++i) number[i] = digits[count - 1 - i];
+  char number[24];
+  // As wide as the status line's numbers: one conversion in the plug-in.
+  int64_t value = seconds;
+  size_t count = static_cast<size_t>(std::to_chars(number, number + sizeof number, value).ptr - number);
   size_t used = 0;
   const char* mark = std::strstr(pattern, "{}");
   if (!mark) {
