@@ -139,5 +139,12 @@ int main(int argc, char** argv) {
     RunRequestedUnload();
     IdleCallIfDue();
   }
+  if (QuitWasPosted()) {
+    // FileMaker quits when its loop ends, and shuts its plug-ins down.
+    Event("host's loop ended by WM_QUIT %d, main window %s", static_cast<int>(msg.wParam),
+          IsWindowVisible(MainWindow()) ? "shown" : "hidden");
+    ShutdownCall();
+    Event("after the shutdown, main window %s", IsWindowVisible(MainWindow()) ? "shown" : "hidden");
+  }
   return options.interactive && script.empty() ? 0 : static_cast<int>(msg.wParam);
 }

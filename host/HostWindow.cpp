@@ -5,6 +5,7 @@
 
 #include "LockWindows.h"
 #include "PluginHost.h"
+#include "PluginLibrary.h"
 #include "Timeline.h"
 #include "WindowClass.h"
 #include "resources/ResourceIds.h"
@@ -295,7 +296,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == SIZE_MINIMIZED) Event("main window minimised");
       break;
     case WM_TIMER:
-      if (wp == WATCH_TIMER) WatchLockScreen();
+      if (wp == WATCH_TIMER) WatchLockScreen(), WatchFreedPlugin();
       return 0;
     case WM_OPEN_MENU: {
       HMENU menu = CreatePopupMenu();

@@ -128,6 +128,39 @@ void ChooseLoginEntry(const std::string& name) {
         Utf8Of(shown).c_str(), at == CB_ERR ? "no such entry" : "chosen");
 }
 
+// At a shared desk: "open" puts the focus in the login's list of who unlocks
+// and opens it, as a click does; without it, prints whether its drop-down is
+// shown, the box says it is dropped, and the box has the focus.
+void NameListStep(const std::string& what) {
+  HWND login = FindLogin();
+  HWND box = login ? FindWindowExA(login, nullptr, "ComboBox", nullptr) : nullptr;
+  if (!box) return Event("name list: the login has no list");
+  if (what == "open") {
+    SetFocus(box);
+    SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
+    return Event("user opens the login's name list");
+  }
+  COMBOBOXINFO info = {};
+  info.cbSize = sizeof info;
+  GetComboBoxInfo(box, &info);
+  bool shown = info.hwndList && IsWindowVisible(info.hwndList);
+  bool dropped = SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) != 0;
+  bool focused = GetFocus() == box;
+  Event("name list: drop-down %s, %s, focus %s", shown ? "shown" : "hidden", dropped ? "dropped" : "not dropped",
+        focused ? "in the box" : "elsewhere");
+}
+
+// Another program posts the login's wait timer's messages to it.
+void PostLoginTimer(int count) {
+  const UINT_PTR LOGIN_WAIT_TIMER_ID = 1140;
+  HWND login = FindLogin();
+  for (int i = 0; login && i < count; ++i) PostMessageW(login, WM_TIMER, LOGIN_WAIT_TIMER_ID, 0);
+  Event("another program posts %d WM_TIMER %u to the login", login ? count : 0,
+        static_cast<unsigned>(LOGIN_WAIT_TIMER_ID));
+}
+
+bool g_quitPosted;
+
 StepResult RunStep(const std::string& line) {
   std::string command, rest;
   SplitFirst(line, command, rest);
@@ -187,6 +220,15 @@ StepResult RunStep(const std::string& line) {
     TypeText(Unescape(rest));
   } else if (command == "lockwindows") {
     LogLockWindows();
+  } else if (command == "namelist") {
+    NameListStep(rest);
+  } else if (command == "posttimer") {
+    PostLoginTimer(std::atoi(rest.c_str()));
+  } else if (command == "postquit") {
+    // As another program may: the loop running now, whichever it is, gets it first.
+    Event("another program posts WM_QUIT %d to the host's thread", std::atoi(rest.c_str()));
+    g_quitPosted = true;
+    PostQuitMessage(std::atoi(rest.c_str()));
   } else if (command == "choose") {
     ChooseLoginEntry(Unescape(rest));
   } else if (command == "key") {
@@ -318,3 +360,4 @@ void RunRequestedUnload() {
 }
 
 int ScriptResult() { return g_failures ? 1 : 0; }
+bool QuitWasPosted() { return g_quitPosted; }

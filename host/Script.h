@@ -21,6 +21,12 @@
 //   key NAME               press ENTER, ESCAPE, TAB or CTRL+ENTER
 //   choose NAME            choose NAME in the login's list of who unlocks (a
 //                          shared desk), printing the list and the entry shown
+//   namelist [open]        (a shared desk) open the login's list of who unlocks,
+//                          or print whether its drop-down is up and focused
+//   posttimer N            post N WM_TIMER messages of the login's wait timer to it
+//   postquit CODE          post WM_QUIT to the host's thread, as another program may;
+//                          the host then reports its windows, and shuts the plug-in
+//                          down as FileMaker does when it quits
 //   lockwindows            print the texts of the lock's windows that are up, and
 //                          whether each fits its control and its window
 //   focus record|NAME      activate the main window (or window NAME), focus in its
@@ -60,3 +66,5 @@ void RunInteractiveLine(const std::string& line);
 void RunRequestedUnload();
 // 0 when every waitfor was met.
 int ScriptResult();
+// Whether a postquit step ran.
+bool QuitWasPosted();

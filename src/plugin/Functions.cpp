@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "win32/ComposedText.h"
 #include "win32/SystemCrypto.h"
 #include "win32/TimerDialog.h"
 #include "win32/UserNameCase.h"
@@ -149,7 +150,10 @@ void SetUnlockUserDigest(WorkstationGuard& guard, const ParameterText& name, con
   if (!removing && !ParseDigest(digestText.text, digest)) return Answer(reply, REPLY_BAD_LENGTH);
   // A person whose digest the lock cannot check could never unlock.
   if (!removing && !CanDerive()) return Answer(reply, REPLY_NO_CRYPTOGRAPHY);
+  // One spelling of each name, however its accents were typed.
+  char composed[PARAMETER_TEXT_SIZE];
+  ComposeText(name.text, composed, sizeof composed);
   UserChange change =
-      SetUnlockUser(guard.state.settings.unlockUsers, name.text, removing ? nullptr : &digest, SameUserName);
+      SetUnlockUser(guard.state.settings.unlockUsers, composed, removing ? nullptr : &digest, SameUserName);
   Answer(reply, change == UserChange::Refused || change == UserChange::Full ? REPLY_BAD_LENGTH : REPLY_TAKEN);
 }

@@ -15,12 +15,13 @@ void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostInterface hostI
   WatchHostWindowsOf(hostInterface);
   ResetForInit(guard.state);
   guard.panelScriptTimer = PanelScriptTimer();
+  ReopenHeldLock(guard);  // its timer went with the dialog
 }
 
 void StopGuard(WorkstationGuard& guard) {
   // A lock still up ends with the plug-in: the host's windows must not stay
   // hidden for good behind a plug-in that is going away.
-  if (guard.state.lockIsUp) EndLockScreen(guard.lockedWindows);
+  if (guard.state.lockIsUp) EndLockScreen(guard);
   DestroyTimerDialog(guard);
   // The password must not outlive the plug-in in the host's memory; what is
   // left, and the status tells, is no password. A digest stays in force: it

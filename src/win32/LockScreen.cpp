@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "portable/engine/LoginDelay.h"
+#include "portable/engine/UnlockUsers.h"
 #include "portable/text/ParameterRules.h"
 #include "portable/text/UnicodeText.h"
 #include "resources/ResourceIds.h"
@@ -12,6 +13,8 @@
 #include "win32/Monitors.h"
 #include "win32/ShownText.h"
 #include "win32/SystemCrypto.h"
+#include "win32/Timers.h"
+#include "win32/UserNameCase.h"
 
 static_assert(PASSWORD_FIELD_LIMIT == MAX_PARAMETER_LENGTH + 1 && PASSWORD_FIELD_LIMIT < PASSWORD_SIZE,
               "the field takes every password the functions accept");
@@ -19,13 +22,13 @@ static_assert(UNICODE_PASSWORD_FIELD_LIMIT == 2 * MAX_PARAMETER_LENGTH, "254 cha
 
 namespace {
 
-// What the backdrop hands its login, and what the login counts for this lock.
+// What the backdrop hands its login. The lock's own state (its wrong
+// passwords, its wait) is the guard's locked windows.
 struct LoginRequest {
-  const Settings* settings;
+  WorkstationGuard* guard;
   HostInterface hostInterface;
   LockedWindows* lock;
-  int wrongInARow;        // wrong passwords since the lock opened
-  int32_t secondsToWait;  // before the next try; 0 while the field takes one
+  bool loginCameUp;
   bool checking;          // a typed password is being derived
   LockLanguage language;  // of every text the login shows
   // The solution's line as it was when the lock opened, ready to show; empty for none.
@@ -40,6 +43,7 @@ struct LoginRequest {
 HINSTANCE InstanceOf(HWND hwnd) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE)); }
 
 INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+void StartWait(HWND hwnd, LoginRequest& request, uint32_t endsAt);
 
 // A Unicode login dialog only where the text is Unicode: the 32-bit build also
 // runs on Windows 95, whose wide dialog functions do nothing.
@@ -59,7 +63,7 @@ void InitBackdrop(HWND hwnd, LoginRequest& request) {
   lock.backdrop = hwnd;
   HWND inUse = FindHostWindowInUseOrFallback();
   lock.inUse = BelongsToThisProcess(inUse) ? inUse : nullptr;
-  HideHostWindows(lock);
+  HideHostWindows(*request.guard);
   SetTimer(hwnd, LOCK_WATCH_TIMER, LOCK_WATCH_TICK_MS, nullptr);
   SetFocus(hwnd);
   INT_PTR login = RunLogin(hwnd, request);
@@ -151,6 +155,8 @@ void InitLogin(HWND hwnd, LPARAM param) {
   // The password field, not the list before it: someone who only types works
   // as before.
   SetFocus(request->people.count > 0 ? GetDlgItem(hwnd, IDC_PASSWORD) : hwnd);
+  request->loginCameUp = true;
+  if (request->lock->waiting) StartWait(hwnd, *request, request->lock->waitEndsAt);
 }
 
 // What is typed, in the host interface's text, as the password is kept.
@@ -166,9 +172,9 @@ void ReadTyped(HWND hwnd, HostInterface hostInterface, char* typed, size_t size)
   }
 }
 
-void ShowCountdown(HWND hwnd, const LoginRequest& request) {
+void ShowCountdown(HWND hwnd, const LoginRequest& request, int32_t seconds) {
   char text[128];
-  FillCountdown(LockTextIn(request.language, LockText::LoginCountdown), request.secondsToWait, text, sizeof text);
+  FillCountdown(LockTextIn(request.language, LockText::LoginCountdown), seconds, text, sizeof text);
   SetShownItemText(hwnd, IDC_LOGIN_PROMPT, request.hostInterface, text);
 }
 
@@ -179,55 +185,118 @@ void EnableTyping(HWND hwnd, bool enable) {
   if (enable) SendMessageA(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
 }
 
-// Neither the field nor OK takes anything until the wait is over; a timer
-// counts it down, so the host's windows go on painting meanwhile.
-void StartWait(HWND hwnd, LoginRequest& request, int32_t seconds) {
-  request.secondsToWait = seconds;
-  EnableTyping(hwnd, false);
-  ShowCountdown(hwnd, request);
-  SetTimer(hwnd, LOGIN_WAIT_TIMER, LOGIN_WAIT_TICK_MS, nullptr);
-}
-
+// Neither the field nor OK takes anything until the deadline; the timer
+// repaints the countdown meanwhile, and the host's windows go on painting.
 void CountDown(HWND hwnd, LoginRequest& request) {
-  if (request.secondsToWait > 0) --request.secondsToWait;
-  if (request.secondsToWait > 0) return ShowCountdown(hwnd, request);
+  LockedWindows& lock = *request.lock;
+  if (!lock.waiting) return;
+  int32_t seconds = SecondsLeftOfWait(lock.waitEndsAt, IdleClockNow());
+  if (seconds > 0) return ShowCountdown(hwnd, request, seconds);
+  lock.waiting = false;
   KillTimer(hwnd, LOGIN_WAIT_TIMER);
   SetShownItemText(hwnd, IDC_LOGIN_PROMPT, request.hostInterface, LockTextIn(request.language, LockText::LoginPrompt));
   EnableTyping(hwnd, true);
 }
 
-// One try at a digest, owned by its worker: the typed text and the digest as
-// they were when OK was pressed. The host's messages go on meanwhile, and a
-// script they start may set another password: that applies from the next try.
+void StartWait(HWND hwnd, LoginRequest& request, uint32_t endsAt) {
+  request.lock->waiting = true;
+  request.lock->waitEndsAt = endsAt;
+  EnableTyping(hwnd, false);
+  SetTimer(hwnd, LOGIN_WAIT_TIMER, LOGIN_WAIT_TICK_MS, nullptr);
+  CountDown(hwnd, request);
+}
+
+// One try at a digest: the typed text and the digest as they were when OK was
+// pressed. The host's messages go on meanwhile, and a script they start may set
+// another password: that applies from the next try.
 struct Derivation {
   char typed[PASSWORD_SIZE];
   PasswordDigest digest;
   bool matches;
+  LONG holders;    // the login and the worker: the last to let go wipes and frees it
+  HMODULE module;  // the worker's own reference to this code
 };
 
+enum class TryResult { Wrong, Right, Abandoned };
+
+void LetGo(Derivation* d) {
+  if (InterlockedDecrement(&d->holders) != 0) return;
+  SecureZeroMemory(d, sizeof *d);
+  HeapFree(GetProcessHeap(), 0, d);
+}
+
+// The worker may outlive the login and the plug-in's shutdown: it touches only
+// its own copy, and the module stays mapped until it has returned.
 DWORD WINAPI DeriveTyped(LPVOID param) {
-  Derivation& d = *static_cast<Derivation*>(param);
-  d.matches = PasswordMatchesDigest(d.typed, d.digest);
+  Derivation* d = static_cast<Derivation*>(param);
+  d->matches = PasswordMatchesDigest(d->typed, d->digest);
+  HMODULE module = d->module;
+  LetGo(d);
+  FreeLibraryAndExitThread(module, 0);
   return 0;
 }
 
-// The derivation takes a noticeable moment (600,000 rounds): it runs on a
-// thread of its own while this one goes on painting, and keys pressed
-// meanwhile, or still queued when it ends, are dropped, so that an Enter
-// queues no second try and closes no refusal unseen.
-bool MatchesOnWorker(HWND hwnd, Derivation& d) {
-  HANDLE thread = CreateThread(nullptr, 0, DeriveTyped, &d, 0, nullptr);
-  if (!thread) return PasswordMatchesDigest(d.typed, d.digest);
+// A reference to the module holding this code, or null where Windows cannot
+// give one (before Windows XP, which has no PBKDF2 to run either).
+HMODULE ReferenceToThisCode() {
+  typedef BOOL(WINAPI * GetModuleHandleExFunction)(DWORD, LPCWSTR, HMODULE*);
+  const DWORD FROM_ADDRESS = 0x4;  // GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS
+  GetModuleHandleExFunction get = reinterpret_cast<GetModuleHandleExFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetModuleHandleExW")));
+  HMODULE module = nullptr;
+  if (!get || !get(FROM_ADDRESS, reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&DeriveTyped)), &module))
+    return nullptr;
+  return module;
+}
+
+// The derivation takes a noticeable moment (600,000 rounds, or as many as the
+// digest asks): it runs on a thread of its own while this one goes on painting,
+// and keys pressed meanwhile, or still queued when it ends, are dropped, so
+// that an Enter queues no second try and closes no refusal unseen. The
+// plug-in's shutdown or a WM_QUIT (handed back) abandons it at once: the
+// worker finishes alone and nothing of its answer is used.
+TryResult CheckOnWorker(HWND hwnd, const LockedWindows& lock, Derivation* d) {
+  d->holders = 2;
+  d->module = ReferenceToThisCode();
+  HANDLE thread = d->module ? CreateThread(nullptr, 0, DeriveTyped, d, 0, nullptr) : nullptr;
+  if (!thread) {
+    if (d->module) FreeLibrary(d->module);
+    bool right = PasswordMatchesDigest(d->typed, d->digest);
+    LetGo(d), LetGo(d);
+    return right ? TryResult::Right : TryResult::Wrong;
+  }
   EnableTyping(hwnd, false);
-  bool quit = false;
+  bool quit = false, done = false;
   int quitCode = 0;
-  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+  while (!quit && !lock.ending && !done) {
+    done = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0;
     quit |= DispatchMessagesDroppingKeys(quitCode);
+  }
   CloseHandle(thread);
-  quit |= DispatchMessagesDroppingKeys(quitCode);
+  bool abandoned = quit || lock.ending;
+  bool right = !abandoned && d->matches;
+  LetGo(d);
   if (quit) PostQuitMessage(quitCode);  // the host's, handed back
+  if (abandoned) return TryResult::Abandoned;
   EnableTyping(hwnd, true);
-  return d.matches;
+  return right ? TryResult::Right : TryResult::Wrong;
+}
+
+TryResult MatchesDigest(HWND hwnd, LoginRequest& request, const PasswordDigest& digest) {
+  Derivation* d = static_cast<Derivation*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(Derivation)));
+  if (!d) {  // no room for the worker's copy: checked here, the host waiting
+    char typed[PASSWORD_SIZE] = "";
+    ReadTyped(hwnd, request.hostInterface, typed, sizeof typed);
+    bool right = PasswordMatchesDigest(typed, digest);
+    SecureZeroMemory(typed, sizeof typed);
+    return right ? TryResult::Right : TryResult::Wrong;
+  }
+  ReadTyped(hwnd, request.hostInterface, d->typed, sizeof d->typed);
+  d->digest = digest;
+  request.checking = true;
+  TryResult result = CheckOnWorker(hwnd, *request.lock, d);
+  request.checking = false;
+  return result;
 }
 
 // The person chosen in the list, WORKSTATION_UNLOCKED for the workstation's
@@ -240,53 +309,55 @@ int ChosenEntry(HWND hwnd, const LoginRequest& request) {
   return NOBODY_UNLOCKED;
 }
 
-// One derivation a try, against the chosen entry only.
-bool TypedMatches(HWND hwnd, LoginRequest& request) {
-  const Settings& s = *request.settings;
+// One derivation a try, against the chosen entry only, as it is in force now:
+// a person removed since the lock opened opens nothing.
+TryResult TypedMatches(HWND hwnd, LoginRequest& request) {
+  const Settings& s = request.guard->state.settings;
   int chosen = ChosenEntry(hwnd, request);
-  if (chosen == NOBODY_UNLOCKED) return false;
+  if (chosen == NOBODY_UNLOCKED) return TryResult::Wrong;
   request.unlockedBy = chosen;
-  bool person = chosen >= 0;
-  if (!person && s.passwordKind != PasswordKind::Digest) {
-    char typed[PASSWORD_SIZE] = "";
-    ReadTyped(hwnd, request.hostInterface, typed, sizeof typed);
-    bool right = std::strcmp(typed, s.password) == 0;
-    SecureZeroMemory(typed, sizeof typed);
-    return right;
+  if (chosen >= 0) {
+    int now = FindUnlockUser(s.unlockUsers, request.people.users[chosen].name, SameUserName);
+    if (now < 0) return TryResult::Wrong;
+    PasswordDigest digest = s.unlockUsers.users[now].digest;
+    return MatchesDigest(hwnd, request, digest);
   }
-  Derivation d;
-  ReadTyped(hwnd, request.hostInterface, d.typed, sizeof d.typed);
-  d.digest = person ? request.people.users[chosen].digest : s.digest;
-  d.matches = false;
-  request.checking = true;
-  bool right = MatchesOnWorker(hwnd, d);
-  request.checking = false;
-  SecureZeroMemory(&d, sizeof d);
-  return right;
+  if (s.passwordKind == PasswordKind::Digest) {
+    PasswordDigest digest = s.digest;
+    return MatchesDigest(hwnd, request, digest);
+  }
+  char typed[PASSWORD_SIZE] = "";
+  ReadTyped(hwnd, request.hostInterface, typed, sizeof typed);
+  bool right = std::strcmp(typed, s.password) == 0;
+  SecureZeroMemory(typed, sizeof typed);
+  return right ? TryResult::Right : TryResult::Wrong;
 }
 
 void CheckPassword(HWND hwnd) {
   LoginRequest* request = RequestOf(hwnd);
   // An OK that came anyway, such as a posted click, during a wait or a check.
-  if (!request || request->secondsToWait > 0 || request->checking) return;
-  if (TypedMatches(hwnd, *request)) {
+  if (!request || request->lock->waiting || request->checking) return;
+  TryResult result = TypedMatches(hwnd, *request);
+  if (result == TryResult::Abandoned) return;  // the login is ending: nothing of the try counts
+  if (result == TryResult::Right) {
     EndDialog(hwnd, 1);
     EndDialog(GetWindow(hwnd, GW_OWNER), 1);  // this login's own backdrop
     return;
   }
   SetDlgItemTextA(hwnd, IDC_PASSWORD, "");
-  int32_t wait = SecondsToWaitAfterWrongPassword(++request->wrongInARow);
-  if (wait > 0) StartWait(hwnd, *request, wait);
+  int32_t wait = SecondsToWaitAfterWrongPassword(++request->lock->wrongPasswords);
+  if (wait > 0) StartWait(hwnd, *request, IdleClockNow() + static_cast<uint32_t>(wait) * 1000);
   ShowLockMessageBox(hwnd, request->hostInterface, request->language, LockText::RefusalMessage, LockText::RefusalTitle,
                      MB_OK | MB_ICONHAND);
 }
 
 // A host window shown during the lock is hidden again; if it took the
-// foreground, the lock's own front window gets it back.
-void WatchHostWindows(LockedWindows& lock) {
-  if (HideHostWindows(lock) == 0 || !lock.login) return;
-  HWND front = GetLastActivePopup(lock.login);
-  if (GetForegroundWindow() != front) SetForegroundWindow(front);
+// foreground, the lock's own front window gets it back. The login's own
+// windows (its open name list, its refusal) keep the keyboard.
+void WatchHostWindows(WorkstationGuard& guard) {
+  LockedWindows& lock = guard.lockedWindows;
+  if (HideHostWindows(guard) == 0 || !lock.login) return;
+  if (!IsPluginWindow(guard, GetForegroundWindow())) SetForegroundWindow(GetLastActivePopup(lock.login));
 }
 
 INT_PTR CALLBACK BackdropProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -295,7 +366,7 @@ INT_PTR CALLBACK BackdropProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return TRUE;
   }
   LoginRequest* request = RequestOf(hwnd);
-  if (message == WM_TIMER && wParam == LOCK_WATCH_TIMER && request) WatchHostWindows(*request->lock);
+  if (message == WM_TIMER && wParam == LOCK_WATCH_TIMER && request) WatchHostWindows(*request->guard);
   return FALSE;
 }
 
@@ -311,18 +382,25 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp, LockedWindows& lock,
-                   HostInterface hostInterface, LoginOutcome* outcome) {
-  if (lockIsUp) return false;
-  lockIsUp = true;
+LockEnd RunLockScreen(HINSTANCE instance, WorkstationGuard& guard, LoginOutcome* outcome) {
+  GuardState& state = guard.state;
+  LockedWindows& lock = guard.lockedWindows;
+  if (state.lockIsUp && !lock.held) return LockEnd::AlreadyUp;
+  if (!lock.held) {
+    lock.wrongPasswords = 0;
+    lock.waiting = false;
+  }
+  state.lockIsUp = true;
+  lock.held = lock.ending = false;
+  const Settings& settings = state.settings;
   LoginRequest request = {};
-  request.settings = &settings;
-  request.hostInterface = hostInterface;
+  request.guard = &guard;
+  request.hostInterface = guard.hostInterface;
   request.lock = &lock;
-  request.language = ShownLanguage(hostInterface);
+  request.language = ShownLanguage(guard.hostInterface);
   request.unlockedBy = NOBODY_UNLOCKED;
-  // People added or removed, or a line set, while the lock is up count from the next lock.
-  if (hostInterface == HostInterface::Modern) {
+  // People added or removed, or a line set, while the lock is up show from the next lock.
+  if (guard.hostInterface == HostInterface::Modern) {
     request.people = settings.unlockUsers;
     LockMessageForDisplay(settings.lockMessage, request.message, sizeof request.message);
   }
@@ -337,13 +415,22 @@ bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp,
   // Both dialogs are gone now: what they activated on their way out, the
   // window in use replaces.
   lock.backdrop = lock.login = nullptr;
-  lock.wrongPasswords = request.wrongInARow;
+  // Only the password and the shutdown show the host again. A login that came
+  // up and ended otherwise keeps the windows hidden; one that never came up
+  // gives them back, as a backdrop with nothing to type into would hold the
+  // screen for good.
+  if (!unlocked && request.loginCameUp && !lock.ending) {
+    lock.held = true;
+    return LockEnd::Held;
+  }
   GiveBackHostWindows(lock);
-  lockIsUp = false;
-  return unlocked;
+  state.lockIsUp = false;
+  return unlocked ? LockEnd::Unlocked : LockEnd::GivenBack;
 }
 
-void EndLockScreen(LockedWindows& lock) {
+void EndLockScreen(WorkstationGuard& guard) {
+  LockedWindows& lock = guard.lockedWindows;
+  lock.ending = true;
   if (lock.login) {
     HWND box = GetLastActivePopup(lock.login);  // "Incorrect password", if it is up
     if (box != lock.login) PostMessageA(box, WM_CLOSE, 0, 0);
@@ -351,4 +438,6 @@ void EndLockScreen(LockedWindows& lock) {
   }
   if (lock.backdrop) EndDialog(lock.backdrop, 0);
   GiveBackHostWindows(lock);
+  // A held lock has no loop of its own to end.
+  if (lock.held) lock.held = guard.state.lockIsUp = false;
 }

@@ -26,35 +26,41 @@ struct LoginOutcome {
   char user[USER_NAME_SIZE];
 };
 
-// After the third wrong password in a row, the login waits before the next try
-// and counts the wait down on this timer of its own, a second a tick.
+// After the third wrong password in a row, the login waits before the next
+// try. The wait is a deadline on the plug-in's clock: this timer of the login's
+// only repaints the countdown, so no message sent from outside shortens it.
 const UINT_PTR LOGIN_WAIT_TIMER = 1140;
-const UINT LOGIN_WAIT_TICK_MS = 1000;
+const UINT LOGIN_WAIT_TICK_MS = 250;
 
 // While the lock is up, a window the host shows is hidden on this timer's next
 // tick, and joins the windows to give back.
 const UINT_PTR LOCK_WATCH_TIMER = 1141;
 const UINT LOCK_WATCH_TICK_MS = 250;
 
-// Hides every window of the host behind the lock and returns true once the
-// password has been typed; the host's windows are then given back. Returns
-// false, with the windows given back, when the lock screen could not be put up
-// or was ended otherwise (EndLockScreen, the host quitting); and does nothing
-// while lockIsUp is set, which it sets for as long as the lock is up. The
-// password is in the host interface's text: the login field reads
-// what is typed in the same text. Wrong passwords are counted for this lock
-// only; from the fourth in a row on, each makes the next try wait longer.
-// The backdrop has no owner: closing any host window must not close the lock.
-// Each try is checked against what was in force when OK was pressed: the
-// password, or, where a digest is in force, the digest, to which what is typed
-// (UTF-8) is derived. A password set while a try is checked applies from the
-// next try.
-// Under FileMaker 7 and later, with people set, the login lists them (and
-// "Workstation" when a workstation password is in force) and checks a try
-// against the chosen entry only; outcome, when given, tells who unlocked.
-bool RunLockScreen(HINSTANCE instance, const Settings& settings, bool& lockIsUp, LockedWindows& lock,
-                   HostInterface hostInterface = HostInterface::Classic, LoginOutcome* outcome = nullptr);
+enum class LockEnd {
+  Unlocked,   // the password: the host's windows are back
+  GivenBack,  // the plug-in's shutdown, or the lock could not be put up: the windows are back
+  Held,       // the login's loop ended otherwise (a WM_QUIT, handed on): the windows stay hidden
+  AlreadyUp,  // a lock is up already: nothing was done
+};
 
-// Ends a lock that is up without its password and gives the host's windows
-// back at once: the plug-in is being shut down, and must leave nothing hidden.
-void EndLockScreen(LockedWindows& lock);
+// Hides every window of the host behind the lock until the password is typed.
+// The guard's lockIsUp is set for as long as the lock is up or held; a held
+// lock (its windows still hidden) is opened again by calling this once more,
+// and carries on its count of wrong passwords and its wait. The password is in
+// the host interface's text: the login field reads what is typed in the same
+// text. Wrong passwords are counted for this lock only; from the fourth in a
+// row on, each makes the next try wait longer. The backdrop has no owner:
+// closing any host window must not close the lock.
+// Each try is checked against what is in force when OK is pressed: the
+// password, or, where a digest is in force, the digest, to which what is typed
+// (UTF-8) is derived; at a shared desk, the chosen person's digest, if that
+// person is still one of the people. Under FileMaker 7 and later, with people
+// set, the login lists them as they were when it opened (and "Workstation" when
+// a workstation password is in force); outcome, when given, tells who unlocked.
+LockEnd RunLockScreen(HINSTANCE instance, WorkstationGuard& guard, LoginOutcome* outcome = nullptr);
+
+// Ends a lock that is up or held without its password and gives the host's
+// windows back at once: the plug-in is being shut down, and must leave nothing
+// hidden. A check under way is abandoned: nothing of it shows or counts.
+void EndLockScreen(WorkstationGuard& guard);

@@ -4,18 +4,12 @@
 
 #include "win32/HostWindows.h"
 #include "win32/WindowActivation.h"
+#include "win32/WorkstationGuard.h"
 
 namespace {
 
 const UINT HIDE_IN_PLACE = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW;
 const UINT SHOW_WITHOUT_ACTIVATING = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
-
-// The lock's backdrop or another window of the plug-in, or a window one of
-// them owns: the login, its message box.
-bool IsPluginWindow(const LockedWindows& lock, HWND hwnd) {
-  const HWND own[] = {lock.backdrop, lock.pluginWindows[0], lock.pluginWindows[1]};
-  return IsOrIsOwnedBy(hwnd, own, 3);
-}
 
 int IndexOf(const LockedWindows& lock, HWND hwnd) {
   for (int i = 0; i < lock.hiddenCount; ++i)
@@ -24,6 +18,7 @@ int IndexOf(const LockedWindows& lock, HWND hwnd) {
 }
 
 struct HideRun {
+  const WorkstationGuard* guard;
   LockedWindows* lock;
   int newOnTop;  // windows first hidden on this run, placed on top in their order
   int hidNow;
@@ -32,7 +27,7 @@ struct HideRun {
 BOOL CALLBACK HideIfHostWindow(HWND hwnd, LPARAM param) {
   HideRun& run = *reinterpret_cast<HideRun*>(param);
   LockedWindows& lock = *run.lock;
-  if (!IsWindowVisible(hwnd) || !BelongsToThisProcess(hwnd) || IsPluginWindow(lock, hwnd)) return TRUE;
+  if (!IsWindowVisible(hwnd) || !BelongsToThisProcess(hwnd) || IsPluginWindow(*run.guard, hwnd)) return TRUE;
   bool known = IndexOf(lock, hwnd) >= 0;
   if (!known && lock.hiddenCount == MOST_HIDDEN_WINDOWS) return TRUE;
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, HIDE_IN_PLACE);
@@ -47,8 +42,8 @@ BOOL CALLBACK HideIfHostWindow(HWND hwnd, LPARAM param) {
 
 }  // namespace
 
-int HideHostWindows(LockedWindows& lock) {
-  HideRun run = {&lock, 0, 0};
+int HideHostWindows(WorkstationGuard& guard) {
+  HideRun run = {&guard, &guard.lockedWindows, 0, 0};
   EnumWindows(HideIfHostWindow, reinterpret_cast<LPARAM>(&run));
   return run.hidNow;
 }

@@ -1,8 +1,34 @@
 #include "win32/HostWindows.h"
+#include "win32/LockScreen.h"
 #include "win32/WorkstationGuard.h"
 
+namespace {
+
+// As Windows 98 and NT 4.0 SP6 lay it out; Windows 95 lacks the function.
+struct ComboBoxParts {
+  DWORD size;
+  RECT item, button;
+  DWORD buttonState;
+  HWND combo, field, list;
+};
+typedef BOOL(WINAPI* GetComboBoxInfoFunction)(HWND, ComboBoxParts*);
+
+// The open list of a combo box is a top-level window of the desktop's that
+// nothing owns: only the box can tell it.
+HWND DropDownListOf(HWND combo) {
+  if (!combo) return nullptr;
+  GetComboBoxInfoFunction getInfo = reinterpret_cast<GetComboBoxInfoFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetComboBoxInfo")));
+  ComboBoxParts parts = {};
+  parts.size = sizeof parts;
+  return getInfo && getInfo(combo, &parts) ? parts.list : nullptr;
+}
+
+}  // namespace
+
 bool IsPluginWindow(const WorkstationGuard& guard, HWND hwnd) {
-  const HWND own[] = {guard.timerDialog, guard.lockWarning.window, guard.lockedWindows.backdrop,
-                      guard.lockedWindows.login};
-  return IsOrIsOwnedBy(hwnd, own, 4);
+  const LockedWindows& lock = guard.lockedWindows;
+  const HWND own[] = {guard.timerDialog, guard.lockWarning.window, lock.backdrop, lock.login};
+  if (!hwnd || IsOrIsOwnedBy(hwnd, own, 4)) return hwnd != nullptr;
+  return lock.login && hwnd == DropDownListOf(GetDlgItem(lock.login, IDC_LOGIN_NAME));
 }

@@ -98,29 +98,36 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   CloseLockWarning(guard.lockWarning);
   // Nothing may bring the hidden host back while the lock is up.
   StopTimer(dialog, RESTORE_TIMER);
-  guard.lockedWindows.pluginWindows[0] = dialog;
-  guard.lockedWindows.pluginWindows[1] = guard.lockWarning.window;
-  DWORD lockedAt = GetTickCount();
+  LockedWindows& lock = guard.lockedWindows;
+  if (!lock.held) lock.cause = cause, lock.lockedAt = GetTickCount();
   LoginOutcome outcome;
-  bool unlocked = RunLockScreen(InstanceOf(dialog), guard.state.settings, guard.state.lockIsUp, guard.lockedWindows,
-                                guard.hostInterface, &outcome);
+  LockEnd end = RunLockScreen(InstanceOf(dialog), guard, &outcome);
+  if (end == LockEnd::AlreadyUp) return;
+  // The WM_QUIT that ended the login goes on to the host's loop first; should
+  // the host live on, the login comes back.
+  if (end == LockEnd::Held) return StartTimer(dialog, REOPEN_LOCK_TIMER, REOPEN_LOCK_DELAY_MS);
   // What was typed at the login was no typing in the host: both counts start
   // afresh once its last keys (the release of Enter) are in, and the record
   // stays committed until the user types.
   DeliverTypedKeys();
   StartCountNow(guard.state.recordIdle);
   StartCountNow(guard.state.fileMakerIdle);
-  if (!unlocked) return;
+  if (end != LockEnd::Unlocked) return;
   if (outcome.namesUser) NoteWhoUnlocked(guard.state.settings.unlockUsers, outcome.user, SameUserName);
   // The unlock stands for the whole lock, the commit before it included.
   ScriptEvent event = {ScriptEventKind::Unlock,
-                       cause,
-                       (GetTickCount() - lockedAt) / 1000,
-                       static_cast<uint32_t>(guard.lockedWindows.wrongPasswords),
+                       lock.cause,
+                       (GetTickCount() - lock.lockedAt) / 1000,
+                       static_cast<uint32_t>(lock.wrongPasswords),
                        outcome.namesUser,
                        ""};
   std::memcpy(event.user, outcome.user, USER_NAME_SIZE);
   QueueScriptEvent(guard.state.eventScript, event);
+}
+
+void OnReopenLockTimer(WorkstationGuard& guard, HWND dialog) {
+  StopTimer(dialog, REOPEN_LOCK_TIMER);
+  if (guard.lockedWindows.held) OpenLock(guard, dialog, guard.lockedWindows.cause);
 }
 
 void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const TickActions& act, LockCause cause) {
@@ -215,6 +222,9 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case RESTORE_TIMER:
       OnRestoreTimer(*guard, dialog);
       break;
+    case REOPEN_LOCK_TIMER:
+      OnReopenLockTimer(*guard, dialog);
+      break;
     default:
       break;
   }
@@ -239,6 +249,11 @@ void DestroyTimerDialog(WorkstationGuard& guard) {
   StopAllTimers(guard.timerDialog);
   DestroyWindow(guard.timerDialog);
   guard.timerDialog = nullptr;
+}
+
+void ReopenHeldLock(WorkstationGuard& guard) {
+  if (guard.lockedWindows.held && EnsureTimerDialog(guard, guard.instance))
+    StartTimer(guard.timerDialog, REOPEN_LOCK_TIMER, REOPEN_LOCK_DELAY_MS);
 }
 
 void RequestLockNow(WorkstationGuard& guard) {

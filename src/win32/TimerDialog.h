@@ -15,6 +15,10 @@ bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance);
 // account afterwards.
 void DestroyTimerDialog(WorkstationGuard& guard);
 
+// A lock whose login was ended without the password comes back shortly, on
+// the timer dialog (made anew if need be).
+void ReopenHeldLock(WorkstationGuard& guard);
+
 // Asks the timer dialog to lock on its next turn, never inside the caller.
 void RequestLockNow(WorkstationGuard& guard);
 

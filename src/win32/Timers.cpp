@@ -9,7 +9,7 @@ void StopTimer(HWND dialog, UINT_PTR id) {
 }
 
 void StopAllTimers(HWND dialog) {
-  const UINT_PTR ALL[] = {RECORD_TIMER, FILEMAKER_TIMER, KEYSCAN_TIMER, RESTORE_TIMER};
+  const UINT_PTR ALL[] = {RECORD_TIMER, FILEMAKER_TIMER, KEYSCAN_TIMER, RESTORE_TIMER, REOPEN_LOCK_TIMER};
   for (UINT_PTR id : ALL) StopTimer(dialog, id);
 }
 

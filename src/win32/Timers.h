@@ -10,9 +10,12 @@ const UINT_PTR RECORD_TIMER = 1113;
 const UINT_PTR FILEMAKER_TIMER = 1114;
 const UINT_PTR KEYSCAN_TIMER = 1116;
 const UINT_PTR RESTORE_TIMER = 1117;
+const UINT_PTR REOPEN_LOCK_TIMER = 1118;
 const UINT IDLE_TICK_MS = TICK_MS;
 const UINT KEYSCAN_TICK_MS = 100;
 const UINT RESTORE_DELAY_MS = 100;
+// After the host's loop has had the WM_QUIT that ended the login.
+const UINT REOPEN_LOCK_DELAY_MS = 250;
 
 // Timers of the dialog; a null dialog does nothing (SetTimer and KillTimer
 // with a null window would act on the host thread's own timers).

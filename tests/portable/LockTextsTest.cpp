@@ -119,6 +119,8 @@ TEST(LockTexts, TheSolutionsLineKeepsItsBreaksAndEveryCharacterWhole) {
   EXPECT_EQ(Shown("Front desk 2.\rCall 2231."), "Front desk 2.\r\nCall 2231.");
   EXPECT_EQ(Shown("a\nb\r\nc\n\rd"), "a\r\nb\r\nc\r\n\r\nd") << "LF, CR LF, then LF and CR: two breaks";
   EXPECT_EQ(Shown("tab\there\x01\x7F"), "tab here  ");
+  EXPECT_EQ(Shown("C1\xC2\x80\xC2\x85\xC2\x9F|\xC2\xA0\xC2\xA9"), "C1   |\xC2\xA0\xC2\xA9")
+      << "C1's controls are controls too; the no-break space and the sign after them are not";
   EXPECT_EQ(Shown("受付 \xF0\x9F\x98\x80 R&D"), "受付 \xF0\x9F\x98\x80 R&D");
   EXPECT_EQ(Shown(""), "");
   EXPECT_EQ(Shown("ab\xF0\x9F\x98\x80", 6), "ab") << "no half of a character";

@@ -42,6 +42,29 @@ TEST(UnlockUsers, NamesOfOneToSixtyFourCharactersWithoutControlsOrOuterSpaces) {
   EXPECT_FALSE(UserNameIsValid((cjk + "x").c_str())) << "65 characters, whatever their bytes";
 }
 
+// What shows nothing, or turns the text around, would make one name pass for another.
+TEST(UnlockUsers, NamesRefuseFormatCharactersAndNoBreakSpacesAtEitherEnd) {
+  for (const char* invisible : {"\xE2\x80\x8B", "\xE2\x80\x8D", "\xE2\x80\x8F", "\xE2\x80\xAE", "\xE2\x81\xA6",
+                                "\xEF\xBB\xBF", "\xC2\xAD", "\xF3\xA0\x80\x81", "\xF0\x9D\x85\xB3"})
+    for (const std::string& name :
+         {"Ann" + std::string(invisible), std::string(invisible) + "Ann", "An" + std::string(invisible) + "n"})
+      EXPECT_FALSE(UserNameIsValid(name.c_str())) << name;
+  for (const char* space : {"\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x87"}) {
+    EXPECT_FALSE(UserNameIsValid((std::string(space) + "Ann").c_str())) << space;
+    EXPECT_FALSE(UserNameIsValid(("Ann" + std::string(space)).c_str())) << space;
+    EXPECT_TRUE(UserNameIsValid(("Ann" + std::string(space) + "Lee").c_str())) << "between words: " << space;
+  }
+  // Neighbours of the format characters that show: a hyphen, a right-to-left
+  // letter, an ideographic space between words.
+  for (const char* shown : {"Ann-Lee",
+                            "\xE2\x80\x90"
+                            "Ann",
+                            "\xD7\x90\xD7\x91",
+                            "Ann\xE3\x80\x80"
+                            "Lee"})
+    EXPECT_TRUE(UserNameIsValid(shown)) << shown;
+}
+
 TEST(UnlockUsers, OnePersonPerNameInTheirPlaceAndARefusalChangesNothing) {
   UnlockUsers users = {};
   users.lastUnlocked = NOBODY_UNLOCKED;

@@ -6,9 +6,11 @@
 
 #include "PluginFixture.h"
 #include "plugin/Functions.h"
+#include "portable/engine/LoginDelay.h"
 #include "resources/ResourceIds.h"
 #include "win32/LockScreen.h"
 #include "win32/SystemCrypto.h"
+#include "win32/Timers.h"
 #include "win32/WindowActivation.h"
 
 namespace {
@@ -62,7 +64,7 @@ class LockScreen : public PluginTest {
   bool Lock() {
     driver.Start();
     UINT_PTR failsafe = SetTimer(nullptr, 0, 30000, Failsafe);
-    bool result = RunLockScreen(GetModuleHandleA(nullptr), State().settings, State().lockIsUp, Guard().lockedWindows);
+    bool result = RunLockScreen(GetModuleHandleA(nullptr), Guard()) == LockEnd::Unlocked;
     EXPECT_EQ(State().lockIsUp, 0);
     KillTimer(nullptr, failsafe);
     driver.Stop();
@@ -224,7 +226,7 @@ TEST_P(LockScreenFailure, AWindowThatCannotBeCreatedEndsTheLockAndShowsTheHost) 
   g_refuseHook = SetWindowsHookExA(WH_CBT, RefuseDialog, nullptr, GetCurrentThreadId());
   ASSERT_NE(g_refuseHook, nullptr);
   UINT_PTR failsafe = SetTimer(nullptr, 0, 10000, Failsafe);
-  bool unlocked = RunLockScreen(GetModuleHandleA(nullptr), State().settings, State().lockIsUp, Guard().lockedWindows);
+  bool unlocked = RunLockScreen(GetModuleHandleA(nullptr), Guard()) == LockEnd::Unlocked;
   KillTimer(nullptr, failsafe);
   UnhookWindowsHookEx(g_refuseHook);
   EXPECT_FALSE(unlocked);
@@ -243,7 +245,7 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   AddWaitForLogin();
   driver.Add([&] {
     firstLogin = Login();
-    nestedResult = RunLockScreen(GetModuleHandleA(nullptr), State().settings, State().lockIsUp, Guard().lockedWindows);
+    nestedResult = RunLockScreen(GetModuleHandleA(nullptr), Guard()) != LockEnd::AlreadyUp;
     loginAfter = Login();
     hostHiddenAfter = !IsWindowVisible(Host());
     return true;
@@ -253,6 +255,42 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   EXPECT_FALSE(nestedResult);
   EXPECT_EQ(loginAfter, firstLogin) << "still the one login of the first lock";
   EXPECT_TRUE(hostHiddenAfter);
+  EXPECT_TRUE(IsWindowVisible(Host()));
+}
+
+// A WM_QUIT that ends the login's loop opens nothing: it goes on to the host's
+// loop with the windows still hidden, and the lock, run again should the host
+// live on, brings the login back with the wrong passwords it had counted.
+TEST_F(LockScreen, AWmQuitKeepsTheHostHiddenAndTheLoginComesBack) {
+  SetPassword("pw");
+  AddWaitForLogin();
+  AddTyping("wrong");
+  AddRejection();
+  driver.Add([] {
+    PostQuitMessage(9);
+    return true;
+  });
+  driver.Start();
+  UINT_PTR failsafe = SetTimer(nullptr, 0, 30000, Failsafe);
+  LockEnd end = RunLockScreen(GetModuleHandleA(nullptr), Guard());
+  KillTimer(nullptr, failsafe);
+  driver.Stop();
+  EXPECT_TRUE(driver.Finished());
+  EXPECT_EQ(end, LockEnd::Held);
+  EXPECT_TRUE(State().lockIsUp);
+  EXPECT_FALSE(IsWindowVisible(Host())) << "nothing shown but by the password";
+  EXPECT_EQ(Login(), nullptr);
+  MSG quit;
+  ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "handed on to the host's loop";
+  EXPECT_EQ(quit.wParam, 9u);
+
+  driver = StepDriver();
+  AddWaitForLogin();
+  AddTyping("wrong");
+  AddRejection();
+  AddTyping("pw");
+  EXPECT_TRUE(Lock());
+  EXPECT_EQ(Guard().lockedWindows.wrongPasswords, 2) << "one lock, one count";
   EXPECT_TRUE(IsWindowVisible(Host()));
 }
 
@@ -321,16 +359,27 @@ TEST_F(LockScreen, EveryHostWindowIsHiddenANewOneAtTheNextTickAndExactlyThoseCom
   for (HWND hwnd : {second, hiddenBefore, late}) DestroyWindow(hwnd);
 }
 
-// The wait after wrong passwords, tick by tick: the login's own one-second
-// timer is stopped as soon as a wait starts and its ticks are sent by hand.
+// The wait after wrong passwords, second by second: the login's own timer is
+// stopped as soon as a wait starts, the clock is moved on a second at a time
+// and the timer's tick sent by hand.
 class LoginDelay : public LockScreen {
  protected:
+  void SetUp() override {
+    LockScreen::SetUp();
+    now_ = GetTickCount();
+    SetIdleClockForTests(&now_);
+  }
+  void TearDown() override {
+    SetIdleClockForTests(nullptr);
+    LockScreen::TearDown();
+  }
   struct Wait {
-    std::vector<std::string> prompts;  // at its start and after each tick
-    bool timerRan = false, triesTaken = true, focusBack = false;
+    std::vector<std::string> prompts;  // at its start and after each second
+    bool timerRan = false, triesTaken = true, focusBack = false, postedTicksChangedNothing = true;
   };
   // A wrong password that starts a wait of `seconds`, counted down to its end;
-  // meanwhile typing and a posted OK with the right password must go nowhere.
+  // meanwhile typing, a posted OK with the right password, and the timer's
+  // ticks posted by another program must go nowhere.
   void AddWrongPasswordThatWaits(int seconds, const std::string& right, Wait& wait) {
     AddTyping("wrong");
     driver.Add([&wait] {
@@ -350,9 +399,14 @@ class LoginDelay : public LockScreen {
       return true;
     });
     for (int i = 0; i < seconds; ++i)
-      driver.Add([&wait] {
+      driver.Add([this, &wait] {
         if (!Login()) return true;
+        std::string before = PromptText();
+        for (int n = 0; n < LONGEST_LOGIN_WAIT_SECONDS; ++n) PostMessageA(Login(), WM_TIMER, LOGIN_WAIT_TIMER, 0);
+        PumpFor(50);
+        wait.postedTicksChangedNothing = wait.postedTicksChangedNothing && PromptText() == before && !TakesTries();
         wait.triesTaken = wait.triesTaken || TakesTries();
+        now_ += 1000;
         SendMessageA(Login(), WM_TIMER, LOGIN_WAIT_TIMER, 0);
         wait.prompts.push_back(PromptText());
         return true;
@@ -362,6 +416,7 @@ class LoginDelay : public LockScreen {
       return true;
     });
   }
+  DWORD now_ = 0;
 };
 
 TEST_F(LoginDelay, FromTheFourthWrongPasswordEachTryWaitsLongerAndTheNextLockStartsAfresh) {
@@ -379,6 +434,8 @@ TEST_F(LoginDelay, FromTheFourthWrongPasswordEachTryWaitsLongerAndTheNextLockSta
   EXPECT_EQ(rejections, 3);
   EXPECT_TRUE(fourth.timerRan && fifth.timerRan) << "a timer drives the countdown";
   EXPECT_FALSE(fourth.triesTaken || fifth.triesTaken) << "field and OK disabled while waiting";
+  EXPECT_TRUE(fourth.postedTicksChangedNothing && fifth.postedTicksChangedNothing)
+      << "the wait is real time: ticks posted from outside shorten nothing";
   EXPECT_EQ(fourth.prompts, (std::vector<std::string>{"Try again in 2 s.", "Try again in 1 s.",
                                                       "Enter your password to enable this station."}));
   EXPECT_EQ(fifth.prompts,

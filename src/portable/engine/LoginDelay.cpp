@@ -14,3 +14,8 @@ int32_t SecondsToWaitAfterWrongPassword(int wrongInARow) {
   for (int i = FREE_TRIES + 1; i < wrongInARow && wait < LONGEST_LOGIN_WAIT_SECONDS; ++i) wait *= 2;
   return wait < LONGEST_LOGIN_WAIT_SECONDS ? wait : LONGEST_LOGIN_WAIT_SECONDS;
 }
+
+int32_t SecondsLeftOfWait(uint32_t endsAt, uint32_t now) {
+  int32_t left = static_cast<int32_t>(endsAt - now);
+  return left > 0 ? (left + 999) / 1000 : 0;
+}

@@ -8,11 +8,8 @@ namespace {
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
-int Find(const UnlockUsers& users, const char* name, SameName same) {
-  for (int i = 0; i < users.count; ++i)
-    if (same(users.users[i].name, name)) return i;
-  return -1;
-}
+// A space, or a space that keeps words together: neither may begin or end a name.
+bool IsSpace(char32_t c) { return c == ' ' || c == 0x00A0 || c == 0x2007 || c == 0x202F; }
 
 void Remove(UnlockUsers& users, int at) {
   for (int i = at; i + 1 < users.count; ++i) users.users[i] = users.users[i + 1];
@@ -24,21 +21,27 @@ void Remove(UnlockUsers& users, int at) {
 
 }  // namespace
 
+int FindUnlockUser(const UnlockUsers& users, const char* name, SameName same) {
+  for (int i = 0; i < users.count; ++i)
+    if (same(users.users[i].name, name)) return i;
+  return -1;
+}
+
 bool UserNameIsValid(const char* name) {
   size_t characters = 0;
   char32_t last = 0;
   for (size_t i = 0; name[i];) {
     char32_t c = NextUtf8CodePoint(name, i);
-    if (IsControl(c) || (characters == 0 && c == ' ')) return false;
+    if (IsControl(c) || IsFormatCharacter(c) || (characters == 0 && IsSpace(c))) return false;
     if (++characters > MOST_USER_NAME_CHARACTERS) return false;
     last = c;
   }
-  return characters > 0 && last != ' ';
+  return characters > 0 && !IsSpace(last);
 }
 
 UserChange SetUnlockUser(UnlockUsers& users, const char* name, const PasswordDigest* digest, SameName same) {
   if (!UserNameIsValid(name)) return UserChange::Refused;
-  int at = Find(users, name, same);
+  int at = FindUnlockUser(users, name, same);
   if (!digest) {
     if (at < 0) return UserChange::NothingToRemove;
     Remove(users, at);
@@ -57,7 +60,7 @@ UserChange SetUnlockUser(UnlockUsers& users, const char* name, const PasswordDig
 }
 
 void NoteWhoUnlocked(UnlockUsers& users, const char* name, SameName same) {
-  users.lastUnlocked = name[0] == '\0' ? WORKSTATION_UNLOCKED : Find(users, name, same);
+  users.lastUnlocked = name[0] == '\0' ? WORKSTATION_UNLOCKED : FindUnlockUser(users, name, same);
 }
 
 int PreselectedEntry(const UnlockUsers& users, bool workstationEntry) {

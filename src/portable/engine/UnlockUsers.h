@@ -32,9 +32,13 @@ struct UnlockUsers {
 // which takes Windows' own tables, so it is handed in.
 typedef bool (*SameName)(const char* a, const char* b);
 
-// A name of 1 to 64 characters (UTF-8), none a control character, neither the
-// first nor the last a space.
+// A name of 1 to 64 characters (UTF-8), none a control or a format character
+// (which show nothing: "Ann" with a zero-width space would pass for "Ann"),
+// neither the first nor the last a space or a no-break space.
 bool UserNameIsValid(const char* name);
+
+// The index of the person of that name, or -1.
+int FindUnlockUser(const UnlockUsers& users, const char* name, SameName same);
 
 enum class UserChange { Added, Replaced, Removed, NothingToRemove, Refused, Full };
 

@@ -212,6 +212,16 @@ size_t FillCountdown(const char* pattern, int32_t seconds, char* out, size_t siz
   return used;
 }
 
+namespace {
+
+// U+0080 to U+009F, which UTF-8 writes as C2 80 to C2 9F.
+bool IsC1Control(const char* at) {
+  return static_cast<unsigned char>(at[0]) == 0xC2 && static_cast<unsigned char>(at[1]) >= 0x80 &&
+         static_cast<unsigned char>(at[1]) <= 0x9F;
+}
+
+}  // namespace
+
 size_t LockMessageForDisplay(const char* message, char* out, size_t size) {
   size_t used = 0;
   for (size_t i = 0; message[i] != '\0';) {
@@ -220,9 +230,9 @@ size_t LockMessageForDisplay(const char* message, char* out, size_t size) {
     if (c == '\r' || c == '\n') {
       whole = used + 2 < size && Append("\r\n", 2, out, size, used);  // both halves or neither
       i += c == '\r' && message[i + 1] == '\n' ? 2 : 1;
-    } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+    } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || IsC1Control(message + i)) {
       whole = Append(" ", 1, out, size, used);
-      ++i;
+      i += static_cast<unsigned char>(c) < 0x80 ? 1 : 2;
     } else {
       size_t n = CharacterBytes(static_cast<unsigned char>(c));
       size_t available = 0;
