@@ -1,9 +1,11 @@
 // The lock in the Windows user's language with the solution's own line, read
 // back from the windows. CTest runs it once more in German and once more in
-// Japanese (Wine takes the interface language from LC_ALL), in both modern hosts.
+// Japanese (Wine takes the interface language from LC_ALL), in both modern
+// hosts, and tells it which language to expect.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -55,10 +57,13 @@ const Expected JAPANESE = {"ログイン",
                            "このワークステーションは 2 秒後にロックされます。",
                            "作業を続けるには、マウスを動かすかキーを押してください。"};
 
-// This process runs in the language the host will.
-const Expected& ExpectedHere() {
-  LANGID language = GetUserDefaultUILanguage() & 0x3FF;
-  return language == LANG_GERMAN ? GERMAN : language == LANG_JAPANESE ? JAPANESE : ENGLISH;
+// The language CTest asks for ("de", "ja", or English), and its primary language
+// id, which Windows must report to this process as to the host's.
+const Expected& ExpectedHere(LANGID& primary) {
+  const char* asked = std::getenv("LULLEX_EXPECTED_LANGUAGE");
+  std::string language = asked ? asked : "en";
+  primary = language == "de" ? LANG_GERMAN : language == "ja" ? LANG_JAPANESE : LANG_ENGLISH;
+  return language == "de" ? GERMAN : language == "ja" ? JAPANESE : ENGLISH;
 }
 
 size_t Characters(const std::string& utf8) {
@@ -70,7 +75,9 @@ size_t Characters(const std::string& utf8) {
 std::string Quoted(int id, const std::string& text) { return std::to_string(id) + " \"" + text + "\""; }
 
 TEST(ModernHostScenario, TheLockSpeaksTheUsersLanguageAndCarriesTheSolutionsLine) {
-  const Expected& e = ExpectedHere();
+  LANGID primary = 0;
+  const Expected& e = ExpectedHere(primary);
+  ASSERT_EQ(PRIMARYLANGID(GetUserDefaultUILanguage()), primary) << "Windows reports the language asked for";
   // 254 characters: a break, an "&" that is no prefix, CJK, and emoji (two
   // UTF-16 units each) to the end.
   std::string line = "Front desk 2.\rForgot the password? Call R&D on 2231. 受付2番。内線2231へ。";
