@@ -61,7 +61,8 @@ void InitBackdrop(HWND hwnd, LoginRequest& request) {
   SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&request));
   LockedWindows& lock = *request.lock;
   lock.backdrop = hwnd;
-  HWND inUse = FindHostWindowInUseOrFallback();
+  // A login that comes back keeps the window in use of the lock's start.
+  HWND inUse = lock.inUse ? lock.inUse : FindHostWindowInUseOrFallback();
   lock.inUse = BelongsToThisProcess(inUse) ? inUse : nullptr;
   HideHostWindows(*request.guard);
   SetTimer(hwnd, LOCK_WATCH_TIMER, LOCK_WATCH_TICK_MS, nullptr);
