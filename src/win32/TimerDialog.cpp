@@ -102,7 +102,8 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   if (!lock.held) lock.cause = cause, lock.lockedAt = GetTickCount();
   LoginOutcome outcome;
   LockEnd end = RunLockScreen(InstanceOf(dialog), guard, &outcome);
-  if (end == LockEnd::AlreadyUp) return;
+  // Up already, or the plug-in shut down meanwhile: nothing more of this lock runs.
+  if (end == LockEnd::AlreadyUp || lock.ending) return;
   // The WM_QUIT that ended the login goes on to the host's loop first; should
   // the host live on, the login comes back.
   if (end == LockEnd::Held) return StartTimer(dialog, REOPEN_LOCK_TIMER, REOPEN_LOCK_DELAY_MS);
