@@ -90,9 +90,9 @@ void Finish() {
 
 enum class StepResult { Done, Quit, Unknown };
 
-void WaitFor(DWORD ms, const std::string& text) {
+void WaitFor(DWORD ms, const std::string& text, bool sinceTheStart = false) {
   g_waitText = text;
-  g_waitFrom = EventCount();
+  g_waitFrom = sinceTheStart ? 0 : EventCount();
   g_waitUntil = GetTickCount() + ms;
   g_waitUntil += g_waitUntil == 0;
 }
@@ -206,10 +206,10 @@ StepResult RunStep(const std::string& line) {
     Event("host busy for %lu ms", static_cast<unsigned long>(ms));
     Sleep(ms);  // no message handled meanwhile, as on a sleeping machine or in a long import
     Event("host awake");
-  } else if (command == "waitfor") {
+  } else if (command == "waitfor" || command == "waitseen") {
     std::string ms, text;
     SplitFirst(rest, ms, text);
-    WaitFor(static_cast<DWORD>(std::atol(ms.c_str())), text);
+    WaitFor(static_cast<DWORD>(std::atol(ms.c_str())), text, command == "waitseen");
   } else if (command == "move") {
     int x = 0, y = 0;
     std::sscanf(rest.c_str(), "%d %d", &x, &y);
@@ -226,7 +226,7 @@ StepResult RunStep(const std::string& line) {
     PostLoginTimer(std::atoi(rest.c_str()));
   } else if (command == "postquit") {
     // As another program may: the loop running now, whichever it is, gets it first.
-    Event("another program posts WM_QUIT %d to the host's thread", std::atoi(rest.c_str()));
+    Event("WM_QUIT %d posted to the host's thread", std::atoi(rest.c_str()));
     g_quitPosted = true;
     PostQuitMessage(std::atoi(rest.c_str()));
   } else if (command == "choose") {

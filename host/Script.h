@@ -16,6 +16,7 @@
 //   busy MS                block the host's thread for MS milliseconds, handling
 //                          no message: a sleeping machine, a busy FileMaker
 //   waitfor MS TEXT        wait until an event line contains TEXT (at most MS)
+//   waitseen MS TEXT       the same, counting every line since the run began
 //   move X Y               put the mouse cursor at X, Y
 //   type TEXT              type TEXT into the window with the focus
 //   key NAME               press ENTER, ESCAPE, TAB or CTRL+ENTER
@@ -24,7 +25,8 @@
 //   namelist [open]        (a shared desk) open the login's list of who unlocks,
 //                          or print whether its drop-down is up and focused
 //   posttimer N            post N WM_TIMER messages of the login's wait timer to it
-//   postquit CODE          post WM_QUIT to the host's thread, as another program may;
+//   postquit CODE          post WM_QUIT to the host's thread (as another program may,
+//                          or the host itself when it quits);
 //                          the host then reports its windows, and shuts the plug-in
 //                          down as FileMaker does when it quits
 //   lockwindows            print the texts of the lock's windows that are up, and

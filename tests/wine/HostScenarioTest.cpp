@@ -605,11 +605,13 @@ TEST(HostScenario, NoLockLeavesAHostWindowHiddenForGood) {
   EXPECT_EQ(closed.Count(kLockUp), 1);
   EXPECT_EQ(WindowsLine(closed, 2), "windows: \"Contacts\" active") << closed.All();
 
-  // The host quits while the lock is up: its windows come back on the way out.
-  HostRun quit = with({"say quitting", "quit"});
+  // The host quits while the lock is up: its windows stay hidden until it
+  // shuts the plug-in down on its way out, which gives them back.
+  HostRun quit = with({"postquit 0"});
   ASSERT_EQ(quit.exitCode, 0) << quit.All();
-  EXPECT_TRUE(quit.Before("-- quitting", "window \"Invoices\" shown", 1, 2));
-  EXPECT_TRUE(quit.Before("-- quitting", "main window shown", 1, 2));
+  EXPECT_EQ(quit.Count("host's loop ended by WM_QUIT 0, main window hidden"), 1) << quit.All();
+  EXPECT_TRUE(quit.Before("host's loop ended", "window \"Invoices\" shown", 1, 2));
+  EXPECT_TRUE(quit.Before("host's loop ended", "main window shown", 1, 2));
 }
 
 // Closing windows, the one Lullex was armed in first, never switches the guard off.
