@@ -22,12 +22,11 @@ static_assert(UNICODE_PASSWORD_FIELD_LIMIT == 2 * MAX_PARAMETER_LENGTH, "254 cha
 
 namespace {
 
-// What the backdrop hands its login. The lock's own state (its wrong
-// passwords, its wait) is the guard's locked windows.
+// What the backdrop hands its login. What outlasts the login (the wrong
+// passwords, the wait) is in the guard's locked windows.
 struct LoginRequest {
-  WorkstationGuard* guard;
+  WorkstationGuard* guard;  // its locked windows are this lock's
   HostInterface hostInterface;
-  LockedWindows* lock;
   bool loginCameUp;
   bool checking;          // a typed password is being derived
   LockLanguage language;  // of every text the login shows
@@ -59,7 +58,7 @@ void InitBackdrop(HWND hwnd, LoginRequest& request) {
   RECT d = VirtualScreen();
   SetWindowPos(hwnd, HWND_TOP, d.left, d.top, d.right - d.left, d.bottom - d.top, SWP_SHOWWINDOW);
   SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&request));
-  LockedWindows& lock = *request.lock;
+  LockedWindows& lock = request.guard->lockedWindows;
   lock.backdrop = hwnd;
   // A login that comes back keeps the window in use of the lock's start.
   HWND inUse = lock.inUse ? lock.inUse : FindHostWindowInUseOrFallback();
@@ -139,16 +138,16 @@ void DressModernLogin(HWND hwnd, const LoginRequest& request) {
   char countdown[128];
   FillCountdown(LockTextIn(language, LockText::LoginCountdown), LONGEST_LOGIN_WAIT_SECONDS, countdown,
                 sizeof countdown);
-  RECT screen = MonitorAreaOf(request.lock->inUse);
+  RECT screen = MonitorAreaOf(request.guard->lockedWindows.inUse);
   FitLoginToTexts(hwnd, countdown, screen.bottom - screen.top);
 }
 
 void InitLogin(HWND hwnd, LPARAM param) {
   SetWindowLongPtrA(hwnd, DWLP_USER, param);
   LoginRequest* request = reinterpret_cast<LoginRequest*>(param);
-  request->lock->login = hwnd;
+  request->guard->lockedWindows.login = hwnd;
   if (request->hostInterface == HostInterface::Modern) DressModernLogin(hwnd, *request);
-  CentreOnHostMonitor(hwnd, request->lock->inUse);
+  CentreOnHostMonitor(hwnd, request->guard->lockedWindows.inUse);
   SendDlgItemMessageA(hwnd, IDC_LOGIN_OK, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   bool unicode = request->hostInterface == HostInterface::Modern;
   SendDlgItemMessageA(hwnd, IDC_PASSWORD, EM_LIMITTEXT, unicode ? UNICODE_PASSWORD_FIELD_LIMIT : PASSWORD_FIELD_LIMIT,
@@ -157,7 +156,7 @@ void InitLogin(HWND hwnd, LPARAM param) {
   // as before.
   SetFocus(request->people.count > 0 ? GetDlgItem(hwnd, IDC_PASSWORD) : hwnd);
   request->loginCameUp = true;
-  if (request->lock->waiting) StartWait(hwnd, *request, request->lock->waitEndsAt);
+  if (request->guard->lockedWindows.waiting) StartWait(hwnd, *request, request->guard->lockedWindows.waitEndsAt);
 }
 
 // What is typed, in the host interface's text, as the password is kept.
@@ -189,7 +188,7 @@ void EnableTyping(HWND hwnd, bool enable) {
 // Neither the field nor OK takes anything until the deadline; the timer
 // repaints the countdown meanwhile, and the host's windows go on painting.
 void CountDown(HWND hwnd, LoginRequest& request) {
-  LockedWindows& lock = *request.lock;
+  LockedWindows& lock = request.guard->lockedWindows;
   if (!lock.waiting) return;
   int32_t seconds = SecondsLeftOfWait(lock.waitEndsAt, IdleClockNow());
   if (seconds > 0) return ShowCountdown(hwnd, request, seconds);
@@ -200,8 +199,8 @@ void CountDown(HWND hwnd, LoginRequest& request) {
 }
 
 void StartWait(HWND hwnd, LoginRequest& request, uint32_t endsAt) {
-  request.lock->waiting = true;
-  request.lock->waitEndsAt = endsAt;
+  request.guard->lockedWindows.waiting = true;
+  request.guard->lockedWindows.waitEndsAt = endsAt;
   EnableTyping(hwnd, false);
   SetTimer(hwnd, LOGIN_WAIT_TIMER, LOGIN_WAIT_TICK_MS, nullptr);
   CountDown(hwnd, request);
@@ -295,7 +294,7 @@ TryResult MatchesDigest(HWND hwnd, LoginRequest& request, const PasswordDigest& 
   ReadTyped(hwnd, request.hostInterface, d->typed, sizeof d->typed);
   d->digest = digest;
   request.checking = true;
-  TryResult result = CheckOnWorker(hwnd, *request.lock, d);
+  TryResult result = CheckOnWorker(hwnd, request.guard->lockedWindows, d);
   request.checking = false;
   return result;
 }
@@ -337,7 +336,7 @@ TryResult TypedMatches(HWND hwnd, LoginRequest& request) {
 void CheckPassword(HWND hwnd) {
   LoginRequest* request = RequestOf(hwnd);
   // An OK that came anyway, such as a posted click, during a wait or a check.
-  if (!request || request->lock->waiting || request->checking) return;
+  if (!request || request->guard->lockedWindows.waiting || request->checking) return;
   TryResult result = TypedMatches(hwnd, *request);
   if (result == TryResult::Abandoned) return;  // the login is ending: nothing of the try counts
   if (result == TryResult::Right) {
@@ -346,7 +345,7 @@ void CheckPassword(HWND hwnd) {
     return;
   }
   SetDlgItemTextA(hwnd, IDC_PASSWORD, "");
-  int32_t wait = SecondsToWaitAfterWrongPassword(++request->lock->wrongPasswords);
+  int32_t wait = SecondsToWaitAfterWrongPassword(++request->guard->lockedWindows.wrongPasswords);
   if (wait > 0) StartWait(hwnd, *request, IdleClockNow() + static_cast<uint32_t>(wait) * 1000);
   ShowLockMessageBox(hwnd, request->hostInterface, request->language, LockText::RefusalMessage, LockText::RefusalTitle,
                      MB_OK | MB_ICONHAND);
@@ -397,7 +396,6 @@ LockEnd RunLockScreen(HINSTANCE instance, WorkstationGuard& guard, LoginOutcome*
   LoginRequest request = {};
   request.guard = &guard;
   request.hostInterface = guard.hostInterface;
-  request.lock = &lock;
   request.language = ShownLanguage(guard.hostInterface);
   request.unlockedBy = NOBODY_UNLOCKED;
   // People added or removed, or a line set, while the lock is up show from the next lock.

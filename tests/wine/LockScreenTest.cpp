@@ -258,6 +258,31 @@ TEST_F(LockScreen, ASecondLockInsideTheFirstIsRefused) {
   EXPECT_TRUE(IsWindowVisible(Host()));
 }
 
+// The password field's own menu (a right click) is a top-level window of its
+// own: the lock's watch leaves it up, as it leaves the login's other windows.
+TEST_F(LockScreen, ThePasswordFieldsMenuStaysUpThroughTheWatch) {
+  SetPassword("pw");
+  bool shownAfterTick = false;
+  AddWaitForLogin();
+  driver.Add([] {
+    HWND field = GetDlgItem(Login(), IDC_PASSWORD);
+    PostMessageA(field, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(field), MAKELPARAM(200, 200));
+    return true;
+  });
+  driver.Add([&shownAfterTick] {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return false;
+    SendMessageA(Backdrop(), WM_TIMER, LOCK_WATCH_TIMER, 0);
+    shownAfterTick = IsWindowVisible(menu);
+    EndMenu();
+    return true;
+  });
+  AddWaitForLogin();
+  AddTyping("pw");
+  EXPECT_TRUE(Lock());
+  EXPECT_TRUE(shownAfterTick);
+}
+
 // A WM_QUIT that ends the login's loop opens nothing: it goes on to the host's
 // loop with the windows still hidden, and the lock, run again should the host
 // live on, brings the login back with the wrong passwords it had counted.

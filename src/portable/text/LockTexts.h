@@ -50,6 +50,7 @@ size_t FillCountdown(const char* pattern, int32_t seconds, char* out, size_t siz
 
 // The solution's line as the login shows it: each line break (CR, LF or CR LF,
 // as FileMaker and other programs write them) as CR LF, and any other control
-// character, C1's (U+0080 to U+009F) among them, as a space. NUL-terminated into out (size bytes, at least 1), cut
-// short at a character boundary. Returns the bytes written.
+// character, C1's (U+0080 to U+009F) among them, as a space. NUL-terminated
+// into out (size bytes, at least 1), cut short at a character boundary.
+// Returns the bytes written.
 size_t LockMessageForDisplay(const char* message, char* out, size_t size);
