@@ -30,6 +30,7 @@ std::string g_shots;
 UINT_PTR g_stepTimer;
 bool g_interactive;
 bool g_unloadRequested;
+bool g_quitPosted;
 
 std::string Unescape(const std::string& text) {
   std::string out;
@@ -159,8 +160,6 @@ void PostLoginTimer(int count) {
         static_cast<unsigned>(LOGIN_WAIT_TIMER_ID));
 }
 
-bool g_quitPosted;
-
 StepResult RunStep(const std::string& line) {
   std::string command, rest;
   SplitFirst(line, command, rest);
@@ -226,9 +225,10 @@ StepResult RunStep(const std::string& line) {
     PostLoginTimer(std::atoi(rest.c_str()));
   } else if (command == "postquit") {
     // As another program may: the loop running now, whichever it is, gets it first.
-    Event("WM_QUIT %d posted to the host's thread", std::atoi(rest.c_str()));
+    int code = std::atoi(rest.c_str());
+    Event("WM_QUIT %d posted to the host's thread", code);
     g_quitPosted = true;
-    PostQuitMessage(std::atoi(rest.c_str()));
+    PostQuitMessage(code);
   } else if (command == "choose") {
     ChooseLoginEntry(Unescape(rest));
   } else if (command == "key") {

@@ -18,15 +18,14 @@ int IndexOf(const LockedWindows& lock, HWND hwnd) {
 }
 
 struct HideRun {
-  const WorkstationGuard* guard;
-  LockedWindows* lock;
+  WorkstationGuard* guard;
   int newOnTop;  // windows first hidden on this run, placed on top in their order
   int hidNow;
 };
 
 BOOL CALLBACK HideIfHostWindow(HWND hwnd, LPARAM param) {
   HideRun& run = *reinterpret_cast<HideRun*>(param);
-  LockedWindows& lock = *run.lock;
+  LockedWindows& lock = run.guard->lockedWindows;
   if (!IsWindowVisible(hwnd) || !BelongsToThisProcess(hwnd) || IsPluginWindow(*run.guard, hwnd)) return TRUE;
   bool known = IndexOf(lock, hwnd) >= 0;
   if (!known && lock.hiddenCount == MOST_HIDDEN_WINDOWS) return TRUE;
@@ -43,7 +42,7 @@ BOOL CALLBACK HideIfHostWindow(HWND hwnd, LPARAM param) {
 }  // namespace
 
 int HideHostWindows(WorkstationGuard& guard) {
-  HideRun run = {&guard, &guard.lockedWindows, 0, 0};
+  HideRun run = {&guard, 0, 0};
   EnumWindows(HideIfHostWindow, reinterpret_cast<LPARAM>(&run));
   return run.hidNow;
 }

@@ -29,6 +29,7 @@ HWND DropDownListOf(HWND combo) {
 bool IsPluginWindow(const WorkstationGuard& guard, HWND hwnd) {
   const LockedWindows& lock = guard.lockedWindows;
   const HWND own[] = {guard.timerDialog, guard.lockWarning.window, lock.backdrop, lock.login};
-  if (!hwnd || IsOrIsOwnedBy(hwnd, own, 4)) return hwnd != nullptr;
+  if (!hwnd) return false;
+  if (IsOrIsOwnedBy(hwnd, own, 4)) return true;
   return lock.login && hwnd == DropDownListOf(GetDlgItem(lock.login, IDC_LOGIN_NAME));
 }

@@ -106,7 +106,7 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   if (end == LockEnd::AlreadyUp || lock.ending) return;
   // The WM_QUIT that ended the login goes on to the host's loop first; should
   // the host live on, the login comes back.
-  if (end == LockEnd::Held) return StartTimer(dialog, REOPEN_LOCK_TIMER, REOPEN_LOCK_DELAY_MS);
+  if (end == LockEnd::Held) return ReopenHeldLock(guard);
   // What was typed at the login was no typing in the host: both counts start
   // afresh once its last keys (the release of Enter) are in, and the record
   // stays committed until the user types.
