@@ -102,3 +102,35 @@ int RunOtherApplication(DWORD parent, long long timelineStart, const char* windo
   }
   return 0;
 }
+
+void StartMouseMover(const std::string& program, unsigned long ms) {
+  char command[MAX_PATH + 200];
+  std::snprintf(command, sizeof command, "\"%s\" --move-mouse %lu %lld %lu", program.c_str(), GetCurrentProcessId(),
+                TimelineStartCount(), ms);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    Event("cannot start the program that moves the mouse (error %lu)", GetLastError());
+    return;
+  }
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}
+
+int RunMouseMover(DWORD parent, long long timelineStart, unsigned long ms) {
+  TimelineStartAt(timelineStart);
+  HANDLE parentProcess = OpenProcess(SYNCHRONIZE, FALSE, parent);
+  const DWORD EVERY_MS = 200;
+  POINT start;
+  GetCursorPos(&start);
+  Event("another program moves the mouse every %lu ms for %lu ms", EVERY_MS, ms);
+  DWORD began = GetTickCount();
+  for (int step = 1; GetTickCount() - began < ms; ++step) {
+    if (parentProcess && WaitForSingleObject(parentProcess, EVERY_MS) == WAIT_OBJECT_0) return 0;
+    if (!parentProcess) Sleep(EVERY_MS);
+    SetCursorPos(start.x + (step % 2) * 20, start.y);
+  }
+  Event("another program stopped moving the mouse");
+  return 0;
+}

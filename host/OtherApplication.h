@@ -17,3 +17,9 @@ void CloseOtherApplication();
 // The other application's own main: shows its window, reports its activation
 // on the shared timeline and ends with its window or with the process `parent`.
 int RunOtherApplication(DWORD parent, long long timelineStart, const char* windowClass);
+
+// Another program that moves the mouse every 200 ms for ms milliseconds, as a
+// person at the desk does while the host's thread is busy; returns at once.
+void StartMouseMover(const std::string& program, unsigned long ms);
+// Its own main: ends after ms, or with the process `parent`.
+int RunMouseMover(DWORD parent, long long timelineStart, unsigned long ms);

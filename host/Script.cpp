@@ -151,6 +151,44 @@ void NameListStep(const std::string& what) {
         focused ? "in the box" : "elsewhere");
 }
 
+struct SessionNotice {
+  DWORD process;
+  UINT message;
+  WPARAM code;
+};
+
+BOOL CALLBACK SendToOwnWindow(HWND hwnd, LPARAM param) {
+  const SessionNotice* notice = reinterpret_cast<const SessionNotice*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  // Posted, as Windows delivers it from outside: never inside the step.
+  if (process == notice->process) PostMessageA(hwnd, notice->message, notice->code, 0);
+  return TRUE;
+}
+
+// Windows' part in the session's notifications, which Wine registers and never
+// sends: its lock screen or a disconnect taking the keyboard, and giving it back.
+void SessionStep(const std::string& what) {
+  const UINT SESSION_CHANGE = 0x02B1;  // WM_WTSSESSION_CHANGE
+  struct Change {
+    const char* name;
+    WPARAM code;
+    const char* says;
+  };
+  const Change CHANGES[] = {{"lock", 7, "Windows locks the session"},
+                            {"unlock", 8, "Windows unlocks the session"},
+                            {"disconnect", 2, "the console disconnects from the session"},
+                            {"connect", 1, "the console connects to the session"}};
+  for (const Change& c : CHANGES) {
+    if (what != c.name) continue;
+    Event("%s", c.says);
+    SessionNotice notice = {GetCurrentProcessId(), SESSION_CHANGE, c.code};
+    EnumWindows(SendToOwnWindow, reinterpret_cast<LPARAM>(&notice));
+    return;
+  }
+  Event("unknown session change %s", what.c_str());
+}
+
 // Another program posts the login's wait timer's messages to it.
 void PostLoginTimer(int count) {
   const UINT_PTR LOGIN_WAIT_TIMER_ID = 1140;
@@ -205,6 +243,10 @@ StepResult RunStep(const std::string& line) {
     Event("host busy for %lu ms", static_cast<unsigned long>(ms));
     Sleep(ms);  // no message handled meanwhile, as on a sleeping machine or in a long import
     Event("host awake");
+  } else if (command == "othermoves") {
+    StartMouseMover(ThisProgram(), std::strtoul(rest.c_str(), nullptr, 10));
+  } else if (command == "session") {
+    SessionStep(rest);
   } else if (command == "waitfor" || command == "waitseen") {
     std::string ms, text;
     SplitFirst(rest, ms, text);

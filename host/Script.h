@@ -15,6 +15,10 @@
 //   wait MS                let MS milliseconds pass
 //   busy MS                block the host's thread for MS milliseconds, handling
 //                          no message: a sleeping machine, a busy FileMaker
+//   othermoves MS          start another process that moves the mouse every 200 ms
+//                          for MS milliseconds: a person at the desk; returns at once
+//   session CHANGE         Windows' session notification to the host's top-level
+//                          windows, posted: lock, unlock, disconnect or connect
 //   waitfor MS TEXT        wait until an event line contains TEXT (at most MS)
 //   waitseen MS TEXT       the same, counting every line since the run began
 //   move X Y               put the mouse cursor at X, Y

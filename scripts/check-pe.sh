@@ -50,6 +50,10 @@ map="$(dirname "$dll")/Lullex.map"
 if [ -f "$map" ]; then
   formatted=$(grep -oE 'lib[a-z0-9_]+\.a\([^)]*(pformat|gdtoa|printf)[^)]*\)' "$map" | sort -u | tr '\n' ' ' || true)
   [ -z "$formatted" ] || fail "links the C runtime's formatted output: $formatted"
+  # No start-up code is linked (src/plugin/DllEntry.cpp): a static constructor
+  # or an initialiser table would never run.
+  initialisers=$(grep -E '^ \.(ctors|dtors|init_array|fini_array|CRT\$X[CIPT])[^ ]*( +0x[0-9a-f]+){2} ' "$map" || true)
+  [ -z "$initialisers" ] || fail "has static initialisers that nothing would run: $initialisers"
 fi
 
 size=$(stat -c %s "$dll")

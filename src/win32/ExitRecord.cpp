@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "portable/engine/WindowsKeyboard.h"
 #include "portable/keys/SendKeys.h"
 #include "win32/HostWindows.h"
 #include "win32/Timers.h"
@@ -27,36 +28,43 @@ HWND ListView(HWND host) {
   return std::strncmp(name, LIST_CLASS_PREFIX, std::strlen(LIST_CLASS_PREFIX)) == 0 ? third : nullptr;
 }
 
+// The keys, as many times as asked; refused when Windows turned any down.
+ExitRecordOutcome TypeKeys(int times) {
+  uint32_t refusedBefore = CurrentKeySequenceState().eventsRefused;
+  for (int i = 0; i < times; ++i) SendKeys(EXIT_RECORD_KEYS, 0);
+  bool refused = CurrentKeySequenceState().eventsRefused != refusedBefore;
+  return refused ? ExitRecordOutcome::KeysRefused : ExitRecordOutcome::Typed;
+}
+
 // List views: Escape to the list first, then the keys twice; no restore.
-bool ListPath(WorkstationGuard& guard, HWND host, HWND list) {
-  if (host != GetForegroundWindow()) return false;
-  if (GetCursor() == guard.exitRecord.cursorAtInit) return false;
-  if (!IsWindowEnabled(host)) return false;
+ExitRecordOutcome ListPath(WorkstationGuard& guard, HWND host, HWND list) {
+  if (host != GetForegroundWindow()) return ExitRecordOutcome::NotTyped;
+  if (GetCursor() == guard.exitRecord.cursorAtInit) return ExitRecordOutcome::NotTyped;
+  if (!IsWindowEnabled(host)) return ExitRecordOutcome::NotTyped;
   SetActiveWindow(host);
   SendMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
   BringWindowToFront(host);
-  if (!CanTakeKeys(host)) return false;
-  SendKeys(EXIT_RECORD_KEYS, 0);
-  SendKeys(EXIT_RECORD_KEYS, 0);
-  return true;
+  if (!CanTakeKeys(host)) return ExitRecordOutcome::NotTyped;
+  return TypeKeys(2);
 }
 
 // Everything else: the keys once, then the restore tick gives the foreground back.
-bool StandardPath(WorkstationGuard& guard, HWND host) {
+ExitRecordOutcome StandardPath(WorkstationGuard& guard, HWND host) {
   guard.exitRecord.giveBackTo = GetForegroundWindow();
-  if (!IsWindowEnabled(host)) return false;
+  if (!IsWindowEnabled(host)) return ExitRecordOutcome::NotTyped;
   BringWindowToFront(host);
   SetActiveWindow(host);
-  if (!CanTakeKeys(host)) return false;
-  SendKeys(EXIT_RECORD_KEYS, 0);
+  if (!CanTakeKeys(host)) return ExitRecordOutcome::NotTyped;
+  ExitRecordOutcome typed = TypeKeys(1);
   StartRestoreTimer(guard.timerDialog);
-  return true;
+  return typed;
 }
 
 }  // namespace
 
-bool RunExitRecordAction(WorkstationGuard& guard, HWND host) {
-  if (guard.state.lockIsUp || IsPluginWindow(guard, host)) return false;
+ExitRecordOutcome RunExitRecordAction(WorkstationGuard& guard, HWND host) {
+  if (guard.state.lockIsUp || IsPluginWindow(guard, host)) return ExitRecordOutcome::NotTyped;
+  if (WindowsHoldsKeyboard(guard.state.windows)) return ExitRecordOutcome::NotTyped;
   ExitRecordNote& note = guard.exitRecord;
   note.giveBackTo = GetActiveWindow();
   note.restoredHost = nullptr;
@@ -70,8 +78,8 @@ bool RunExitRecordAction(WorkstationGuard& guard, HWND host) {
   // each as FileMaker Pro has always received it.
   if (menu) SendMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
   HWND list = ListView(host);
-  bool typed = list ? ListPath(guard, host, list) : StandardPath(guard, host);
-  if (typed) {
+  ExitRecordOutcome typed = list ? ListPath(guard, host, list) : StandardPath(guard, host);
+  if (typed == ExitRecordOutcome::Typed) {
     guard.state.recordCommitted = true;
   } else if (note.restoredHost) {
     // Nothing typed: put the window back as it was; the action is tried again.

@@ -10,8 +10,13 @@
 // Ctrl+Enter twice, in the keystroke library's language.
 const char EXIT_RECORD_KEYS[] = "^{ENTER}^{ENTER}";
 
+enum class ExitRecordOutcome {
+  Typed,        // the record counts as committed
+  NotTyped,     // the host could not take keys now (disabled, not in front, the lock up)
+  KeysRefused,  // typed, and Windows refused keys
+};
+
 // Types the keys only into host, the host window in use (the window the user
 // works in: FindHostWindowInUseOrFallback says which), once it is enabled and
-// in front, and never while the lock is up. True when it typed them; the
-// record then counts as committed.
-bool RunExitRecordAction(WorkstationGuard& guard, HWND host);
+// in front, and never while the lock is up or Windows holds the keyboard.
+ExitRecordOutcome RunExitRecordAction(WorkstationGuard& guard, HWND host);

@@ -1,5 +1,6 @@
 #include "win32/GuardLifetime.h"
 
+#include "win32/ActivityWatch.h"
 #include "win32/HostWindows.h"
 #include "win32/LockScreen.h"
 #include "win32/TimerDialog.h"
@@ -15,7 +16,9 @@ void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostInterface hostI
   WatchHostWindowsOf(hostInterface);
   ResetForInit(guard.state);
   guard.panelScriptTimer = PanelScriptTimer();
-  ReopenHeldLock(guard);  // its timer went with the dialog
+  ReopenHeldLock(guard);                                                // its timer went with the dialog
+  if (guard.state.waitingLock.due) EnsureTimerDialog(guard, instance);  // so did this one's
+  StartActivityWatch(guard.activityWatch);
 }
 
 void StopGuard(WorkstationGuard& guard) {
@@ -23,6 +26,7 @@ void StopGuard(WorkstationGuard& guard) {
   // hidden for good behind a plug-in that is going away.
   if (guard.state.lockIsUp) EndLockScreen(guard);
   DestroyTimerDialog(guard);
+  StopActivityWatch(guard.activityWatch);
   // The password must not outlive the plug-in in the host's memory; what is
   // left, and the status tells, is no password. A digest stays in force: it
   // holds no password, and keeps the lock shut if the plug-in comes back.

@@ -10,6 +10,7 @@
 #include "win32/HostWindows.h"
 #include "win32/LoginLayout.h"
 #include "win32/MessagePump.h"
+#include "win32/ModuleReference.h"
 #include "win32/Monitors.h"
 #include "win32/ShownText.h"
 #include "win32/SystemCrypto.h"
@@ -236,19 +237,6 @@ DWORD WINAPI DeriveTyped(LPVOID param) {
   return 0;
 }
 
-// A reference to the module holding this code, or null where Windows cannot
-// give one (before Windows XP, which has no PBKDF2 to run either).
-HMODULE ReferenceToThisCode() {
-  typedef BOOL(WINAPI * GetModuleHandleExFunction)(DWORD, LPCWSTR, HMODULE*);
-  const DWORD FROM_ADDRESS = 0x4;  // GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS
-  GetModuleHandleExFunction get = reinterpret_cast<GetModuleHandleExFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetModuleHandleExW")));
-  HMODULE module = nullptr;
-  if (!get || !get(FROM_ADDRESS, reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&DeriveTyped)), &module))
-    return nullptr;
-  return module;
-}
-
 // The derivation takes a noticeable moment (600,000 rounds, or as many as the
 // digest asks): it runs on a thread of its own while this one goes on painting,
 // and keys pressed meanwhile, or still queued when it ends, are dropped, so
@@ -257,7 +245,7 @@ HMODULE ReferenceToThisCode() {
 // worker finishes alone and nothing of its answer is used.
 TryResult CheckOnWorker(HWND hwnd, const LockedWindows& lock, Derivation* d) {
   d->holders = 2;
-  d->module = ReferenceToThisCode();
+  d->module = ReferenceToThisModule();
   HANDLE thread = d->module ? CreateThread(nullptr, 0, DeriveTyped, d, 0, nullptr) : nullptr;
   if (!thread) {
     if (d->module) FreeLibrary(d->module);

@@ -3,14 +3,18 @@
 #include <cstring>
 
 #include "portable/engine/IdleEngine.h"
+#include "portable/engine/WindowsKeyboard.h"
 #include "portable/keys/SendKeys.h"
 #include "resources/ResourceIds.h"
+#include "win32/ActivityWatch.h"
 #include "win32/ExitRecord.h"
 #include "win32/HiddenPanel.h"
 #include "win32/HostWindows.h"
 #include "win32/KeyPressCount.h"
 #include "win32/LockScreen.h"
 #include "win32/MessagePump.h"
+#include "win32/RecordCommit.h"
+#include "win32/SessionNotifications.h"
 #include "win32/UserNameCase.h"
 #include "win32/WindowActivation.h"
 
@@ -34,13 +38,15 @@ bool ReadCursor(Point& at) {
   return true;
 }
 
-void Observe(const WorkstationGuard& guard, Observed& o) {
+void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   HWND foreground = GetForegroundWindow();
   o.host = FindHostWindowInUseOrFallback(foreground);
   o.seen.cursorRead = ReadCursor(o.seen.cursor);
   o.seen.keys = GetKeyboardState(o.keys) ? o.keys : nullptr;
   o.seen.keyPresses = KeyPressesSoFar();
   o.seen.now = IdleClockNow();
+  const IdleCounter& counter = count == WatchedCount::Record ? guard.state.recordIdle : guard.state.fileMakerIdle;
+  o.seen.watched = ReadWatchedQuiet(guard.activityWatch, count, counter.countedUpTo, o.seen.now);
   DWORD process = 0;
   DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
   // A foreground window of this thread is its active window: one question to
@@ -75,12 +81,6 @@ void DeliverTypedKeys() {
            GetTickCount() - start < MOST_MS);
 }
 
-bool TryExitRecord(WorkstationGuard& guard, HWND host, int attempts) {
-  for (int i = 0; i < attempts; ++i)
-    if (RunExitRecordAction(guard, host)) return true;
-  return false;
-}
-
 HINSTANCE InstanceOf(HWND dialog) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)); }
 
 void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int32_t seconds) {
@@ -90,8 +90,12 @@ void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int
     CloseLockWarning(guard.lockWarning);
 }
 
-void QueueEvent(WorkstationGuard& guard, ScriptEventKind kind) {
-  QueueScriptEvent(guard.state.eventScript, {kind, LockCause::IdleLimit, 0, 0, false, ""});
+const CommitReason AT_RECORD_LIMIT = {ScriptEventKind::CommitAtRecordLimit, LockCause::IdleLimit, true, false};
+const CommitReason ON_LEAVING = {ScriptEventKind::CommitOnLeaving, LockCause::IdleLimit, true, false};
+
+// The lock's commit: the script hears of it only when asked to make it.
+CommitReason BeforeLock(LockCause cause, bool locking) {
+  return {ScriptEventKind::CommitBeforeLock, cause, false, locking};
 }
 
 void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
@@ -121,7 +125,8 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
                        (GetTickCount() - lock.lockedAt) / 1000,
                        static_cast<uint32_t>(lock.wrongPasswords),
                        outcome.namesUser,
-                       ""};
+                       "",
+                       false};
   std::memcpy(event.user, outcome.user, USER_NAME_SIZE);
   QueueScriptEvent(guard.state.eventScript, event);
 }
@@ -131,32 +136,86 @@ void OnReopenLockTimer(WorkstationGuard& guard, HWND dialog) {
   if (guard.lockedWindows.held) OpenLock(guard, dialog, guard.lockedWindows.cause);
 }
 
-void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const TickActions& act, LockCause cause) {
-  TryExitRecord(guard, host, act.exitRecordAttempts);
-  if (!act.openLock) return;
-  // Every key typed so far goes to the host, ours and the user's: none may land
-  // in the login once it has the focus.
+// Every key typed so far goes to the host, ours and the user's: none may land
+// in the login once it has the focus.
+void OpenLockAfterTypedKeys(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   DeliverTypedKeys();
   OpenLock(guard, dialog, cause);
 }
 
+// A lock whose commit is not made yet waits for it, on a timer of its own.
+void WaitForCommitBeforeLock(WorkstationGuard& guard, HWND dialog, LockCause cause, bool forKeyboard) {
+  guard.state.waitingLock = {true, forKeyboard, cause, IdleClockNow()};
+  StartTimer(dialog, WAITING_LOCK_TIMER, IDLE_TICK_MS);
+}
+
+void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const TickActions& act, LockCause cause) {
+  if (guard.state.waitingLock.due) return;  // that lock comes first
+  CommitDone done = CommitRecord(guard, host, act.exitRecordAttempts, BeforeLock(cause, act.openLock));
+  if (!act.openLock) return;
+  if (done == CommitDone::Waiting) return WaitForCommitBeforeLock(guard, dialog, cause, true);
+  if (guard.state.eventScript.askedCommitWaiting) return WaitForCommitBeforeLock(guard, dialog, cause, false);
+  OpenLockAfterTypedKeys(guard, dialog, cause);
+}
+
+// A commit that came due while Windows held the keyboard, typed now that it
+// lets Lullex type again; one that Windows still refuses is left, as any.
+void TypeWaitingCommit(WorkstationGuard& guard) {
+  WindowsSession& windows = guard.state.windows;
+  if (!windows.commitWaiting || WindowsHoldsKeyboard(windows)) return;
+  CommitDone done = CommitRecord(guard, FindHostWindowInUseOrFallback(), 1, AT_RECORD_LIMIT);
+  if (done != CommitDone::NotDone) windows.commitWaiting = false;
+}
+
+void OnWaitingLockTimer(WorkstationGuard& guard, HWND dialog) {
+  WaitingLock& waiting = guard.state.waitingLock;
+  if (!WaitingLockMayOpen(guard.state, IdleClockNow())) return;
+  TypeWaitingCommit(guard);
+  // A commit still not typed waits no longer: the lock goes up, as when the
+  // host could not take the keys before it.
+  guard.state.windows.commitWaiting = false;
+  StopTimer(dialog, WAITING_LOCK_TIMER);
+  LockCause cause = waiting.cause;
+  waiting = WaitingLock();
+  OpenLockAfterTypedKeys(guard, dialog, cause);
+}
+
+void OnSessionChange(WorkstationGuard& guard, HWND dialog, WPARAM code) {
+  switch (TakeSessionChange(guard.state, SessionChangeOf(static_cast<uint32_t>(code)))) {
+    case SessionTurn::AskScriptToCommit:
+      QueueScriptEvent(guard.state.eventScript, CommitEvent(ScriptEventKind::CommitWindowsLocked, false));
+      break;
+    case SessionTurn::KeyboardBack:
+      // Before anything else: the waiting commit, then the lock that waited for it.
+      TypeWaitingCommit(guard);
+      OnWaitingLockTimer(guard, dialog);
+      break;
+    case SessionTurn::Nothing:
+      break;
+  }
+}
+
 void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
+  TypeWaitingCommit(guard);
   Observed o;
-  Observe(guard, o);
+  Observe(guard, o, WatchedCount::Record);
   if (CommitOnLeavingDue(guard.state, o.seen)) {
-    if (RunExitRecordAction(guard, o.host)) QueueEvent(guard, ScriptEventKind::CommitOnLeaving);
+    CommitRecord(guard, o.host, 1, ON_LEAVING);
     o.seen.hostActive = o.host == GetActiveWindow();  // the action brings the host forward
   }
   TickActions act = RecordTick(guard.state, o.seen);
+  MarkTick(guard.activityWatch, WatchedCount::Record, o.seen.now);
   EnablePanelControl(dialog, IDC_RECORD_STOP, act.recordStopButton == ButtonChange::Enable);
-  if (TryExitRecord(guard, o.host, act.exitRecordAttempts)) QueueEvent(guard, ScriptEventKind::CommitAtRecordLimit);
+  CommitRecord(guard, o.host, act.exitRecordAttempts, AT_RECORD_LIMIT);
 }
 
 void OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
-  if (guard.state.lockIsUp) return;  // no window search inside the lock either
+  // No window search inside the lock, nor while one waits for its commit.
+  if (guard.state.lockIsUp || guard.state.waitingLock.due) return;
   Observed o;
-  Observe(guard, o);
+  Observe(guard, o, WatchedCount::FileMaker);
   TickActions act = FileMakerTick(guard.state, o.seen);
+  MarkTick(guard.activityWatch, WatchedCount::FileMaker, o.seen.now);
   ApplyTimerChange(dialog, KEYSCAN_TIMER, KEYSCAN_TICK_MS, act.keyScanTimer);
   if (act.stopFileMakerTimer) StopTimer(dialog, FILEMAKER_TIMER);
   ShowOrCloseLockWarning(guard, dialog, o.host, act.lockWarningSeconds);
@@ -209,6 +268,7 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   if (!guard) return FALSE;
   if (message == WM_COMMAND) PanelCommand(*guard, dialog, LOWORD(wParam));
   if (message == WM_LOCK_NOW) OnLockNowRequest(*guard, dialog);
+  if (message == WM_SESSION_CHANGE) OnSessionChange(*guard, dialog, wParam);
   if (message != WM_TIMER) return FALSE;
   switch (wParam) {
     case RECORD_TIMER:
@@ -226,6 +286,9 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case REOPEN_LOCK_TIMER:
       OnReopenLockTimer(*guard, dialog);
       break;
+    case WAITING_LOCK_TIMER:
+      OnWaitingLockTimer(*guard, dialog);
+      break;
     default:
       break;
   }
@@ -236,11 +299,15 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance) {
   if (guard.timerDialog && !IsWindow(guard.timerDialog)) guard.timerDialog = nullptr;
-  if (!guard.timerDialog)
-    guard.timerDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), nullptr, TimerDialogProc,
-                                           reinterpret_cast<LPARAM>(&guard));
-  if (guard.timerDialog) StartCountingKeyPresses();  // on the host's thread, as the dialog
-  return guard.timerDialog != nullptr;
+  if (guard.timerDialog) return true;
+  guard.timerDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), nullptr, TimerDialogProc,
+                                         reinterpret_cast<LPARAM>(&guard));
+  if (!guard.timerDialog) return false;
+  StartCountingKeyPresses();  // on the host's thread, as the dialog
+  ListenForSessionChanges(guard.timerDialog);
+  // A lock that waited for its commit when the dialog before went waits on.
+  if (guard.state.waitingLock.due) StartTimer(guard.timerDialog, WAITING_LOCK_TIMER, IDLE_TICK_MS);
+  return true;
 }
 
 void DestroyTimerDialog(WorkstationGuard& guard) {
@@ -248,6 +315,7 @@ void DestroyTimerDialog(WorkstationGuard& guard) {
   StopCountingKeyPresses();
   if (!guard.timerDialog) return;
   StopAllTimers(guard.timerDialog);
+  StopListeningForSessionChanges(guard.timerDialog);
   DestroyWindow(guard.timerDialog);
   guard.timerDialog = nullptr;
 }

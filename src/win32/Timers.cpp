@@ -9,7 +9,8 @@ void StopTimer(HWND dialog, UINT_PTR id) {
 }
 
 void StopAllTimers(HWND dialog) {
-  const UINT_PTR ALL[] = {RECORD_TIMER, FILEMAKER_TIMER, KEYSCAN_TIMER, RESTORE_TIMER, REOPEN_LOCK_TIMER};
+  const UINT_PTR ALL[] = {RECORD_TIMER,  FILEMAKER_TIMER,   KEYSCAN_TIMER,
+                          RESTORE_TIMER, REOPEN_LOCK_TIMER, WAITING_LOCK_TIMER};
   for (UINT_PTR id : ALL) StopTimer(dialog, id);
 }
 
@@ -21,3 +22,4 @@ const DWORD* g_testClock;
 
 DWORD IdleClockNow() { return g_testClock ? *g_testClock : GetTickCount(); }
 void SetIdleClockForTests(const DWORD* now) { g_testClock = now; }
+bool IdleClockIsSetForTests() { return g_testClock != nullptr; }

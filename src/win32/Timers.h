@@ -11,6 +11,7 @@ const UINT_PTR FILEMAKER_TIMER = 1114;
 const UINT_PTR KEYSCAN_TIMER = 1116;
 const UINT_PTR RESTORE_TIMER = 1117;
 const UINT_PTR REOPEN_LOCK_TIMER = 1118;
+const UINT_PTR WAITING_LOCK_TIMER = 1119;
 const UINT IDLE_TICK_MS = TICK_MS;
 const UINT KEYSCAN_TICK_MS = 100;
 const UINT RESTORE_DELAY_MS = 100;
@@ -28,3 +29,4 @@ void StartRestoreTimer(HWND dialog);
 // ticks itself has set the time they see (null: GetTickCount again).
 DWORD IdleClockNow();
 void SetIdleClockForTests(const DWORD* now);
+bool IdleClockIsSetForTests();

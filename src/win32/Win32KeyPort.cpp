@@ -7,9 +7,33 @@
 #include "win32/MessagePump.h"
 #include "win32/WindowActivation.h"
 
-void PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
-  if (!(flags & KEYEVENTF_KEYUP)) ExpectOwnKeyPress();
-  keybd_event(vk, scan, flags, 0);
+namespace {
+
+// SendInput came with Windows 98 and NT 4.0 SP3: looked up, keybd_event
+// without it. Unlike keybd_event it says whether Windows took the key.
+typedef UINT(WINAPI* SendInputFunction)(UINT, LPINPUT, int);
+
+SendInputFunction InputSender() {
+  return reinterpret_cast<SendInputFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SendInput")));
+}
+
+}  // namespace
+
+bool PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+  bool taken = true;
+  if (SendInputFunction send = InputSender()) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    taken = send(1, &input, sizeof input) == 1;
+  } else {
+    keybd_event(vk, scan, flags, 0);
+  }
+  if (taken && !(flags & KEYEVENTF_KEYUP)) ExpectOwnKeyPress();
+  return taken;
 }
 
 uint8_t PortMapVirtualKey(uint8_t vk) { return static_cast<uint8_t>(MapVirtualKeyA(vk, 0)); }

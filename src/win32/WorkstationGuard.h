@@ -10,6 +10,7 @@
 
 #include "portable/engine/GuardState.h"
 #include "portable/host/HostInterface.h"
+#include "win32/ActivityWatch.h"
 #include "win32/LockWarning.h"
 #include "win32/LockedWindows.h"
 
@@ -37,6 +38,7 @@ struct WorkstationGuard {
   LockWarningNotice lockWarning;
   LockedWindows lockedWindows;
   PanelScriptTimer panelScriptTimer;
+  ActivityWatch activityWatch;
 };
 
 // Whether hwnd is one of the plug-in's own windows (the timer dialog, the lock

@@ -3,7 +3,10 @@
 
 unsigned long long g_events;
 
-void PortKeybdEvent(uint8_t, uint8_t, uint32_t) { ++g_events; }
+bool PortKeybdEvent(uint8_t, uint8_t, uint32_t) {
+  ++g_events;
+  return true;
+}
 uint8_t PortMapVirtualKey(uint8_t vk) { return static_cast<uint8_t>(vk ^ 0xA5); }
 uint16_t PortVkKeyScan(char ch) {
   unsigned char c = static_cast<unsigned char>(ch);

@@ -191,7 +191,8 @@ TEST(ModernHostScenario, TheEventScriptHearsTheCommitAndEachUnlockAfterwards) {
   HostRun run = RunHost(script);
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("call Lulx-SetEventScript(\"Contacts;Lullex Audit\") -> reply \"0\""), 1) << run.All();
-  EXPECT_EQ(run.Count(std::string(kScriptRan) + "{\"event\":\"commit\",\"reason\":\"idle\"} (control 3)"), 1)
+  EXPECT_EQ(
+      run.Count(std::string(kScriptRan) + "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true} (control 3)"), 1)
       << "the record limit's commit, once" << run.All();
   EXPECT_TRUE(run.Before("record committed #2", kScriptRan));
   // The lock ends when it gives the windows back; the host sees its login gone a little later.

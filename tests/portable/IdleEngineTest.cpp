@@ -433,6 +433,97 @@ TEST_P(RealTime, TheBackgroundStillHoldsTheCountAcrossAGap) {
 
 INSTANTIATE_TEST_SUITE_P(Clock, RealTime, ::testing::Values(1000u, 0xFFFFFFFFu - 2000u, 0xFFFFFFFFu - 300u));
 
+// ---- a late tick and what the watching thread saw meanwhile ----
+
+// The host's thread busy while the plug-in's own thread samples every 250 ms,
+// as the timer dialog and the watch do together.
+class Watched : public RealTime {
+ protected:
+  void SetUp() override {
+    RealTime::SetUp();
+    StartQuietWatch(watch, fileMakerClock);
+    marks[0] = recordClock, marks[1] = fileMakerClock;
+    sampledAt = fileMakerClock;
+  }
+  // ms of busy host, the watch sampling all along; `moving`: whether each
+  // sample sees the mouse moved.
+  void Busy(uint32_t ms, bool moving) {
+    sampledAt = fileMakerClock;
+    for (uint32_t t = WATCH_SAMPLE_MS; t <= ms; t += WATCH_SAMPLE_MS) Sample(moving);
+    Sleep(ms);
+  }
+  void Sample(bool activity) { NoteSample(watch, sampledAt += WATCH_SAMPLE_MS, activity, marks); }
+  TickActions WatchedFileMaker() {
+    TickObservation seen = world.Seen(fileMakerClock += TICK_MS);
+    seen.watched = QuietSinceTick(watch, WatchedCount::FileMaker, state.fileMakerIdle.countedUpTo, seen.now);
+    TickActions act = FileMakerTick(state, seen);
+    marks[1] = seen.now;
+    Carry(act);
+    return act;
+  }
+  TickActions WatchedRecord() {
+    TickObservation seen = world.Seen(recordClock += TICK_MS);
+    seen.watched = QuietSinceTick(watch, WatchedCount::Record, state.recordIdle.countedUpTo, seen.now);
+    TickActions act = RecordTick(state, seen);
+    marks[0] = seen.now;
+    Carry(act);
+    return act;
+  }
+  QuietWatch watch;
+  uint32_t marks[WATCHED_COUNTS];
+  uint32_t sampledAt;
+};
+
+TEST_P(Watched, SomeoneMovingTheMouseThroughALongImportIsNotLockedAndTheLimitsCountFromTheLastMove) {
+  state.settings.recordLimitSeconds = 2;
+  state.settings.fileMakerLimitSeconds = 3;
+  WatchedRecord();
+  WatchedFileMaker();
+  Busy(8000, true);
+  EXPECT_FALSE(WatchedRecord().exitRecordAttempts) << "the person was there all along";
+  EXPECT_FALSE(WatchedFileMaker().openLock);
+  EXPECT_LE(state.fileMakerIdle.ticks, 2) << "counted from the last move the watch saw, not from the tick before";
+  // From here nobody: a full limit from the last move, ticks on time.
+  int ticks = 0;
+  while (!WatchedFileMaker().openLock && ticks < 20) ++ticks, WatchedRecord();
+  EXPECT_GE(ticks, 9) << "the FileMaker limit, 3 s, from the last move";
+  EXPECT_EQ(locks, 1);
+  EXPECT_EQ(attempts, 1) << "the record limit committed once, before the lock";
+}
+
+TEST_P(Watched, NobodyThereOrAQuietStretchAsLongAsWhatWasLeftLocksFirstAsEver) {
+  state.settings.fileMakerLimitSeconds = 3;
+  WatchedFileMaker();
+  Busy(8000, false);
+  world.Move();  // the input that wakes it
+  EXPECT_TRUE(WatchedFileMaker().openLock) << "nobody there: the lock before the waking input";
+  locks = 0;
+  for (int i = 0; i < 4; ++i) WatchedFileMaker();  // 2 s of the limit left
+  Busy(1000, true);
+  Busy(2000, false);  // as long as what was left
+  Busy(1000, true);
+  EXPECT_TRUE(WatchedFileMaker().openLock) << "someone came back, but only after the limit had passed";
+  locks = 0;
+  WatchedFileMaker();
+  Sleep(8000);  // the watch itself sampled nothing: a machine that slept
+  Sample(true);
+  EXPECT_TRUE(WatchedFileMaker().openLock) << "its gap is a stretch without activity";
+}
+
+TEST_P(Watched, AWatchThatHasNotCaughtUpWithTheTickKnowsNothing) {
+  state.settings.fileMakerLimitSeconds = 3;
+  WatchedFileMaker();
+  WatchedFileMaker();  // a mark the watch has not sampled yet
+  Busy(0, true);
+  Sleep(8000);
+  world.Move();
+  TickObservation seen = world.Seen(fileMakerClock += TICK_MS);
+  EXPECT_FALSE(QuietSinceTick(watch, WatchedCount::FileMaker, state.fileMakerIdle.countedUpTo, seen.now).known);
+  EXPECT_TRUE(WatchedFileMaker().openLock) << "unknown: a late tick acts first, as without a watch";
+}
+
+INSTANTIATE_TEST_SUITE_P(Clock, Watched, ::testing::Values(1000u, 0xFFFFFFFFu - 2000u, 0xFFFFFFFFu - 300u));
+
 TEST_F(IdleEngine, TheLongestGapAndTheLargestLimitStayInRange) {
   state.settings.recordLimitSeconds = 536870911;
   Sleep(0xFFFFFFFFu - TICK_MS);

@@ -23,16 +23,27 @@ std::vector<uint32_t> TakeAll(EventScript& script) {
   return taken;
 }
 
-ScriptEvent Unlock(uint32_t seconds) { return {ScriptEventKind::Unlock, LockCause::IdleLimit, seconds, 0, false, ""}; }
+ScriptEvent Unlock(uint32_t seconds) {
+  return {ScriptEventKind::Unlock, LockCause::IdleLimit, seconds, 0, false, "", false};
+}
 
 TEST(ScriptEvents, EachEventAsOneJsonObjectWithoutSpaces) {
-  EXPECT_EQ(Json({ScriptEventKind::CommitAtRecordLimit, LockCause::IdleLimit, 0, 0, false, ""}),
-            "{\"event\":\"commit\",\"reason\":\"idle\"}");
-  EXPECT_EQ(Json({ScriptEventKind::CommitOnLeaving, LockCause::IdleLimit, 0, 0, false, ""}),
-            "{\"event\":\"commit\",\"reason\":\"leaving\"}");
-  EXPECT_EQ(Json({ScriptEventKind::Unlock, LockCause::LockNow, 2400, 2, false, ""}),
+  EXPECT_EQ(Json(CommitEvent(ScriptEventKind::CommitAtRecordLimit, true)),
+            "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true}");
+  EXPECT_EQ(Json(CommitEvent(ScriptEventKind::CommitOnLeaving, true)),
+            "{\"event\":\"commit\",\"reason\":\"leaving\",\"typed\":true}");
+  EXPECT_EQ(Json(CommitEvent(ScriptEventKind::CommitAtRecordLimit, false)),
+            "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":false}");
+  EXPECT_EQ(Json(CommitEvent(ScriptEventKind::CommitWindowsLocked, false)),
+            "{\"event\":\"commit\",\"reason\":\"windowslocked\",\"typed\":false}");
+  EXPECT_EQ(Json(CommitEvent(ScriptEventKind::CommitBeforeLock, false, LockCause::LockNow)),
+            "{\"event\":\"commit\",\"reason\":\"locknow\",\"typed\":false}");
+  EXPECT_EQ(Json(CommitEvent(ScriptEventKind::CommitBeforeLock, false, LockCause::IdleLimit)),
+            "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":false}");
+  EXPECT_EQ(Json({ScriptEventKind::Unlock, LockCause::LockNow, 2400, 2, false, "", false}),
             "{\"event\":\"unlock\",\"seconds\":2400,\"wrongPasswords\":2,\"cause\":\"locknow\"}");
-  std::string longest = Json({ScriptEventKind::Unlock, LockCause::IdleLimit, 4294967295u, 4294967295u, false, ""});
+  std::string longest =
+      Json({ScriptEventKind::Unlock, LockCause::IdleLimit, 4294967295u, 4294967295u, false, "", false});
   EXPECT_EQ(longest, "{\"event\":\"unlock\",\"seconds\":4294967295,\"wrongPasswords\":4294967295,\"cause\":\"idle\"}");
   EXPECT_LT(longest.size(), SCRIPT_EVENT_TEXT_SIZE);
 }
@@ -63,7 +74,7 @@ TEST(ScriptEvents, EachEventAsOneJsonObjectWithoutSpaces) {
 }
 
 TEST(ScriptEvents, AnUnlockAtASharedDeskNamesWhoLastAndAsValidJson) {
-  ScriptEvent event = {ScriptEventKind::Unlock, LockCause::IdleLimit, 5, 1, false, ""};
+  ScriptEvent event = {ScriptEventKind::Unlock, LockCause::IdleLimit, 5, 1, false, "", false};
   std::string plain = Json(event);
   EXPECT_EQ(plain.find("user"), std::string::npos) << "nobody named without people";
   event.namesUser = true;

@@ -13,6 +13,7 @@ uint32_t version = 0x0A280105;  // an NT-family version
 int16_t numLockState = 0;
 uint8_t keyboard[256];
 bool down[256];
+bool refuseKeys;
 
 void Reset() {
   calls.clear();
@@ -20,6 +21,7 @@ void Reset() {
   std::memset(down, 0, sizeof down);
   version = 0x0A280105;
   numLockState = 0;
+  refuseKeys = false;
   ResetKeySequenceState();
 }
 
@@ -152,9 +154,11 @@ std::string ModifiersDown() {
 
 using namespace recorder;
 
-void PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+bool PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
   calls.push_back({PortCall::Keybd, vk, scan, flags, {}});
+  if (refuseKeys) return false;
   down[vk] = (flags & KEYFLAG_UP) == 0;
+  return true;
 }
 
 uint8_t PortMapVirtualKey(uint8_t vk) {

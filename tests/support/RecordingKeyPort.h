@@ -20,6 +20,7 @@ extern uint32_t version;       // what GetVersion answers
 extern int16_t numLockState;   // what GetKeyState(VK_NUMLOCK) answers
 extern uint8_t keyboard[256];  // the state Get/SetKeyboardState read and write
 extern bool down[256];         // keys down, as the keyboard events left them
+extern bool refuseKeys;        // every key event refused, as Windows does when it holds the keyboard
 
 // Forgets the calls and the key state, and resets the library's own state.
 void Reset();

@@ -31,7 +31,7 @@ class ExitRecord : public PluginTest {
 
 TEST_F(ExitRecord, DoesNothingWhileLocked) {
   State().lockIsUp = 1;
-  EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()));
+  EXPECT_EQ(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()), ExitRecordOutcome::NotTyped);
   EXPECT_EQ(State().recordCommitted, 0);
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   PumpFor(200);
@@ -92,13 +92,13 @@ TEST_F(ExitRecord, RestoreTickMinimisesTheHostItRestoredNotTheWindowInFront) {
 TEST_F(ExitRecord, TypesNothingWhileAModalDialogOfTheHostIsUp) {
   ASSERT_TRUE(InFront(Host()));
   EnableWindow(Host(), FALSE);
-  EXPECT_FALSE(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()));
+  EXPECT_EQ(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()), ExitRecordOutcome::NotTyped);
   EXPECT_EQ(State().recordCommitted, 0) << "left open, to be tried again";
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   PumpFor(200);
   EXPECT_EQ(Commits(), 0);
   EnableWindow(Host(), TRUE);
-  EXPECT_TRUE(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()));
+  EXPECT_EQ(RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback()), ExitRecordOutcome::Typed);
   Deliver();
   EXPECT_EQ(Commits(), 2);
 }

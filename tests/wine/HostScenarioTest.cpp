@@ -211,6 +211,36 @@ TEST(HostScenario, AHostThatWasAwayPastTheLimitLocksOnWakingAndNeverEarly) {
   EXPECT_GT(within.At(kLockUp) - within.At("-- awake"), 3.5) << "the move counts: a full limit after it";
 }
 
+// A long import watched by someone who moves the mouse: FileMaker's thread
+// sees nothing for 8 s, the plug-in's watch sees the person, and nobody is
+// locked out; the limits then count from the last move.
+TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsNeitherCommittedNorLocked) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "call Lulx-ActivateRecordLullex 2",
+      "call Lulx-ActivateFileMakerLullex 3",
+      "focus record",
+      "type abc",
+      "othermoves 9500",
+      "wait 300",
+      "busy 8000",
+      "say awake",
+      "waitfor 10000 " + std::string(kLockUp),
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_GT(run.At(kLockUp) - run.At("-- awake"), 2.0) << "nobody locked out on waking\n" << run.All();
+  const char stopped[] = "another program stopped moving the mouse";
+  ASSERT_TRUE(run.Before(stopped, "record committed #1 (edited): \"abc\""));
+  EXPECT_GT(run.At("record committed #1"), run.At(stopped) + 1.0) << "the record limit, after the last move";
+  EXPECT_GT(run.At(kLockUp), run.At(stopped) + 2.0) << "the FileMaker limit, after the last move";
+  EXPECT_TRUE(run.Before("record committed #1", kLockUp));
+}
+
 TEST(HostScenario, ListViewsGetEscapeAndTheKeysTwice) {
   // The list path waits for a cursor other than the one at init: the host's
   // window must not open under the cursor that an earlier run left there.
@@ -385,6 +415,61 @@ TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("host box answered Cancel"), 1) << run.All();
   EXPECT_TRUE(run.Before("host box answered", "record committed #1"));
+}
+
+// Win+L with a record typed into: Windows owns the keyboard, so nothing is
+// typed while it is locked. FileMaker 7 and later ask the event script to
+// commit at once; FileMaker Pro 5 and 6 type the commit the moment Windows
+// gives the keyboard back, before the lock that waited for it.
+TEST(HostScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "modern call Lulx-SetEventScript Contacts;Lullex Audit",
+      "call Lulx-ActivateRecordLullex 2",
+      "call Lulx-ActivateFileMakerLullex 3",
+      "focus record",
+      "type abc",
+      "wait 300",
+      "session lock",
+      "wait 4500",
+      "call Lulx-Status",
+      "session unlock",
+      "waitseen 8000 " + std::string(kLockUp),
+      "wait 300",
+      "type pw",
+      "key ENTER",
+      "waitseen 5000 " + std::string(kLockGone),
+      "call Lulx-Status",
+      "say back at work",
+      "focus record",
+      "type d",
+      "waitfor 8000 record committed",
+      "modern waitfor 3000 \"typed\":true",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  const char locked[] = "Windows locks the session", unlocked[] = "Windows unlocks the session";
+  EXPECT_EQ(run.CountBetween("record key", locked, unlocked), 0) << "nothing typed while Windows holds the keyboard\n"
+                                                                 << run.All();
+  EXPECT_EQ(run.CountBetween(";windows=locked", locked, unlocked), 1) << run.All();
+  EXPECT_EQ(run.Count(";windows=locked"), 1) << "gone once Windows gives the keyboard back";
+  EXPECT_EQ(run.Count("(edited): \"abcd\""), 1) << "the guard as before: the limit commits what is typed after";
+  EXPECT_TRUE(run.Before("-- back at work", "(edited): \"abcd\""));
+#ifdef LULLEX_MODERN_HOST
+  const std::string ran = "script \"Lullex Audit\" of \"Contacts\" ran with parameter ";
+  const std::string asked = ran + "{\"event\":\"commit\",\"reason\":\"windowslocked\",\"typed\":false}";
+  EXPECT_EQ(run.Count(asked), 1) << run.All();
+  EXPECT_LT(run.At(asked) - run.At(locked), 1.0);
+  EXPECT_EQ(run.Count("\"event\":\"commit\""), 2) << "asked once, then the typed commit after the unlock";
+  EXPECT_EQ(run.Count(ran + "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true}"), 1);
+  EXPECT_TRUE(run.Before(kLockUp, unlocked)) << "the script committed: the lock need not wait";
+  EXPECT_EQ(run.Count("record committed"), 2) << "only the keys after the unlock (Ctrl+Enter twice)";
+#else
+  EXPECT_TRUE(run.Before(unlocked, "record committed #1 (edited): \"abc\""));
+  EXPECT_LT(run.At("record committed #1") - run.At(unlocked), 1.0) << "at once";
+  EXPECT_TRUE(run.Before("record committed #1", kLockUp)) << "the lock waited for the commit";
+#endif
 }
 
 // ---- lock now, the warning before the lock, the status line ----

@@ -195,6 +195,7 @@ int16_t StartEventScript(FMStartScript start, const EventScript& script, const S
 void HandOverScriptEvents(const FMModernCallBlock& block) {
   EventScript& script = Guard().state.eventScript;
   FMStartScript start = reinterpret_cast<FMStartScript>(block.startScript);
+  NoteIdleAfterHandOver(script, block.parm1 >= IDLE_SCRIPT_PAUSED);
   if (script.count == 0 || block.parm1 == IDLE_UNSAFE || Guard().state.lockIsUp || !start) return;
   // The keys of an exit-record action reach FileMaker before its script is queued.
   if (HIWORD(GetQueueStatus(QS_KEY))) return;

@@ -66,6 +66,26 @@ struct IdleCounter {
   ActivitySnapshot snapshot;
 };
 
+// What Windows does with the session's keyboard, from its session
+// notifications; Windows without them (95 to 2000) never sets these.
+struct WindowsSession {
+  bool locked;        // Windows' own lock screen is up
+  bool disconnected;  // the console or the remote connection has left the session
+  // A commit came due meanwhile and no script could be asked: it is typed as
+  // soon as Windows gives the keyboard back.
+  bool commitWaiting;
+};
+
+// A lock that came due while its commit could not be made yet: it opens once
+// the keyboard is back and the commit typed, or once the solution's script,
+// asked to commit, has had its turn (or a few seconds passed).
+struct WaitingLock {
+  bool due;
+  bool forKeyboard;
+  LockCause cause;
+  uint32_t dueAt;  // the idle clock
+};
+
 struct GuardState {
   Settings settings;
   IdleCounter recordIdle;
@@ -76,8 +96,10 @@ struct GuardState {
   // From the moment the lock opens until its password ends it. Nothing else
   // clears it, so nothing that runs inside the lock opens a second one.
   bool lockIsUp;
+  WaitingLock waitingLock;
   // The solution's script that hears commits and unlocks (FileMaker 7 and later).
   EventScript eventScript;
+  WindowsSession windows;
 };
 
 // Back to the state of a fresh start; the password is kept.

@@ -92,6 +92,26 @@ CountedTime CountedAt(const IdleCounter& counter, uint32_t now) {
   return {counter.ticks + static_cast<int32_t>(whole < room ? whole : room), part};
 }
 
+// A late tick: whether the watching thread saw someone there all along, that
+// is, activity since the tick before and no stretch without it as long as
+// what was left of the limit then.
+bool SomeoneWasThere(const WatchedQuiet& watched, int32_t ticksLeft) {
+  if (!watched.known || !watched.activitySince || ticksLeft < 1) return false;
+  return watched.longestMs < static_cast<uint32_t>(ticksLeft) * TICK_MS;
+}
+
+// The count of a late tick. True when the limit was reached while nobody was
+// there; otherwise the count runs from the last activity the watch saw.
+bool LimitPassedUnseen(IdleCounter& idle, int32_t limit, const TickObservation& seen) {
+  int32_t ticksLeft = limit - idle.ticks;
+  CountElapsed(idle, seen.now);
+  if (idle.ticks <= limit) return false;
+  if (!SomeoneWasThere(seen.watched, ticksLeft)) return true;
+  RestartCount(idle, seen.watched.lastActivity);
+  CountElapsed(idle, seen.now);
+  return false;
+}
+
 }  // namespace
 
 void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses) {
@@ -132,9 +152,8 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
   }
   act.recordStopButton = ButtonChange::Enable;
 
-  CountElapsed(idle, seen.now);
   int32_t limit = TicksFor(state.settings.recordLimitSeconds);
-  if (idle.ticks > limit) {
+  if (LimitPassedUnseen(idle, limit, seen)) {
     // Late: committed as the limit tick would have with nothing seen; the input
     // came before the commit and does not re-arm it.
     if (!state.recordCommitted) act.exitRecordAttempts = 2;
@@ -178,10 +197,9 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
     return act;
   }
 
-  CountElapsed(idle, seen.now);
   act.keyScanTimer = seen.hostActive ? TimerChange::Stop : TimerChange::Start;
   int32_t limit = TicksFor(state.settings.fileMakerLimitSeconds);
-  if (idle.ticks > limit) {
+  if (LimitPassedUnseen(idle, limit, seen)) {
     // Late: the lock, and the commit before it, whatever this tick saw.
     StartAfresh(idle, seen);
     StartLock(state, act);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "portable/engine/GuardState.h"
+#include "portable/engine/QuietWatch.h"
 
 // What the timer dialog saw at the start of a tick.
 struct TickObservation {
@@ -17,6 +18,9 @@ struct TickObservation {
   bool otherAppInFront;  // the foreground window belongs to another process
   uint32_t keyPresses;   // key presses the host's thread has received so far
   uint32_t now;          // a millisecond clock that wraps (GetTickCount): only differences count
+  // What the plug-in's watching thread saw since this count's tick before:
+  // read only by a tick that came late.
+  WatchedQuiet watched = {};
 };
 
 enum class TimerChange { Keep, Start, Stop };
@@ -45,11 +49,15 @@ inline int32_t TicksFor(int32_t seconds) { return TICKS_PER_SECOND * seconds; }
 // from counting them one by one.
 //
 // A tick that finds more time gone since the tick before than its limit had
-// left came late (the machine slept, the host's thread was busy): the limit was
-// reached before anything this tick observes. Such a tick acts first (the
-// commit; for the FileMaker limit the lock), and only then takes what it saw
-// in as activity. A tick late by less than what was left counts as any other.
-// "More" means by over half a tick: a tick a little late is on time.
+// left came late (the machine slept, the host's thread was busy). If the
+// watching thread saw no activity for as long as was left, nobody was there:
+// the limit was reached before anything this tick observes, so the tick acts
+// first (the commit; for the FileMaker limit the lock), and only then takes
+// what it saw in as activity. If it saw activity throughout, someone was there
+// while the host could not look: the count runs from the last activity it saw,
+// as ticks on time would have had it. Without the watch, a late tick acts
+// first. A tick late by less than what was left counts as any other. "More"
+// means by over half a tick: a tick a little late is on time.
 
 // The rule of the immediate switch, checked first on each record tick: the host
 // main window is left for another application and the record is not committed.

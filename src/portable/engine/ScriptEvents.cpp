@@ -33,16 +33,42 @@ void EscapeForJson(const char* text, char* out, size_t size) {
   }
 }
 
+const char* CommitReason(const ScriptEvent& event) {
+  switch (event.kind) {
+    case ScriptEventKind::CommitOnLeaving:
+      return "leaving";
+    case ScriptEventKind::CommitWindowsLocked:
+      return "windowslocked";
+    case ScriptEventKind::CommitBeforeLock:
+      return event.cause == LockCause::LockNow ? "locknow" : "idle";
+    default:
+      return "idle";
+  }
+}
+
 }  // namespace
 
 void SetEventScript(EventScript& script, const char* fileName, const char* scriptName) {
   CopyName(script.fileName, fileName);
   CopyName(script.scriptName, scriptName);
   script.first = script.count = 0;
+  script.askedCommitWaiting = script.askedCommitHandedOver = false;
 }
 
+ScriptEvent CommitEvent(ScriptEventKind kind, bool typed, LockCause cause) {
+  ScriptEvent event = {};
+  event.kind = kind;
+  event.cause = cause;
+  event.typed = typed;
+  return event;
+}
+
+bool ScriptHearsEvents(const EventScript& script) { return script.scriptName[0] != '\0'; }
+
 void QueueScriptEvent(EventScript& script, const ScriptEvent& event) {
-  if (script.scriptName[0] == '\0') return;
+  if (!ScriptHearsEvents(script)) return;
+  if (event.kind != ScriptEventKind::Unlock && !event.typed)
+    script.askedCommitWaiting = true, script.askedCommitHandedOver = false;
   if (script.count == SCRIPT_EVENT_QUEUE_SIZE) {
     script.first = (script.first + 1) % SCRIPT_EVENT_QUEUE_SIZE;
     --script.count;
@@ -56,7 +82,13 @@ bool TakeScriptEvent(EventScript& script, ScriptEvent& event) {
   event = script.waiting[script.first];
   script.first = (script.first + 1) % SCRIPT_EVENT_QUEUE_SIZE;
   --script.count;
+  if (script.count == 0 && script.askedCommitWaiting) script.askedCommitHandedOver = true;
   return true;
+}
+
+void NoteIdleAfterHandOver(EventScript& script, bool scriptRunning) {
+  if (script.askedCommitHandedOver && script.count == 0 && !scriptRunning)
+    script.askedCommitWaiting = script.askedCommitHandedOver = false;
 }
 
 void FormatScriptEvent(const ScriptEvent& event, char* text, size_t size) {
@@ -64,10 +96,11 @@ void FormatScriptEvent(const ScriptEvent& event, char* text, size_t size) {
   TextBuffer json(text, size);
   switch (event.kind) {
     case ScriptEventKind::CommitAtRecordLimit:
-      json.Add("{\"event\":\"commit\",\"reason\":\"idle\"}");
-      break;
     case ScriptEventKind::CommitOnLeaving:
-      json.Add("{\"event\":\"commit\",\"reason\":\"leaving\"}");
+    case ScriptEventKind::CommitWindowsLocked:
+    case ScriptEventKind::CommitBeforeLock:
+      json.Add("{\"event\":\"commit\",\"reason\":\"").Add(CommitReason(event)).Add("\",\"typed\":");
+      json.Add(event.typed ? "true}" : "false}");
       break;
     case ScriptEventKind::Unlock:
       json.Add("{\"event\":\"unlock\",\"seconds\":").AddNumber(event.seconds);

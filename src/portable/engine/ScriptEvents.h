@@ -11,8 +11,10 @@
 #include "portable/engine/UnlockUsers.h"
 
 enum class ScriptEventKind : uint8_t {
-  CommitAtRecordLimit,  // the record idle limit's exit-record action
+  CommitAtRecordLimit,  // the record idle limit's commit
   CommitOnLeaving,      // the commit when the user switched to another application
+  CommitWindowsLocked,  // Windows locked while the record may be open
+  CommitBeforeLock,     // the lock's commit, which could not be typed: its reason is the lock's cause
   Unlock,               // the right password ended a lock
 };
 
@@ -27,7 +29,14 @@ struct ScriptEvent {
   // password); otherwise the event names nobody.
   bool namesUser;
   char user[USER_NAME_SIZE];
+  // Commits only: true when Lullex typed the commit's keys, false when the
+  // script is asked to commit (Commit Records/Requests) because they could
+  // not be typed.
+  bool typed;
 };
+
+// A commit event of that kind; cause only for the lock's commit.
+ScriptEvent CommitEvent(ScriptEventKind kind, bool typed, LockCause cause = LockCause::IdleLimit);
 
 // More events than this between two idle calls: the oldest go.
 const int SCRIPT_EVENT_QUEUE_SIZE = 8;
@@ -44,6 +53,10 @@ struct EventScript {
   int first;  // the oldest waiting event
   int count;
   int32_t lastStartError;  // what FileMaker answered the last start; 0 when it took it
+  // A commit asked of the script (typed false) that has not had its turn yet:
+  // handed over to FileMaker, then an idle call with no script running.
+  bool askedCommitWaiting;
+  bool askedCommitHandedOver;
 };
 
 // Sets the script (an empty script name switches the events off) and drops
@@ -51,6 +64,11 @@ struct EventScript {
 void SetEventScript(EventScript& script, const char* fileName, const char* scriptName);
 // Queues an event, only while a script is set.
 void QueueScriptEvent(EventScript& script, const ScriptEvent& event);
+// Whether a script is set to hear the events.
+bool ScriptHearsEvents(const EventScript& script);
+// FileMaker's idle call after the events were handed over: with no script
+// running or paused, an asked commit has had its turn.
+void NoteIdleAfterHandOver(EventScript& script, bool scriptRunning);
 // The oldest waiting event, taken off the queue; false when none waits.
 bool TakeScriptEvent(EventScript& script, ScriptEvent& event);
 // The event as the script's parameter: one JSON object, without spaces.

@@ -8,6 +8,10 @@ namespace {
 const uint8_t VK_NUMLOCK_KEY = 0x90;
 const uint8_t NUMLOCK_SCAN = 0x45;
 
+void CountRefusal(bool taken) {
+  if (!taken) ++CurrentKeySequenceState().eventsRefused;
+}
+
 void NumLock(uint16_t count, int delay) {
   uint32_t version = PortGetVersion();
   bool ntFamily = (version & 0x80000000u) == 0;
@@ -16,8 +20,8 @@ void NumLock(uint16_t count, int delay) {
     if (delay) WaitKeyDelay();
     if (ntFamily) {
       // Straight to the platform: no message dispatch after these two.
-      PortKeybdEvent(VK_NUMLOCK_KEY, NUMLOCK_SCAN, KEYFLAG_EXTENDED);
-      PortKeybdEvent(VK_NUMLOCK_KEY, NUMLOCK_SCAN, KEYFLAG_EXTENDED | KEYFLAG_UP);
+      CountRefusal(PortKeybdEvent(VK_NUMLOCK_KEY, NUMLOCK_SCAN, KEYFLAG_EXTENDED));
+      CountRefusal(PortKeybdEvent(VK_NUMLOCK_KEY, NUMLOCK_SCAN, KEYFLAG_EXTENDED | KEYFLAG_UP));
     } else if (minor < 10) {
       // Windows 95 ignores synthesized Num Lock; flip the toggle bit instead.
       bool toggled = (PortGetKeyState(VK_NUMLOCK_KEY) & 1) != 0;
@@ -37,7 +41,7 @@ void NumLock(uint16_t count, int delay) {
 const uint8_t EXTENDED_KEYS[EXTENDED_KEY_COUNT] = {0x26, 0x28, 0x25, 0x27, 0x24, 0x23, 0x21, 0x22, 0x2D, 0x2E};
 
 void SendKeyboardEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
-  PortKeybdEvent(vk, scan, flags);
+  CountRefusal(PortKeybdEvent(vk, scan, flags));
   if (CurrentKeySequenceState().pumpEachEvent) PortPumpKeyboardMessages();
 }
 

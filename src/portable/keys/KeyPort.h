@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-void PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags);
+// False when Windows refused the event (another desktop has the input, as
+// while Windows is locked).
+bool PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags);
 uint8_t PortMapVirtualKey(uint8_t vk);  // scan code of vk (map type 0)
 uint16_t PortVkKeyScan(char ch);
 void PortPumpKeyboardMessages();  // dispatch queued WM_KEYFIRST..0x108 messages

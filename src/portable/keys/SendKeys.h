@@ -51,6 +51,7 @@ struct KeySequenceState {
   bool pumpEachEvent;        // the caller's wait flag: dispatch key messages after each event
   uint32_t delayEveryKeyMs;  // {DELAY=N}
   uint32_t delayNextKeyMs;   // {DELAY N}
+  uint32_t eventsRefused;    // key events Windows refused: a caller compares before and after
 };
 // The library's one state, kept by the key-sequence parser; synthesis reads the
 // wait flag and the delays from it.

@@ -67,7 +67,9 @@ const uint8_t CALL_SHUTDOWN = 4;
 const uint8_t CALL_PREFERENCES = 5;
 const uint8_t CALL_GET_STRING = 7;
 
-// Idle levels (parm1 of an idle call): at this one, do nothing at all.
+// Idle levels (parm1 of an idle call): 0 and 1 the user idle or not, then a
+// script paused, a script running, and unsafe, at which do nothing at all.
+const uint8_t IDLE_SCRIPT_PAUSED = 2;
 const uint8_t IDLE_UNSAFE = 4;
 
 // Init replies.

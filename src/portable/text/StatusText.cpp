@@ -1,5 +1,6 @@
 #include "portable/text/StatusText.h"
 
+#include "portable/engine/WindowsKeyboard.h"
 #include "portable/text/TextBuffer.h"
 
 namespace {
@@ -37,9 +38,11 @@ void FormatStatus(const GuardState& state, char* text, size_t size, bool modern)
   line.Add("immediate", s.commitOnLeaving ? 1 : 0);
   line.Add("warning", SecondsOrOff(s.lockWarningSeconds));
   line.Add("locked", state.lockIsUp ? 1 : 0);
-  if (!modern) return;
-  line.Add("scripterror", state.eventScript.lastStartError);
-  const char* const KINDS[] = {"none", "plain", "digest"};
-  line.Add("password", KINDS[static_cast<int>(s.passwordKind)]);
-  line.Add("users", s.unlockUsers.count);
+  if (modern) {
+    line.Add("scripterror", state.eventScript.lastStartError);
+    const char* const KINDS[] = {"none", "plain", "digest"};
+    line.Add("password", KINDS[static_cast<int>(s.passwordKind)]);
+    line.Add("users", s.unlockUsers.count);
+  }
+  if (WindowsHoldsKeyboard(state.windows)) line.Add("windows", "locked");
 }

@@ -11,5 +11,7 @@ const size_t STATUS_TEXT_SIZE = 192;
 
 // modern: ends with ";scripterror=N", what FileMaker answered the last start of
 // the event script (0: it took it), and ";password=none|plain|digest", what
-// unlocks the lock: FileMaker 7 and later only.
+// unlocks the lock: FileMaker 7 and later only. While Windows holds the
+// keyboard (its lock screen, a disconnected session) it ends with
+// ";windows=locked".
 void FormatStatus(const GuardState& state, char* text, size_t size, bool modern);

@@ -1,0 +1,43 @@
+// What a thread of the plug-in's own sees of the user between two ticks of an
+// idle count: when it last saw activity, and the longest stretch in which it
+// saw none. The host's thread may be busy for seconds (an import, a report, a
+// wait on the server) and miss the mouse and the keys meanwhile; this says
+// whether someone was there. No Windows here: the watching thread samples and
+// calls NoteSample, the ticks read what it published.
+#pragma once
+
+#include <cstdint>
+
+// One slot per idle count that reads the watch.
+enum class WatchedCount : uint8_t { Record, FileMaker };
+const int WATCHED_COUNTS = 2;
+
+// Samples come every 250 ms. Activity seen after a gap no longer than this is
+// dated at the sample before it (it may have come just after); after a longer
+// gap the watch saw nothing in between (the machine slept, the thread was
+// held up) and dates it when seen.
+const uint32_t WATCH_SAMPLE_MS = 250;
+const uint32_t WATCH_LONGEST_GAP_MS = 1000;
+
+struct QuietWatch {
+  uint32_t lastSample;
+  uint32_t lastActivity;
+  // Per count: the tick that the stretch is measured from, and the longest
+  // stretch without activity since then, up to the last sample.
+  uint32_t since[WATCHED_COUNTS];
+  uint32_t longestMs[WATCHED_COUNTS];
+};
+
+void StartQuietWatch(QuietWatch& watch, uint32_t now);
+// One sample at now; marks: each count's last tick, as the ticks asked.
+void NoteSample(QuietWatch& watch, uint32_t now, bool activity, const uint32_t marks[WATCHED_COUNTS]);
+
+// What a tick learns from the watch about the time since its count's tick
+// before (`since`).
+struct WatchedQuiet {
+  bool known;             // false: no watch, or it has not caught up with that tick
+  bool activitySince;     // it saw activity after that tick
+  uint32_t longestMs;     // longest stretch without activity since that tick, up to now
+  uint32_t lastActivity;  // when it last saw activity
+};
+WatchedQuiet QuietSinceTick(const QuietWatch& watch, WatchedCount count, uint32_t since, uint32_t now);

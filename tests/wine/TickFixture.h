@@ -1,0 +1,46 @@
+// The timer dialog's ticks sent one by one as WM_TIMER, each a tick's time
+// after the one before on the idle clock, so that exact counts can be checked;
+// the real timers are stopped first.
+#pragma once
+
+#include "PluginFixture.h"
+#include "win32/Timers.h"
+
+class TickTest : public PluginTest {
+ protected:
+  void SetUp() override {
+    SetIdleClockForTests(&now_);
+    PluginTest::SetUp();
+    ASSERT_TRUE(InFront(Host()));
+    GetKeyboardState(savedKeys_);
+  }
+  void TearDown() override {
+    SetKeyboardState(savedKeys_);
+    PluginTest::TearDown();
+    SetIdleClockForTests(nullptr);
+  }
+  void StopRealTimers() { StopAllTimers(Guard().timerDialog); }
+  // Each idle tick comes a tick's time after the one before, whatever the
+  // machine's speed: the counts then go up by exactly one a tick.
+  void Tick(UINT_PTR id) {
+    if (id == RECORD_TIMER || id == FILEMAKER_TIMER) now_ += IDLE_TICK_MS;
+    SendMessageA(Guard().timerDialog, WM_TIMER, id, 0);
+  }
+  void Ticks(UINT_PTR id, int n) {
+    for (int i = 0; i < n; ++i) Tick(id);
+  }
+  // A key's toggle bit flipped in the host thread's state: a keyboard change.
+  void KeyboardChange() {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SCROLL] ^= 1;
+    SetKeyboardState(state);
+  }
+  int Commits() { return TheFakeHost().Count("commit"); }
+  void Deliver() {
+    KillTimer(Guard().timerDialog, RESTORE_TIMER);
+    PumpUntilKeysDelivered();
+  }
+  BYTE savedKeys_[256];
+  DWORD now_ = 1000;
+};
