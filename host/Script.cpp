@@ -1,6 +1,8 @@
 #include "Script.h"
 
 #include <windows.h>
+// After windows.h:
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -85,6 +87,19 @@ void Finish() {
     return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000;
   };
   Event("process cpu: user %llu ms, kernel %llu ms", ms(user), ms(kernel));
+  // The plug-in's own threads (its watching thread), apart from the host's.
+  unsigned long long otherMs = 0;
+  HANDLE threads = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(threads, &entry); more; more = Thread32Next(threads, &entry)) {
+    if (entry.th32OwnerProcessID != GetCurrentProcessId() || entry.th32ThreadID == GetCurrentThreadId()) continue;
+    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+    if (thread && GetThreadTimes(thread, &created, &exited, &kernel, &user)) otherMs += ms(user) + ms(kernel);
+    if (thread) CloseHandle(thread);
+  }
+  CloseHandle(threads);
+  Event("other threads cpu: %llu ms", otherMs);
   Event("script finished%s", g_failures ? " with failures" : "");
   PostQuitMessage(g_failures ? 1 : 0);
 }
