@@ -453,22 +453,19 @@ class Watched : public RealTime {
     Sleep(ms);
   }
   void Sample(bool activity) { NoteSample(watch, sampledAt += WATCH_SAMPLE_MS, activity, marks); }
-  TickActions WatchedFileMaker() {
-    TickObservation seen = world.Seen(fileMakerClock += TICK_MS);
-    seen.watched = QuietSinceTick(watch, WatchedCount::FileMaker, state.fileMakerIdle.countedUpTo, seen.now);
-    TickActions act = FileMakerTick(state, seen);
-    marks[1] = seen.now;
+  // A tick of that count, with what the watch saw since the count's tick before.
+  TickActions WatchedTick(WatchedCount count) {
+    bool record = count == WatchedCount::Record;
+    const IdleCounter& idle = record ? state.recordIdle : state.fileMakerIdle;
+    TickObservation seen = world.Seen((record ? recordClock : fileMakerClock) += TICK_MS);
+    seen.watched = QuietSinceTick(watch, count, idle.countedUpTo, seen.now);
+    TickActions act = record ? RecordTick(state, seen) : FileMakerTick(state, seen);
+    marks[static_cast<int>(count)] = seen.now;
     Carry(act);
     return act;
   }
-  TickActions WatchedRecord() {
-    TickObservation seen = world.Seen(recordClock += TICK_MS);
-    seen.watched = QuietSinceTick(watch, WatchedCount::Record, state.recordIdle.countedUpTo, seen.now);
-    TickActions act = RecordTick(state, seen);
-    marks[0] = seen.now;
-    Carry(act);
-    return act;
-  }
+  TickActions WatchedFileMaker() { return WatchedTick(WatchedCount::FileMaker); }
+  TickActions WatchedRecord() { return WatchedTick(WatchedCount::Record); }
   QuietWatch watch;
   uint32_t marks[WATCHED_COUNTS];
   uint32_t sampledAt;

@@ -3,8 +3,26 @@
 // the real timers are stopped first.
 #pragma once
 
+#include <functional>
+
 #include "PluginFixture.h"
+#include "resources/ResourceIds.h"
 #include "win32/Timers.h"
+
+inline int g_unlocks;
+inline std::function<void()> g_atLockUp;  // runs as the login is found up, if set
+
+// Unlocks the login dialog as soon as it is up, without keystrokes (which would
+// themselves be activity).
+inline void CALLBACK UnlockByCommand(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND login = FindWindowA(nullptr, "Please Login");
+  if (!login) return;
+  KillTimer(nullptr, id);
+  ++g_unlocks;
+  if (g_atLockUp) g_atLockUp();
+  SetDlgItemTextA(login, IDC_PASSWORD, State().settings.password);
+  SendMessageA(login, WM_COMMAND, IDC_LOGIN_OK, 0);
+}
 
 class TickTest : public PluginTest {
  protected:

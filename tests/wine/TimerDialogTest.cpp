@@ -129,19 +129,6 @@ TEST_F(TimerDialog, RecordLimitOffHoldsTheCountAndDisablesStop) {
 
 // ---- the FileMaker limit and the lock ----
 
-int g_unlocks;
-
-// Unlocks the login dialog as soon as it is up, without keystrokes (which would
-// themselves be activity).
-void CALLBACK UnlockByCommand(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND login = FindWindowA(nullptr, "Please Login");
-  if (!login) return;
-  KillTimer(nullptr, id);
-  ++g_unlocks;
-  SetDlgItemTextA(login, IDC_PASSWORD, State().settings.password);
-  SendMessageA(login, WM_COMMAND, IDC_LOGIN_OK, 0);
-}
-
 TEST_F(TimerDialog, FileMakerLimitOneExitsOnTickThreeLocksOnFourAndAgainAfterUnlock) {
   CallFunction(FN_SET_WORKSTATION_PASSWORD, "pw");
   CallFunction(FN_CAN_BACKGROUND, "1");

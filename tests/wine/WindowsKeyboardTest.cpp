@@ -14,30 +14,20 @@ namespace {
 
 const WPARAM SESSION_LOCK = 7, SESSION_UNLOCK = 8;
 
-int g_unlocks;
 int g_keysWhenTheLockCameUp;
-
-// Unlocks the login as soon as it is up, noting how many key events were sent by then.
-void CALLBACK UnlockWhenUp(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND login = FindWindowA(nullptr, "Please Login");
-  if (!login) return;
-  KillTimer(nullptr, id);
-  ++g_unlocks;
-  g_keysWhenTheLockCameUp = recorder::KeyEvents();
-  SetDlgItemTextA(login, IDC_PASSWORD, State().settings.password);
-  SendMessageA(login, WM_COMMAND, IDC_LOGIN_OK, 0);
-}
 
 class WindowsKeyboard : public TickTest {
  protected:
   void SetUp() override {
     recorder::Reset();
     g_unlocks = g_keysWhenTheLockCameUp = 0;
+    g_atLockUp = [] { g_keysWhenTheLockCameUp = recorder::KeyEvents(); };
     TickTest::SetUp();
   }
   void TearDown() override {
     Session(SESSION_UNLOCK);
     TickTest::TearDown();
+    g_atLockUp = nullptr;
     recorder::Reset();
   }
   void Arm(bool withScript) {
@@ -73,7 +63,7 @@ class WindowsKeyboard : public TickTest {
   }
   // The waiting lock's turn, with the login unlocked as soon as it is up.
   void WaitingLockTurn() {
-    UINT_PTR unlock = SetTimer(nullptr, 0, 50, UnlockWhenUp);
+    UINT_PTR unlock = SetTimer(nullptr, 0, 50, UnlockByCommand);
     Tick(WAITING_LOCK_TIMER);
     KillTimer(nullptr, unlock);
   }
@@ -113,7 +103,7 @@ TEST_F(WindowsKeyboard, WithoutAScriptTheCommitIsTypedFirstWhenTheKeyboardIsBack
   EXPECT_TRUE(State().waitingLock.forKeyboard);
   Tick(WAITING_LOCK_TIMER);
   EXPECT_FALSE(State().lockIsUp) << "not while Windows holds the keyboard";
-  UINT_PTR unlock = SetTimer(nullptr, 0, 50, UnlockWhenUp);
+  UINT_PTR unlock = SetTimer(nullptr, 0, 50, UnlockByCommand);
   Session(SESSION_UNLOCK);
   KillTimer(nullptr, unlock);
   EXPECT_EQ(g_unlocks, 1);
