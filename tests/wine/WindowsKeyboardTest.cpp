@@ -134,4 +134,18 @@ TEST_F(WindowsKeyboard, KeysWindowsRefusesAskTheScriptOnceAndTheLockStillComes) 
   EXPECT_EQ(g_unlocks, 1) << "and the lock came";
 }
 
+TEST_F(WindowsKeyboard, AHostThatCannotTakeTheKeysAtTheLockHasTheScriptAskedBeforeIt) {
+  Arm(true);
+  EnableWindow(Host(), FALSE);  // one of FileMaker's modal dialogs is up
+  TicksToTheLock();
+  EXPECT_EQ(recorder::KeyEvents(), 0);
+  ASSERT_TRUE(State().waitingLock.due);
+  std::vector<std::string> asked = HandOver();
+  ASSERT_EQ(asked.size(), 1u) << "the record limit tries again later; the lock asks";
+  EXPECT_EQ(asked[0], "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":false}");
+  WaitingLockTurn();
+  EXPECT_EQ(g_unlocks, 1);
+  EnableWindow(Host(), TRUE);
+}
+
 }  // namespace
