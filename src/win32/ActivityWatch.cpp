@@ -48,19 +48,6 @@ bool ReadPublished(ActivityWatch& w, QuietWatch& out) {
   return false;
 }
 
-// The thread holds its own reference to the module: should the host free the
-// library without the shutdown call, its code stays mapped.
-DWORD WINAPI Watch(LPVOID param) {
-  ActivityWatch& w = *static_cast<ActivityWatch*>(param);
-  HMODULE module = w.module;
-  while (WaitForSingleObject(w.stop, WATCH_SAMPLE_MS) == WAIT_TIMEOUT)
-    if (!IdleClockIsSetForTests()) TakeActivitySample(w);
-  FreeLibraryAndExitThread(module, 0);
-  return 0;
-}
-
-}  // namespace
-
 void TakeActivitySample(ActivityWatch& w) {
   POINT cursor;
   DWORD lastInput = w.lastInput;
@@ -73,6 +60,21 @@ void TakeActivitySample(ActivityWatch& w) {
   NoteSample(w.watch, IdleClockNow(), moved || input, marks);
   Publish(w);
 }
+
+// The thread holds its own reference to the module: should the host free the
+// library without the shutdown call, its code stays mapped.
+DWORD WINAPI Watch(LPVOID param) {
+  ActivityWatch& w = *static_cast<ActivityWatch*>(param);
+  HMODULE module = w.module;
+  // A test that sets the idle clock sends the ticks itself: no sample of real
+  // time may come between them.
+  while (WaitForSingleObject(w.stop, WATCH_SAMPLE_MS) == WAIT_TIMEOUT)
+    if (!IdleClockIsSetForTests()) TakeActivitySample(w);
+  FreeLibraryAndExitThread(module, 0);
+  return 0;
+}
+
+}  // namespace
 
 void StartActivityWatch(ActivityWatch& w) {
   if (w.thread) return;

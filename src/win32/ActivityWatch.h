@@ -38,6 +38,3 @@ void StopActivityWatch(ActivityWatch& watch);
 WatchedQuiet ReadWatchedQuiet(ActivityWatch& watch, WatchedCount count, uint32_t since, uint32_t now);
 // The count's tick at now: the watch measures its stretches from here.
 void MarkTick(ActivityWatch& watch, WatchedCount count, uint32_t now);
-// One sample now. The thread takes one every 250 ms, except while the tests
-// set the idle clock: they take them here, when they choose.
-void TakeActivitySample(ActivityWatch& watch);
