@@ -16,20 +16,25 @@ FUZZ := $(BUILD)/fuzz
 FUZZ_SECONDS ?= 600
 JOBS ?= 2
 
-BENCH := $(BUILD)/bench
-
-.PHONY: all bootstrap build check native fuzz-build fuzz bench-build bench repeat test demo docs-shots dist interactive clean format format-check
+.PHONY: all bootstrap plugins build check native fuzz-build fuzz bench repeat test demo docs-shots dist interactive clean format format-check
 
 all: build
 
 bootstrap:
 	@scripts/bootstrap.sh
 
-# Lullex.fmx (32-bit, FileMaker Pro 5 and 6) and Lullex.fmx64 (today's FileMaker), each with its host stand-in.
-build: bootstrap
+# The two plug-ins and their host stand-ins (with the stand-in's FMWrapper.dll):
+# Lullex.fmx (every 32-bit FileMaker) and Lullex.fmx64 (today's FileMaker). All
+# that make demo and make dist need; make build adds the tests and benchmarks in
+# the same trees.
+plugins: bootstrap
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(WIN) -j$(JOBS)
+	@cmake --build $(WIN) -j$(JOBS) --target LullexBesideHost
 	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN64) -j$(JOBS) --target LullexBesideHost
+
+build: plugins
+	@cmake --build $(WIN) -j$(JOBS)
 	@cmake --build $(WIN64) -j$(JOBS)
 
 native: bootstrap
@@ -44,12 +49,7 @@ fuzz-build: bootstrap
 fuzz: fuzz-build
 	@scripts/fuzz.sh $(BUILD) $(FUZZ_SECONDS)
 
-# The benchmarks' programs: the native one here, the Windows ones in make build.
-bench-build: build
-	@cmake -S . -B $(BENCH) -DLULLEX_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(BENCH) -j$(JOBS) --target sendkeys_bench
-
-bench: bench-build
+bench: build
 	@scripts/bench.sh $(BUILD)
 
 N ?= 10
@@ -64,17 +64,17 @@ format:
 format-check: bootstrap
 	@clang-format --dry-run -Werror $(SOURCES) && echo "format-check: $(words $(SOURCES)) files follow .clang-format"
 
-test: format-check native fuzz-build build bench-build dist
-	@scripts/fuzz.sh $(BUILD) 30
-	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300
-	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN64) --output-on-failure --timeout 300
+# Each tree is built once: the benchmarks and the package come from the Windows
+# trees. The Wine suites run side by side, each in its own session, and the
+# native tests and the fuzzers meanwhile on the CPU that the suites leave idle.
+test: format-check build dist
+	@scripts/wine-suites.sh $(BUILD) --alongside '$(MAKE) --no-print-directory native fuzz FUZZ_SECONDS=30'
 
 UNIT_ONLY := host_scenarios|soak_tests|package|signing
 check: format-check native build
-	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN) --output-on-failure --timeout 300 -E '$(UNIT_ONLY)'
-	@LULLEX_WINEARCH=win64 scripts/wine-session.sh $(BUILD) ctest --test-dir $(WIN64) --output-on-failure --timeout 300 -E '$(UNIT_ONLY)'
+	@scripts/wine-suites.sh $(BUILD) -E '$(UNIT_ONLY)'
 
-demo: build
+demo: plugins
 	@rm -rf $(BUILD)/demo && mkdir -p $(BUILD)/demo
 	@scripts/wine-session.sh $(BUILD) wine $(WIN)/host/LullexHost.exe --demo --shots 'Z:$(abspath $(BUILD))/demo'
 	@mkdir -p $(BUILD)/demo/fmx64 $(BUILD)/demo/fmx64-ja
@@ -94,15 +94,16 @@ docs-shots: demo
 	@if [ -f $(BUILD)/demo/timeline.svg ]; then cp $(BUILD)/demo/timeline.svg docs/timeline.svg; fi
 	@echo "docs-shots: docs/ updated"
 
-# The release package: build/dist/Lullex-<version>.zip, from a fresh build tree;
-# signed with SIGN_PKCS12=certificate.p12 SIGN_PASSWORD_FILE=password.txt [SIGN_TIMESTAMP_URL=...].
+# The release package: build/dist/Lullex-<version>.zip, from the plug-ins of the
+# Windows trees; signed with SIGN_PKCS12=certificate.p12 SIGN_PASSWORD_FILE=password.txt
+# [SIGN_TIMESTAMP_URL=...].
 export SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
-dist: bootstrap
+dist: plugins
 	@scripts/dist.sh $(BUILD)
 
 # make interactive plays Lullex.fmx in FileMaker Pro 5 and 6 (API=60: in the
 # 32-bit FileMaker 18); make interactive FMX=64 plays Lullex.fmx64.
-interactive: build
+interactive: plugins
 ifeq ($(FMX),64)
 	@LULLEX_WINEARCH=win64 LULLEX_DISPLAY=$${LULLEX_DISPLAY:-host} scripts/wine-session.sh $(BUILD) wine $(WIN64)/host/LullexHost.exe --interactive
 else

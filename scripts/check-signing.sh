@@ -3,12 +3,14 @@
 # certificate made here with openssl, make's dist signing both DLLs with them,
 # the signatures verified against that CA, one changed byte refused, the signed
 # Lullex.fmx64 loaded in the stand-in, and the password nowhere in the log or
-# the zip. A wrong password stops dist before any package exists. Runs inside a
-# 64-bit Wine session (the tests' own).
-#   scripts/check-signing.sh WORK_FOLDER HOST_EXE
+# the zip. A wrong password stops dist before any package exists. The plug-ins
+# come from BUILD's trees, which are left as they are. Runs inside a 64-bit Wine
+# session (the tests' own).
+#   scripts/check-signing.sh BUILD WORK_FOLDER HOST_EXE
 set -euo pipefail
-work=$(realpath -m "$1")
-host=$2
+build=$(realpath -m "$1")
+work=$(realpath -m "$2")
+host=$3
 top=$(cd "$(dirname "$0")/.." && pwd)
 fail() { echo "check-signing: $*" >&2; exit 1; }
 rm -rf "$work"
@@ -27,15 +29,19 @@ printf '%s' "$password" >password.txt
 openssl pkcs12 -export -in signer.pem -inkey signer.key -out signer.p12 -passout file:password.txt
 printf 'not-%s' "$password" >wrong.txt
 
-# A wrong password: a clear message, no package, no build.
-if SIGN_PKCS12=signer.p12 SIGN_PASSWORD_FILE=wrong.txt "$top/scripts/dist.sh" "$work/wrong" >"$work/wrong.log" 2>&1; then
+# Signing works on the package's copies: the trees' plug-ins, which the other
+# tests load, stay unsigned.
+tree_sums=$(sha256sum "$build/win32/Lullex.fmx" "$build/win64/Lullex.fmx64")
+
+# A wrong password: a clear message, no package.
+if SIGN_PKCS12=signer.p12 SIGN_PASSWORD_FILE=wrong.txt "$top/scripts/dist.sh" "$build" "$work/wrong" >"$work/wrong.log" 2>&1; then
   fail "dist went on with a wrong password"
 fi
 grep -q "cannot open .*signer.p12 with the password" "$work/wrong.log" || fail "no clear message: $(cat "$work/wrong.log")"
 [ ! -e "$work/wrong/dist" ] || fail "a wrong password left $(ls -R "$work/wrong/dist")"
 
 # The package, signed; without a timestamp URL it says what that means.
-SIGN_PKCS12=signer.p12 SIGN_PASSWORD_FILE=password.txt "$top/scripts/dist.sh" "$work/signed" >"$work/dist.log" 2>&1 ||
+SIGN_PKCS12=signer.p12 SIGN_PASSWORD_FILE=password.txt "$top/scripts/dist.sh" "$build" "$work/signed" >"$work/dist.log" 2>&1 ||
   fail "dist failed: $(cat "$work/dist.log")"
 grep -q "stops being valid the day the certificate expires" "$work/dist.log" || fail "no word on the missing timestamp"
 zip=$(ls "$work"/signed/dist/Lullex-*.zip)
@@ -58,6 +64,9 @@ for dll in Lullex.fmx Lullex.fmx64; do
   fi
   grep -q "MISMATCH" "$work/tampered-$dll.log" || fail "$dll changed: refused, but not for its digest"
 done
+
+[ "$(sha256sum "$build/win32/Lullex.fmx" "$build/win64/Lullex.fmx64")" = "$tree_sums" ] ||
+  fail "signing changed the build trees' plug-ins"
 
 # Signed, Lullex.fmx64 still loads and answers in the stand-in of today's FileMaker.
 printf 'init\ncall Lulx-Version\nquit\n' >"$work/script.txt"

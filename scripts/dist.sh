@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
-# Builds the release package from a fresh build tree:
-#   BUILD/dist/Lullex-<version>.zip with Lullex.fmx (every 32-bit FileMaker Pro, 5
+# Packages the release from the build trees of make build (BUILD/win32 and
+# BUILD/win64, which must hold the plug-ins):
+#   OUT/dist/Lullex-<version>.zip with Lullex.fmx (every 32-bit FileMaker Pro, 5
 #   to 18), Lullex.fmx64 (64-bit FileMaker Pro), the guide as one HTML page,
-#   CHANGES and SHA256SUMS.
+#   CHANGES and SHA256SUMS. OUT is BUILD unless given.
 # The version comes from src/resources/Version.h. Time stamps, file order and
 # modes are fixed, so the same commit gives the same bytes.
 # With SIGN_PKCS12 (and SIGN_PASSWORD_FILE, SIGN_TIMESTAMP_URL: scripts/sign.sh)
 # both DLLs are signed before the sums are taken. A failure leaves no package.
-#   scripts/dist.sh BUILD
+#   scripts/dist.sh BUILD [OUT]
 set -euo pipefail
 build=$(realpath -m "$1")
+out=$(realpath -m "${2:-$1}")
 top=$(cd "$(dirname "$0")/.." && pwd)
 version_part() { sed -n "s/^#define LULLEX_VERSION_$1 \([0-9]*\)$/\1/p" "$top/src/resources/Version.h"; }
 version="$(version_part MAJOR).$(version_part MINOR)$(version_part PATCH)"
 [ "$version" != "." ] || { echo "dist: no version in src/resources/Version.h" >&2; exit 1; }
+plugins=("$build/win32/Lullex.fmx" "$build/win64/Lullex.fmx64")
+for plugin in "${plugins[@]}"; do
+  [ -f "$plugin" ] || { echo "dist: no $plugin (make dist builds it)" >&2; exit 1; }
+done
 
-dist="$build/dist"
+dist="$out/dist"
 stage="$dist/Lullex-$version"
 rm -rf "$dist"
 trap 'status=$?; [ $status -eq 0 ] || rm -rf "$dist"; exit $status' EXIT
@@ -28,13 +34,7 @@ if [ -n "${SIGN_PKCS12:-}" ]; then
   signing=yes
 fi
 mkdir -p "$stage"
-for arch in i686 x86_64; do
-  tree="$build/dist-build-$arch"
-  rm -rf "$tree"
-  cmake -S "$top" -B "$tree" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$tree" --target Lullex -j"${JOBS:-2}" >/dev/null
-  cp "$tree"/Lullex.fmx* "$stage/"
-done
+cp "${plugins[@]}" "$stage/"
 [ -z "$signing" ] || "$top/scripts/sign.sh" "$stage/Lullex.fmx" "$stage/Lullex.fmx64"
 /usr/bin/python3 "$top/scripts/guide.py" "$top/README.md" "$stage/Lullex-Guide.html" "$version"
 cp "$top/CHANGES" "$stage/CHANGES"

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Runs a command with Wine inside an Xvfb display that this script starts and
 # stops. The Wine prefix lives in BUILD/wineprefix (32-bit) or, with
-# LULLEX_WINEARCH=win64, in BUILD/wineprefix64, and is created on first use.
+# LULLEX_WINEARCH=win64, in BUILD/wineprefix64, or in LULLEX_WINEPREFIX when it
+# is set, and is created on first use.
 #   scripts/wine-session.sh BUILD COMMAND...
 # With LULLEX_DISPLAY=host the user's own $DISPLAY is used instead of Xvfb.
 set -euo pipefail
 build=$(realpath "$1"); shift
 
 export WINEARCH=${LULLEX_WINEARCH:-win32}
-if [ "$WINEARCH" = win64 ]; then export WINEPREFIX="$build/wineprefix64"; else export WINEPREFIX="$build/wineprefix"; fi
+if [ -n "${LULLEX_WINEPREFIX:-}" ]; then export WINEPREFIX=$(realpath -m "$LULLEX_WINEPREFIX")
+elif [ "$WINEARCH" = win64 ]; then export WINEPREFIX="$build/wineprefix64"; else export WINEPREFIX="$build/wineprefix"; fi
 export WINEDEBUG=-all
 # No debugger: a crash ends the program at once instead of waiting on a dialog.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
@@ -24,15 +26,28 @@ trap cleanup EXIT INT TERM
 wineserver -k >/dev/null 2>&1 || true
 
 if [ "${LULLEX_DISPLAY:-}" != "host" ]; then
+  # The first free display from :91. Sessions may start at the same moment (make
+  # test runs both builds side by side): Xvfb takes its display's lock itself and
+  # says on -displayfd when it is ready, so a display another session took first
+  # shows as this Xvfb ending, and the next number is tried.
   display=""
+  ready=$(mktemp)
   for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+    [ ! -e "/tmp/.X$n-lock" ] || continue
+    : >"$ready"
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -displayfd 3 3>"$ready" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 200); do
+      { [ -s "$ready" ] || ! kill -0 "$xvfb_pid" 2>/dev/null; } && break
+      sleep 0.05
+    done
+    if [ -s "$ready" ]; then display=$n; break; fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
   done
+  rm -f "$ready"
   [ -n "$display" ] || { echo "wine-session: no free X display" >&2; exit 1; }
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-  [ -e "/tmp/.X11-unix/X$display" ] || { echo "wine-session: Xvfb did not start" >&2; exit 1; }
   export DISPLAY=":$display"
 fi
 
@@ -69,6 +84,14 @@ wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 # The desktop too, for the whole session: started by a test's window it would
 # hold that test's output pipe, and it may have ended between two tests.
 wine explorer.exe /desktop=Default,1280x1024 </dev/null >/dev/null 2>&1 &
-for _ in $(seq 1 100); do pgrep -f 'explorer.exe /desktop' >/dev/null && break; sleep 0.1; done
+# This prefix's desktop: the other build's session may have its own up already.
+desktop_up() {
+  local pid
+  for pid in $(pgrep -f 'explorer.exe /desktop'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+for _ in $(seq 1 100); do desktop_up && break; sleep 0.1; done
 sleep 1
 "$@"

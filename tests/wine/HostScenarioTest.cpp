@@ -445,7 +445,7 @@ TEST(HostScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
       "focus record",
       "type d",
       "waitfor 8000 record committed",
-      "modern waitfor 3000 \"typed\":true",
+      "modern waitseen 3000 \"typed\":true",  // printed with the commit: may come before this step
       "quit",
   });
   ASSERT_EQ(run.exitCode, 0) << run.All();

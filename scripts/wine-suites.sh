@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Runs the Wine suites of both builds side by side in three Wine sessions, each
+# with its own Xvfb display (focus and foreground belong to a display) and its
+# own Wine prefix, so that none can disturb another:
+#   win32         the 32-bit build's tests, but those labelled modern  (BUILD/wineprefix)
+#   win32-modern  Lullex.fmx in the 32-bit FileMaker 18: the 32-bit build's
+#                 tests labelled modern                                (BUILD/wineprefix-modern)
+#   win64         the 64-bit build's tests                             (BUILD/wineprefix64)
+# Each line is marked with its session; fails if a suite fails.
+#   scripts/wine-suites.sh BUILD [--alongside COMMAND] [--repeat N] [CTEST_OPTION...]
+# --alongside runs COMMAND meanwhile, on what CPU the suites leave idle (Linux's
+#   SCHED_IDLE: it never takes a core a test wants); its output follows theirs,
+#   and its failure fails the run.
+# --repeat runs each suite N times, the output of run I in BUILD/repeat/SESSION-I.log.
+set -uo pipefail
+build=$1
+shift
+alongside=""
+runs=""
+while [ $# -gt 0 ]; do
+  case $1 in
+    --alongside) alongside=$2; shift 2 ;;
+    --repeat) runs=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
+sessions=(win32 win32-modern win64)
+
+suite() {
+  local name=$1
+  shift
+  local env=() tree="$build/win32" filter=()
+  case $name in
+    win32) filter=(-LE modern) ;;
+    win32-modern) env=(LULLEX_WINEPREFIX="$build/wineprefix-modern"); filter=(-L modern) ;;
+    win64) env=(LULLEX_WINEARCH=win64); tree="$build/win64" ;;
+  esac
+  local ctest=(ctest --test-dir "$tree" --output-on-failure --timeout 300 "${filter[@]}" "$@")
+  if [ -z "$runs" ]; then
+    env "${env[@]}" scripts/wine-session.sh "$build" "${ctest[@]}" 2>&1 | sed -u "s/^/[$name] /"
+    return "${PIPESTATUS[0]}"
+  fi
+  # Every run in one Wine session, as make test has it.
+  env "${env[@]}" scripts/wine-session.sh "$build" bash -c '
+    name=$1; runs=$2; out=$3; shift 3
+    failed=0
+    for i in $(seq 1 "$runs"); do
+      start=$(date +%s)
+      "$@" >"$out/$name-$i.log" 2>&1
+      status=$?
+      [ "$status" -eq 0 ] || failed=1
+      echo "$name run $i: exit $status, $(( $(date +%s) - start )) s"
+    done
+    exit "$failed"
+  ' _ "$name" "$runs" "$build/repeat" "${ctest[@]}"
+}
+
+if [ -n "$runs" ]; then
+  rm -rf "$build/repeat"
+  mkdir -p "$build/repeat"
+fi
+start=$(date +%s)
+pids=()
+for name in "${sessions[@]}"; do
+  suite "$name" "$@" &
+  pids+=($!)
+done
+if [ -n "$alongside" ]; then
+  chrt --idle 0 bash -c "$alongside" >"$build/alongside.log" 2>&1 &
+  alongside_pid=$!
+fi
+
+failed=0
+summary=""
+for i in "${!sessions[@]}"; do
+  wait "${pids[$i]}"
+  status=$?
+  [ "$status" -eq 0 ] || failed=1
+  summary+=" ${sessions[$i]} exit $status,"
+done
+echo "wine-suites:$summary $(($(date +%s) - start)) s side by side"
+if [ -n "$alongside" ]; then
+  wait "$alongside_pid"
+  status=$?
+  [ "$status" -eq 0 ] || failed=1
+  echo "== beside the Wine suites: $alongside"
+  cat "$build/alongside.log"
+  echo "wine-suites: beside them, exit $status, $(($(date +%s) - start)) s from the start"
+fi
+exit "$failed"
