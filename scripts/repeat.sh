@@ -12,10 +12,12 @@ out="$build/repeat"
 # Not timing: the layer rule, the PE read, the package and its signing are the same every run.
 scripts/wine-suites.sh "$build" --repeat "$runs" -E '^(layers|pe_check|package|signing)$'
 
+# The sessions as wine-suites.sh named their logs.
+sessions=($(cd "$out" && ls -- *-1.log | sed 's/-1\.log$//'))
 echo
 echo "failed runs of $runs, per test (ctest suites, then Google Test cases):"
 failures=0
-for session in win32 win32-modern win64; do
+for session in "${sessions[@]}"; do
   # A suite that failed: ctest's "***Failed" or "***Timeout" line.
   for suite in $(cat "$out/$session"-[0-9]*.log | sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([a-z0-9_]*\) \.*\*\*\*.*/\1/p' | sort -u); do
     n=$(grep -l -E "Test +#[0-9]+: $suite \.+\*\*\*" "$out/$session"-[0-9]*.log | wc -l)
@@ -29,5 +31,5 @@ for session in win32 win32-modern win64; do
   done
 done
 passed=$(grep -l "100% tests passed" "$out"/*.log | wc -l)
-echo "runs that passed: $passed of $((3 * runs)) (logs in $out)"
+echo "runs that passed: $passed of $((${#sessions[@]} * runs)) (logs in $out)"
 [ "$failures" -eq 0 ]
