@@ -56,6 +56,32 @@ if [ -f "$map" ]; then
   [ -z "$initialisers" ] || fail "has static initialisers that nothing would run: $initialisers"
 fi
 
+# Nothing may need the C runtime's start-up code, which is not there: no TLS
+# directory (its callbacks), and no pseudo-relocations (which it would apply).
+tls=$(awk '$1 == "Entry" && $2 == "9" {print $4}' <<<"$dump")
+[ -z "$tls" ] || [ "$tls" = "00000000" ] || fail "has a TLS directory (size $tls)"
+if [ -f "$map" ]; then
+  lists=$(awk '$2 ~ /^_?_RUNTIME_PSEUDO_RELOC_LIST(_END)?__$/ {print $1}' "$map" | sort -u | wc -l)
+  [ "$lists" -le 1 ] || fail "has pseudo-relocations, which nothing would apply"
+fi
+
+# x64 Windows unwinds through a function only by its entry in the function
+# table (.pdata): every function called in the image must have one. Left
+# aside: the jumps to imported functions, and libgcc's stack probe, which
+# runs before its caller's frame and gives back all it pushed.
+if [ "$kind" = "PE32+ x86-64" ]; then
+  disassembly=$($objdump -d "$dll")
+  entries=$(sed -n '/^The Function Table/,/^$/p' <<<"$dump" | awk 'NF == 4 && $1 ~ /:$/ {print $2}' | sed 's/^0*//')
+  thunks=$(grep -E $'\tjmp +\*0x[0-9a-f]+\(%rip\)' <<<"$disassembly" | awk '{sub(":", "", $1); print $1}')
+  probe=$(awk '/\tpush +%rcx$/ {at = $1; line = NR} /\tcmp +\$0x1000,%rax$/ && NR == line + 2 {sub(":", "", at); print at}' \
+    <<<"$disassembly")
+  called=$(grep -E $'\tcall +0x[0-9a-f]+$' <<<"$disassembly" | awk '{print $NF}' | sed 's/^0x//' | sort -u)
+  [ -n "$called" ] && [ -n "$entries" ] || fail "no calls or no function table found"
+  missing=$(comm -23 <(echo "$called") <(printf '%s\n%s\n%s\n' "$entries" "$thunks" "$probe" | sort -u) | tr '\n' ' ')
+  [ -z "${missing// /}" ] || fail "functions without an unwind entry, at: $missing"
+  unwind=", $(wc -l <<<"$entries") unwind entries"
+fi
+
 size=$(stat -c %s "$dll")
 budget=""
 if [ "$kind" = "PE32 i386" ]; then
@@ -64,4 +90,4 @@ if [ "$kind" = "PE32 i386" ]; then
   budget=", budget 65536"
 fi
 
-echo "check-pe: $dll is a $kind DLL \"${exportName//\\/}\" exporting FMExternCallProc @1, importing $imports($size bytes$budget)"
+echo "check-pe: $dll is a $kind DLL \"${exportName//\\/}\" exporting FMExternCallProc @1, importing $imports($size bytes$budget${unwind:-})"

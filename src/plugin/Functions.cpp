@@ -8,6 +8,7 @@
 #include "win32/SystemCrypto.h"
 #include "win32/TimerDialog.h"
 #include "win32/UserNameCase.h"
+#include "win32/WatchedCounts.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ void SetRecordLimit(WorkstationGuard& guard, const ParameterText& parameter, Rep
     StopTimer(guard.timerDialog, RECORD_TIMER);
     StartTimer(guard.timerDialog, RECORD_TIMER, IDLE_TICK_MS);
   }
-  StartCountNow(state.recordIdle);
+  StartLimitCount(guard, WatchedCount::Record);
   Answer(reply, REPLY_TAKEN);
 }
 
@@ -84,7 +85,7 @@ void SetFileMakerLimit(WorkstationGuard& guard, const ParameterText& parameter, 
     return;
   }
   if (EnsureTimerDialog(guard)) StartTimer(guard.timerDialog, FILEMAKER_TIMER, IDLE_TICK_MS);
-  StartCountNow(state.fileMakerIdle);
+  StartLimitCount(guard, WatchedCount::FileMaker);
   Answer(reply, REPLY_TAKEN);
 }
 

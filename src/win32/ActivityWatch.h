@@ -7,34 +7,26 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
 
 #include "portable/engine/QuietWatch.h"
 
-const int QUIET_WATCH_WORDS = sizeof(QuietWatch) / sizeof(uint32_t);
+// What one watching thread and the guard share; each thread has its own, so
+// that a thread that was slow to stop writes only into its own.
+struct WatchingThread;
 
 struct ActivityWatch {
+  WatchingThread* running;  // null while no thread watches
   HANDLE thread;
-  HANDLE stop;
-  HMODULE module;  // the thread's reference, given back as it ends
-  // Each count's last tick, written by the ticks, read by the watch.
-  std::atomic<uint32_t> marks[WATCHED_COUNTS];
-  // The watch as last published: odd while it is written.
-  std::atomic<uint32_t> sequence;
-  std::atomic<uint32_t> published[QUIET_WATCH_WORDS];
-  // The watching thread's own: what the last sample read.
-  QuietWatch watch;
-  POINT cursor;
-  DWORD lastInput;
 };
 
 // Starts the thread unless it runs. Without a reference to the plug-in's
 // module (before Windows XP) nothing starts, and late ticks act as unwatched.
 void StartActivityWatch(ActivityWatch& watch);
-// Ends the thread and waits for it.
+// Ends the thread and waits for it, a while: one that does not end in time
+// finishes alone, on what is its own.
 void StopActivityWatch(ActivityWatch& watch);
 // What the watch saw since the count's tick at `since`; unknown when no watch runs.
-WatchedQuiet ReadWatchedQuiet(ActivityWatch& watch, WatchedCount count, uint32_t since, uint32_t now);
-// The count's tick at now: the watch measures its stretches from here.
-void MarkTick(ActivityWatch& watch, WatchedCount count, uint32_t now);
+WatchedQuiet ReadWatchedQuiet(const ActivityWatch& watch, WatchedCount count, uint32_t since, uint32_t now);
+// The count's tick (or its restart) at `at`: the watch measures its stretches from here.
+void MarkTick(ActivityWatch& watch, WatchedCount count, uint32_t at);

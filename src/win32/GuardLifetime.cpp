@@ -1,8 +1,8 @@
 #include "win32/GuardLifetime.h"
 
-#include "win32/ActivityWatch.h"
 #include "win32/HostWindows.h"
 #include "win32/LockScreen.h"
+#include "win32/SessionNotifications.h"
 #include "win32/TimerDialog.h"
 
 void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostInterface hostInterface) {
@@ -15,10 +15,13 @@ void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostInterface hostI
   ForgetFoundWindow();
   WatchHostWindowsOf(hostInterface);
   ResetForInit(guard.state);
+  // Whatever notices came before, or never came, Windows tells where it can.
+  TakeSessionReport(guard.state, AskWindowsForSession());
   guard.panelScriptTimer = PanelScriptTimer();
+  // No limit is set after an init: the watching thread comes with the first.
+  StopActivityWatch(guard.activityWatch);
   ReopenHeldLock(guard);                                                // its timer went with the dialog
   if (guard.state.waitingLock.due) EnsureTimerDialog(guard, instance);  // so did this one's
-  StartActivityWatch(guard.activityWatch);
 }
 
 void StopGuard(WorkstationGuard& guard) {
@@ -27,6 +30,9 @@ void StopGuard(WorkstationGuard& guard) {
   if (guard.state.lockIsUp) EndLockScreen(guard);
   DestroyTimerDialog(guard);
   StopActivityWatch(guard.activityWatch);
+  // Notices that come while no window listens are missed: nothing of the
+  // session's state outlives the plug-in.
+  guard.state.windows = WindowsSession();
   // The password must not outlive the plug-in in the host's memory; what is
   // left, and the status tells, is no password. A digest stays in force: it
   // holds no password, and keeps the lock shut if the plug-in comes back.

@@ -5,6 +5,7 @@
 #include "portable/text/ParameterRules.h"
 #include "resources/ResourceIds.h"
 #include "win32/Timers.h"
+#include "win32/WatchedCounts.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
         EnablePanelControl(dialog, IDC_RECORD_STOP, true);
         StartTimer(dialog, RECORD_TIMER, IDLE_TICK_MS);
         // The timer may not have run until now: its count starts from here.
-        RestartCount(guard.state.recordIdle, IdleClockNow());
+        StartLimitCount(guard, WatchedCount::Record);
       }
       break;
     case IDC_RECORD_TOGGLE:
@@ -48,7 +49,7 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
       if (s.fileMakerLimitSeconds > 0) {
         EnablePanelControl(dialog, IDC_FILEMAKER_STOP, true);
         StartTimer(dialog, FILEMAKER_TIMER, IDLE_TICK_MS);
-        RestartCount(guard.state.fileMakerIdle, IdleClockNow());
+        StartLimitCount(guard, WatchedCount::FileMaker);
       } else {
         StopTimer(dialog, FILEMAKER_TIMER);
         StopTimer(dialog, KEYSCAN_TIMER);

@@ -173,6 +173,30 @@ void ReadTyped(HWND hwnd, HostInterface hostInterface, char* typed, size_t size)
   }
 }
 
+// Overwrites what was typed in the control's own buffer before emptying it:
+// text of the same length, in the control's own kind of text, takes the same
+// room (EM_GETHANDLE, which would reach it directly, serves multi-line edits
+// only). The buffer is freed unwiped when the field goes.
+void WipePasswordField(HWND login) {
+  HWND field = GetDlgItem(login, IDC_PASSWORD);
+  if (!field) return;
+  bool wide = IsWindowUnicode(field) != FALSE;
+  int length = wide ? GetWindowTextLengthW(field) : GetWindowTextLengthA(field);
+  if (length > UNICODE_PASSWORD_FIELD_LIMIT) length = UNICODE_PASSWORD_FIELD_LIMIT;
+  if (length > 0) {
+    char filler[UNICODE_PASSWORD_FIELD_LIMIT + 1];
+    WCHAR wideFiller[UNICODE_PASSWORD_FIELD_LIMIT + 1];
+    for (int i = 0; i < length; ++i) filler[i] = '*', wideFiller[i] = L'*';
+    filler[length] = '\0', wideFiller[length] = L'\0';
+    if (wide)
+      SetWindowTextW(field, wideFiller);
+    else
+      SetWindowTextA(field, filler);
+  }
+  SendMessageA(field, EM_EMPTYUNDOBUFFER, 0, 0);
+  SetWindowTextA(field, "");
+}
+
 void ShowCountdown(HWND hwnd, const LoginRequest& request, int32_t seconds) {
   char text[128];
   FillCountdown(LockTextIn(request.language, LockText::LoginCountdown), seconds, text, sizeof text);
@@ -332,7 +356,7 @@ void CheckPassword(HWND hwnd) {
     EndDialog(GetWindow(hwnd, GW_OWNER), 1);  // this login's own backdrop
     return;
   }
-  SetDlgItemTextA(hwnd, IDC_PASSWORD, "");
+  WipePasswordField(hwnd);
   int32_t wait = SecondsToWaitAfterWrongPassword(++request->guard->lockedWindows.wrongPasswords);
   if (wait > 0) StartWait(hwnd, *request, IdleClockNow() + static_cast<uint32_t>(wait) * 1000);
   ShowLockMessageBox(hwnd, request->hostInterface, request->language, LockText::RefusalMessage, LockText::RefusalTitle,
@@ -341,11 +365,14 @@ void CheckPassword(HWND hwnd) {
 
 // A host window shown during the lock is hidden again; if it took the
 // foreground, the lock's own front window gets it back. The login's own
-// windows (its open name list, its refusal) keep the keyboard.
+// windows (its open name list, its refusal) keep the keyboard, and so does
+// another program the person works in: its keys must not land in the login.
 void WatchHostWindows(WorkstationGuard& guard) {
   LockedWindows& lock = guard.lockedWindows;
   if (HideHostWindows(guard) == 0 || !lock.login) return;
-  if (!IsPluginWindow(guard, GetForegroundWindow())) SetForegroundWindow(GetLastActivePopup(lock.login));
+  HWND front = GetForegroundWindow();
+  if (front && (!BelongsToThisProcess(front) || IsPluginWindow(guard, front))) return;
+  SetForegroundWindow(GetLastActivePopup(lock.login));
 }
 
 INT_PTR CALLBACK BackdropProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -365,6 +392,8 @@ INT_PTR CALLBACK LoginProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     CheckPassword(hwnd);
   else if (message == WM_TIMER && wParam == LOGIN_WAIT_TIMER && RequestOf(hwnd))
     CountDown(hwnd, *RequestOf(hwnd));
+  else if (message == WM_DESTROY)  // however the login ends: its field still stands
+    WipePasswordField(hwnd);
   return FALSE;
 }
 

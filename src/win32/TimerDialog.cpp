@@ -16,6 +16,7 @@
 #include "win32/RecordCommit.h"
 #include "win32/SessionNotifications.h"
 #include "win32/UserNameCase.h"
+#include "win32/WatchedCounts.h"
 #include "win32/WindowActivation.h"
 
 namespace {
@@ -23,6 +24,8 @@ namespace {
 // Lulx-LockNow posts this to the dialog, so that the lock opens after the
 // function has answered, not inside the host's calculation.
 const UINT WM_LOCK_NOW = WM_APP + 0x4C;
+// A new timer dialog registers for Windows' session notifications on its first turn.
+const UINT WM_LISTEN_FOR_SESSION = WM_APP + 0x4D;
 
 // One reading of everything a tick looks at.
 struct Observed {
@@ -45,7 +48,7 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   o.seen.keys = GetKeyboardState(o.keys) ? o.keys : nullptr;
   o.seen.keyPresses = KeyPressesSoFar();
   o.seen.now = IdleClockNow();
-  const IdleCounter& counter = count == WatchedCount::Record ? guard.state.recordIdle : guard.state.fileMakerIdle;
+  const IdleCounter& counter = CounterOf(guard.state, count);
   o.seen.watched = ReadWatchedQuiet(guard.activityWatch, count, counter.countedUpTo, o.seen.now);
   DWORD process = 0;
   DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
@@ -115,8 +118,8 @@ void OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   // afresh once its last keys (the release of Enter) are in, and the record
   // stays committed until the user types.
   DeliverTypedKeys();
-  StartCountNow(guard.state.recordIdle);
-  StartCountNow(guard.state.fileMakerIdle);
+  StartCountNow(guard, WatchedCount::Record);
+  StartCountNow(guard, WatchedCount::FileMaker);
   if (end != LockEnd::Unlocked) return;
   if (outcome.namesUser) NoteWhoUnlocked(guard.state.settings.unlockUsers, outcome.user, SameUserName);
   // The unlock stands for the whole lock, the commit before it included.
@@ -145,12 +148,19 @@ void OpenLockAfterTypedKeys(WorkstationGuard& guard, HWND dialog, LockCause caus
 
 // A lock whose commit is not made yet waits for it, on a timer of its own.
 void WaitForCommitBeforeLock(WorkstationGuard& guard, HWND dialog, LockCause cause, bool forKeyboard) {
-  guard.state.waitingLock = {true, forKeyboard, cause, IdleClockNow()};
+  uint32_t now = IdleClockNow();
+  guard.state.waitingLock = {true, forKeyboard, cause, now, false, now};
   StartTimer(dialog, WAITING_LOCK_TIMER, IDLE_TICK_MS);
 }
 
-void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, const TickActions& act, LockCause cause) {
+void LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, TickActions act, LockCause cause) {
   if (guard.state.waitingLock.due) return;  // that lock comes first
+  // A key still waiting for the host (typed just before it went busy) goes in
+  // before the lock's commit, never after it.
+  if (act.openLock) {
+    DeliverTypedKeys();
+    TakeInKeysBeforeLock(guard.state, KeyPressesSoFar(), act);
+  }
   CommitDone done = CommitRecord(guard, host, act.exitRecordAttempts, BeforeLock(cause, act.openLock));
   if (!act.openLock) return;
   if (done == CommitDone::Waiting) return WaitForCommitBeforeLock(guard, dialog, cause, true);
@@ -167,9 +177,21 @@ void TypeWaitingCommit(WorkstationGuard& guard) {
   if (done != CommitDone::NotDone) windows.commitWaiting = false;
 }
 
+void OnSessionTurn(WorkstationGuard& guard, HWND dialog, SessionTurn turn);
+
+// While a lock waits for the keyboard, Windows is asked now and then: a
+// notice that never came must not hold it.
+const uint32_t ASK_WINDOWS_EVERY_MS = 2000;
+
 void OnWaitingLockTimer(WorkstationGuard& guard, HWND dialog) {
   WaitingLock& waiting = guard.state.waitingLock;
-  if (!WaitingLockMayOpen(guard.state, IdleClockNow())) return;
+  uint32_t now = IdleClockNow();
+  if (waiting.due && waiting.forKeyboard && WindowsHoldsKeyboard(guard.state.windows) &&
+      now - waiting.windowsAskedAt >= ASK_WINDOWS_EVERY_MS) {
+    waiting.windowsAskedAt = now;
+    return OnSessionTurn(guard, dialog, TakeSessionCheck(guard.state, AskWindowsForSession()));
+  }
+  if (!WaitingLockMayOpen(guard.state, now)) return;
   TypeWaitingCommit(guard);
   // A commit still not typed waits no longer: the lock goes up, as when the
   // host could not take the keys before it.
@@ -180,19 +202,37 @@ void OnWaitingLockTimer(WorkstationGuard& guard, HWND dialog) {
   OpenLockAfterTypedKeys(guard, dialog, cause);
 }
 
-void OnSessionChange(WorkstationGuard& guard, HWND dialog, WPARAM code) {
-  switch (TakeSessionChange(guard.state, SessionChangeOf(static_cast<uint32_t>(code)))) {
+void OnSessionTurn(WorkstationGuard& guard, HWND dialog, SessionTurn turn) {
+  switch (turn) {
     case SessionTurn::AskScriptToCommit:
       QueueScriptEvent(guard.state.eventScript, CommitEvent(ScriptEventKind::CommitWindowsLocked, false));
       break;
     case SessionTurn::KeyboardBack:
       // Before anything else: the waiting commit, then the lock that waited for it.
       TypeWaitingCommit(guard);
-      OnWaitingLockTimer(guard, dialog);
+      if (guard.state.waitingLock.due) OnWaitingLockTimer(guard, dialog);
       break;
     case SessionTurn::Nothing:
       break;
   }
+}
+
+void OnSessionChange(WorkstationGuard& guard, HWND dialog, WPARAM code) {
+  SessionChange change = SessionChangeOf(static_cast<uint32_t>(code));
+  // A notice that takes the keyboard is checked with Windows where it can tell.
+  bool takes = change == SessionChange::Lock || change == SessionChange::Disconnect;
+  SessionReport asked = takes ? AskWindowsForSession() : SessionReport();
+  OnSessionTurn(guard, dialog, TakeSessionChange(guard.state, change, asked));
+}
+
+// Registered for the notifications, or not yet: what they may have missed,
+// Windows tells.
+void ListenAndAsk(WorkstationGuard& guard, HWND dialog) {
+  if (ListenForSessionChanges(dialog) == Listening::TryAgain)
+    StartTimer(dialog, SESSION_LISTEN_TIMER, SESSION_LISTEN_RETRY_MS);
+  else
+    StopTimer(dialog, SESSION_LISTEN_TIMER);
+  OnSessionTurn(guard, dialog, TakeSessionReport(guard.state, AskWindowsForSession()));
 }
 
 void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
@@ -204,7 +244,7 @@ void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
     o.seen.hostActive = o.host == GetActiveWindow();  // the action brings the host forward
   }
   TickActions act = RecordTick(guard.state, o.seen);
-  MarkTick(guard.activityWatch, WatchedCount::Record, o.seen.now);
+  MarkCount(guard, WatchedCount::Record);
   EnablePanelControl(dialog, IDC_RECORD_STOP, act.recordStopButton == ButtonChange::Enable);
   CommitRecord(guard, o.host, act.exitRecordAttempts, AT_RECORD_LIMIT);
 }
@@ -215,7 +255,7 @@ void OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
   Observed o;
   Observe(guard, o, WatchedCount::FileMaker);
   TickActions act = FileMakerTick(guard.state, o.seen);
-  MarkTick(guard.activityWatch, WatchedCount::FileMaker, o.seen.now);
+  MarkCount(guard, WatchedCount::FileMaker);
   ApplyTimerChange(dialog, KEYSCAN_TIMER, KEYSCAN_TICK_MS, act.keyScanTimer);
   if (act.stopFileMakerTimer) StopTimer(dialog, FILEMAKER_TIMER);
   ShowOrCloseLockWarning(guard, dialog, o.host, act.lockWarningSeconds);
@@ -228,8 +268,9 @@ void OnLockNowRequest(WorkstationGuard& guard, HWND dialog) {
 
 void OnKeyScanTimer(WorkstationGuard& guard) {
   BYTE keys[KEYBOARD_STATE_SIZE];
-  if (KeyScanTick(guard.state, GetKeyboardState(keys) ? keys : nullptr, IdleClockNow()))
-    CloseLockWarning(guard.lockWarning);
+  if (!KeyScanTick(guard.state, GetKeyboardState(keys) ? keys : nullptr, IdleClockNow())) return;
+  MarkCount(guard, WatchedCount::FileMaker);
+  CloseLockWarning(guard.lockWarning);
 }
 
 void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
@@ -269,6 +310,7 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   if (message == WM_COMMAND) PanelCommand(*guard, dialog, LOWORD(wParam));
   if (message == WM_LOCK_NOW) OnLockNowRequest(*guard, dialog);
   if (message == WM_SESSION_CHANGE) OnSessionChange(*guard, dialog, wParam);
+  if (message == WM_LISTEN_FOR_SESSION) ListenAndAsk(*guard, dialog);
   if (message != WM_TIMER) return FALSE;
   switch (wParam) {
     case RECORD_TIMER:
@@ -289,6 +331,9 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WAITING_LOCK_TIMER:
       OnWaitingLockTimer(*guard, dialog);
       break;
+    case SESSION_LISTEN_TIMER:
+      ListenAndAsk(*guard, dialog);
+      break;
     default:
       break;
   }
@@ -304,7 +349,9 @@ bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance) {
                                          reinterpret_cast<LPARAM>(&guard));
   if (!guard.timerDialog) return false;
   StartCountingKeyPresses();  // on the host's thread, as the dialog
-  ListenForSessionChanges(guard.timerDialog);
+  // On the dialog's own turn: a commit that Windows' answer lets through is
+  // never typed inside the function that made the dialog.
+  PostMessageA(guard.timerDialog, WM_LISTEN_FOR_SESSION, 0, 0);
   // A lock that waited for its commit when the dialog before went waits on.
   if (guard.state.waitingLock.due) StartTimer(guard.timerDialog, WAITING_LOCK_TIMER, IDLE_TICK_MS);
   return true;
@@ -327,16 +374,4 @@ void ReopenHeldLock(WorkstationGuard& guard) {
 
 void RequestLockNow(WorkstationGuard& guard) {
   if (guard.timerDialog) PostMessageA(guard.timerDialog, WM_LOCK_NOW, 0, 0);
-}
-
-void TakeSnapshotNow(IdleCounter& counter) {
-  Point cursor = counter.snapshot.cursor;
-  ReadCursor(cursor);
-  BYTE keys[KEYBOARD_STATE_SIZE];
-  TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr, KeyPressesSoFar());
-}
-
-void StartCountNow(IdleCounter& counter) {
-  TakeSnapshotNow(counter);
-  RestartCount(counter, IdleClockNow());
 }

@@ -21,8 +21,3 @@ void ReopenHeldLock(WorkstationGuard& guard);
 
 // Asks the timer dialog to lock on its next turn, never inside the caller.
 void RequestLockNow(WorkstationGuard& guard);
-
-// The snapshot of a count from the cursor and keyboard of this moment.
-void TakeSnapshotNow(IdleCounter& counter);
-// That, and the count's idle time back to nothing: it starts afresh.
-void StartCountNow(IdleCounter& counter);

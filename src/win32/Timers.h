@@ -12,11 +12,14 @@ const UINT_PTR KEYSCAN_TIMER = 1116;
 const UINT_PTR RESTORE_TIMER = 1117;
 const UINT_PTR REOPEN_LOCK_TIMER = 1118;
 const UINT_PTR WAITING_LOCK_TIMER = 1119;
+const UINT_PTR SESSION_LISTEN_TIMER = 1120;
 const UINT IDLE_TICK_MS = TICK_MS;
 const UINT KEYSCAN_TICK_MS = 100;
 const UINT RESTORE_DELAY_MS = 100;
 // After the host's loop has had the WM_QUIT that ended the login.
 const UINT REOPEN_LOCK_DELAY_MS = 250;
+// A registration for the session's notifications refused early at logon.
+const UINT SESSION_LISTEN_RETRY_MS = 1000;
 
 // Timers of the dialog; a null dialog does nothing (SetTimer and KillTimer
 // with a null window would act on the host thread's own timers).

@@ -404,6 +404,25 @@ TEST_P(RealTime, WakingPastTheRecordLimitCommitsAtOnce) {
   EXPECT_EQ(attempts, 1);
 }
 
+// The record committed, then a key that FileMaker took in as its thread
+// woke, or that waited in its queue until just before the lock.
+TEST_P(RealTime, AKeyTheHostTookInBeforeTheLockIsCommittedFirst) {
+  state.settings.fileMakerLimitSeconds = 3;
+  state.recordCommitted = true;
+  FileMaker();
+  world.TypeUnseenByKeyboardState();
+  Sleep(8000);
+  TickActions late = FileMaker();
+  EXPECT_TRUE(late.openLock);
+  EXPECT_EQ(late.exitRecordAttempts, 1) << "the key may have opened the record again";
+  TickActions now = LockNowTurn(state);
+  TakeInKeysBeforeLock(state, world.keyPresses, now);
+  EXPECT_EQ(now.exitRecordAttempts, 0) << "no key since: nothing to commit";
+  TakeInKeysBeforeLock(state, world.keyPresses + 1, now);
+  EXPECT_EQ(now.exitRecordAttempts, 1) << "a key handed over just before the lock";
+  EXPECT_TRUE(state.recordCommitted);
+}
+
 TEST_P(RealTime, AKeyHeldOnWakingDoesNotStopALockThatCameDue) {
   state.settings.fileMakerLimitSeconds = 3;
   world.OpenHostDialog();  // one of FileMaker's dialogs in front: the key scan runs
@@ -488,18 +507,42 @@ TEST_P(Watched, SomeoneMovingTheMouseThroughALongImportIsNotLockedAndTheLimitsCo
   EXPECT_EQ(attempts, 1) << "the record limit committed once, before the lock";
 }
 
-TEST_P(Watched, NobodyThereOrAQuietStretchAsLongAsWhatWasLeftLocksFirstAsEver) {
+// As ticks on time would: the wait for the first activity against what was
+// left at the tick before, every later stretch against the whole limit.
+TEST_P(Watched, NobodyThereLocksFirstAndEachQuietStretchIsHeldToItsOwnPartOfTheLimit) {
   state.settings.fileMakerLimitSeconds = 3;
   WatchedFileMaker();
   Busy(8000, false);
   world.Move();  // the input that wakes it
   EXPECT_TRUE(WatchedFileMaker().openLock) << "nobody there: the lock before the waking input";
-  locks = 0;
-  for (int i = 0; i < 4; ++i) WatchedFileMaker();  // 2 s of the limit left
-  Busy(1000, true);
-  Busy(2000, false);  // as long as what was left
-  Busy(1000, true);
-  EXPECT_TRUE(WatchedFileMaker().openLock) << "someone came back, but only after the limit had passed";
+  struct Stretch {
+    uint32_t ms;
+    bool moving;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Stretch> busy;  // after 2 s of ticks on time: 1 s of the limit left
+    bool locks;
+  };
+  const Case cases[] = {
+      {"a pause longer than what was left, but shorter than the limit, after the first move",
+       {{750, false}, {1000, true}, {2000, false}, {1000, true}},
+       false},
+      {"the first move later than what was left", {{1250, false}, {1000, true}}, true},
+      {"a pause as long as the whole limit", {{500, true}, {3000, false}, {500, true}}, true},
+      {"the stretch still going on as long as the whole limit", {{500, true}, {3250, false}}, true},
+  };
+  for (const Case& c : cases) {
+    for (int i = 0; i < 8; ++i) WatchedFileMaker();
+    locks = 0;
+    for (const Stretch& stretch : c.busy) Busy(stretch.ms, stretch.moving);
+    EXPECT_EQ(WatchedFileMaker().openLock, c.locks) << c.what;
+    if (!c.locks) {
+      EXPECT_LE(state.fileMakerIdle.ticks, 2) << c.what << ": counted from the last move";
+    }
+    world.Move();
+    WatchedFileMaker();
+  }
   locks = 0;
   WatchedFileMaker();
   Sleep(8000);  // the watch itself sampled nothing: a machine that slept

@@ -43,13 +43,17 @@ TEST(UnlockUsers, NamesOfOneToSixtyFourCharactersWithoutControlsOrOuterSpaces) {
 }
 
 // What shows nothing, or turns the text around, would make one name pass for another.
-TEST(UnlockUsers, NamesRefuseFormatCharactersAndNoBreakSpacesAtEitherEnd) {
+TEST(UnlockUsers, NamesRefuseWhatShowsNothingAnywhereAndSpacesOfAnyKindAtEitherEnd) {
   for (const char* invisible : {"\xE2\x80\x8B", "\xE2\x80\x8D", "\xE2\x80\x8F", "\xE2\x80\xAE", "\xE2\x81\xA6",
-                                "\xEF\xBB\xBF", "\xC2\xAD", "\xF3\xA0\x80\x81", "\xF0\x9D\x85\xB3"})
+                                "\xEF\xBB\xBF", "\xC2\xAD", "\xF3\xA0\x80\x81", "\xF0\x9D\x85\xB3",
+                                // Hangul fillers, a variation selector, the combining grapheme joiner
+                                "\xE3\x85\xA4", "\xE1\x85\x9F", "\xEF\xBE\xA0", "\xEF\xB8\x8F", "\xCD\x8F"})
     for (const std::string& name :
          {"Ann" + std::string(invisible), std::string(invisible) + "Ann", "An" + std::string(invisible) + "n"})
       EXPECT_FALSE(UserNameIsValid(name.c_str())) << name;
-  for (const char* space : {"\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x87"}) {
+  // No-break, ideographic (a Japanese input method's), em, ogham spaces, a line separator.
+  for (const char* space :
+       {"\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x87", "\xE3\x80\x80", "\xE2\x80\x83", "\xE1\x9A\x80", "\xE2\x80\xA8"}) {
     EXPECT_FALSE(UserNameIsValid((std::string(space) + "Ann").c_str())) << space;
     EXPECT_FALSE(UserNameIsValid(("Ann" + std::string(space)).c_str())) << space;
     EXPECT_TRUE(UserNameIsValid(("Ann" + std::string(space) + "Lee").c_str())) << "between words: " << space;

@@ -53,7 +53,7 @@ TEST_F(SessionRules, TheScriptIsAskedOnlyForARecordThatMayBeOpenWithTheLimitArme
 }
 
 TEST_F(SessionRules, AWaitingLockOpensWhenItsCommitCanBeMade) {
-  state.waitingLock = {true, true, LockCause::IdleLimit, 1000};
+  state.waitingLock = {true, true, LockCause::IdleLimit, 1000, false, 1000};
   Change(SESSION_LOCK);
   EXPECT_FALSE(WaitingLockMayOpen(state, 999999));
   Change(SESSION_UNLOCK);
@@ -61,7 +61,7 @@ TEST_F(SessionRules, AWaitingLockOpensWhenItsCommitCanBeMade) {
 
   SetEventScript(state.eventScript, "Contacts", "Audit");
   QueueScriptEvent(state.eventScript, CommitEvent(ScriptEventKind::CommitBeforeLock, false));
-  state.waitingLock = {true, false, LockCause::IdleLimit, 0xFFFFFFFFu - 1000};
+  state.waitingLock = {true, false, LockCause::IdleLimit, 0xFFFFFFFFu - 1000, false, 0};
   EXPECT_FALSE(WaitingLockMayOpen(state, 1000)) << "handed over to nobody yet";
   ScriptEvent event;
   ASSERT_TRUE(TakeScriptEvent(state.eventScript, event));
@@ -70,6 +70,51 @@ TEST_F(SessionRules, AWaitingLockOpensWhenItsCommitCanBeMade) {
   EXPECT_TRUE(WaitingLockMayOpen(state, 0xFFFFFFFFu - 1000 + SCRIPT_TURN_MOST_MS)) << "not for ever";
   NoteIdleAfterHandOver(state.eventScript, false);
   EXPECT_TRUE(WaitingLockMayOpen(state, 1000)) << "the script has had its turn";
+}
+
+// What Windows answers when asked: the notices it contradicts are ignored,
+// and what they missed it tells.
+TEST_F(SessionRules, WindowsAskedOverridesWhatTheNoticesMissedOrMadeUp) {
+  const SessionReport unlocked = ReadSessionReport(0, 1, false), locked = ReadSessionReport(0, 0, false);
+  const SessionReport cannotTell = {};
+  EXPECT_TRUE(ReadSessionReport(0, 1, true).locked) << "Windows 7 reports the flag reversed";
+  EXPECT_FALSE(ReadSessionReport(0, 0xFFFFFFFF, false).lockKnown);
+  EXPECT_TRUE(ReadSessionReport(4, 1, false).disconnected);
+
+  EXPECT_EQ(TakeSessionChange(state, SessionChange::Lock, unlocked), SessionTurn::Nothing);
+  EXPECT_EQ(TakeSessionChange(state, SessionChange::Disconnect, unlocked), SessionTurn::Nothing);
+  EXPECT_FALSE(WindowsHoldsKeyboard(state.windows)) << "a posted notice that Windows contradicts";
+  TakeSessionChange(state, SessionChange::Lock, cannotTell);
+  EXPECT_TRUE(WindowsHoldsKeyboard(state.windows)) << "where Windows cannot tell, the notice stands";
+  EXPECT_EQ(TakeSessionCheck(state, cannotTell), SessionTurn::Nothing);
+  EXPECT_EQ(TakeSessionCheck(state, locked), SessionTurn::Nothing);
+  EXPECT_EQ(TakeSessionCheck(state, unlocked), SessionTurn::KeyboardBack) << "an unlock that never came";
+
+  TakeSessionChange(state, SessionChange::Lock, locked);
+  EXPECT_EQ(TakeSessionReport(state, cannotTell), SessionTurn::KeyboardBack) << "registered anew: counts as unlocked";
+  EXPECT_EQ(TakeSessionReport(state, locked), SessionTurn::Nothing);
+  EXPECT_TRUE(WindowsHoldsKeyboard(state.windows));
+
+  state.waitingLock = {true, true, LockCause::IdleLimit, 1000, false, 1000};
+  TakeSessionChange(state, SessionChange::Disconnect, cannotTell);
+  EXPECT_EQ(TakeSessionChange(state, SessionChange::Connect), SessionTurn::KeyboardBack);
+  EXPECT_TRUE(WindowsHoldsKeyboard(state.windows)) << "reconnected to the lock screen";
+  EXPECT_TRUE(WaitingLockMayOpen(state, 1000)) << "but the lock that waited goes up";
+}
+
+TEST_F(SessionRules, ACommitAskedOfAStartFileMakerRefusedStaysDue) {
+  SetEventScript(state.eventScript, "Contacts", "Audit");
+  TakeSessionChange(state, SessionChange::Lock);
+  state.waitingLock = {true, false, LockCause::IdleLimit, 1000, false, 1000};
+  TakeScriptStartAnswer(state, CommitEvent(ScriptEventKind::CommitBeforeLock, true), 825);
+  TakeScriptStartAnswer(state, ScriptEvent{ScriptEventKind::Unlock, LockCause::IdleLimit, 0, 0, false, "", false}, 3);
+  EXPECT_FALSE(state.windows.commitWaiting) << "typed already, or no commit at all";
+  EXPECT_EQ(state.eventScript.lastStartError, 3);
+  TakeScriptStartAnswer(state, CommitEvent(ScriptEventKind::CommitBeforeLock, false), 825);
+  EXPECT_EQ(state.eventScript.lastStartError, 825);
+  EXPECT_TRUE(state.windows.commitWaiting);
+  EXPECT_FALSE(WaitingLockMayOpen(state, 999999)) << "the lock waits for the keyboard now";
+  EXPECT_EQ(TakeSessionChange(state, SessionChange::Unlock), SessionTurn::KeyboardBack);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "plugin/FunctionTable.h"
 #include "plugin/PluginState.h"
 #include "plugin/modern/FMWrapperBinding.h"
+#include "portable/engine/WindowsKeyboard.h"
 #include "portable/modern/ModernParameter.h"
 #include "portable/text/TextBuffer.h"
 #include "portable/text/UnicodeText.h"
@@ -191,7 +192,8 @@ int16_t StartEventScript(FMStartScript start, const EventScript& script, const S
 
 // FileMaker's idle call: the one place events leave for the solution's script,
 // never at the unsafe level and never while the lock is up. A start FileMaker
-// refuses is kept for Lulx_Status and the event dropped, not tried forever.
+// refuses is kept for Lulx_Status and the event dropped, not tried forever; a
+// commit it was to make stays due.
 void HandOverScriptEvents(const FMModernCallBlock& block) {
   EventScript& script = Guard().state.eventScript;
   FMStartScript start = reinterpret_cast<FMStartScript>(block.startScript);
@@ -200,7 +202,8 @@ void HandOverScriptEvents(const FMModernCallBlock& block) {
   // The keys of an exit-record action reach FileMaker before its script is queued.
   if (HIWORD(GetQueueStatus(QS_KEY))) return;
   ScriptEvent event;
-  while (TakeScriptEvent(script, event)) script.lastStartError = StartEventScript(start, script, event);
+  while (TakeScriptEvent(script, event))
+    TakeScriptStartAnswer(Guard().state, event, StartEventScript(start, script, event));
 }
 
 }  // namespace

@@ -84,6 +84,10 @@ struct WaitingLock {
   bool forKeyboard;
   LockCause cause;
   uint32_t dueAt;  // the idle clock
+  // Windows unlocked or connected since: the lock goes up, whatever else
+  // still holds the keyboard, so that no notice that never comes holds it.
+  bool released;
+  uint32_t windowsAskedAt;  // the idle clock when Windows was last asked meanwhile
 };
 
 struct GuardState {

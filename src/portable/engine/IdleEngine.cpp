@@ -92,12 +92,16 @@ CountedTime CountedAt(const IdleCounter& counter, uint32_t now) {
   return {counter.ticks + static_cast<int32_t>(whole < room ? whole : room), part};
 }
 
-// A late tick: whether the watching thread saw someone there all along, that
-// is, activity since the tick before and no stretch without it as long as
-// what was left of the limit then.
-bool SomeoneWasThere(const WatchedQuiet& watched, int32_t ticksLeft) {
+// Milliseconds of a number of ticks, wide enough for the largest limit.
+uint64_t MsOf(int32_t ticks) { return static_cast<uint64_t>(ticks) * TICK_MS; }
+
+// A late tick: whether the watching thread saw someone there all along. The
+// stretch from the tick before to the first activity had what was left of
+// the limit then; every later stretch, the one still going on included, the
+// whole limit, as ticks on time would have counted it from that activity.
+bool SomeoneWasThere(const WatchedQuiet& watched, int32_t ticksLeft, int32_t limit) {
   if (!watched.known || !watched.activitySince || ticksLeft < 1) return false;
-  return watched.longestMs < static_cast<uint32_t>(ticksLeft) * TICK_MS;
+  return watched.firstQuietMs < MsOf(ticksLeft) && watched.longestLaterMs < MsOf(limit);
 }
 
 // The count of a late tick. True when the limit was reached while nobody was
@@ -106,7 +110,7 @@ bool LimitPassedUnseen(IdleCounter& idle, int32_t limit, const TickObservation& 
   int32_t ticksLeft = limit - idle.ticks;
   CountElapsed(idle, seen.now);
   if (idle.ticks <= limit) return false;
-  if (!SomeoneWasThere(seen.watched, ticksLeft)) return true;
+  if (!SomeoneWasThere(seen.watched, ticksLeft, limit)) return true;
   RestartCount(idle, seen.watched.lastActivity);
   CountElapsed(idle, seen.now);
   return false;
@@ -200,7 +204,10 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   act.keyScanTimer = seen.hostActive ? TimerChange::Stop : TimerChange::Start;
   int32_t limit = TicksFor(state.settings.fileMakerLimitSeconds);
   if (LimitPassedUnseen(idle, limit, seen)) {
-    // Late: the lock, and the commit before it, whatever this tick saw.
+    // Late: the lock, and the commit before it, whatever this tick saw. A key
+    // the host took in meanwhile (typed just before it went busy) may have
+    // opened the record again.
+    if (seen.hostActive && KeyboardChanged(idle, seen)) state.recordCommitted = false;
     StartAfresh(idle, seen);
     StartLock(state, act);
     return act;
@@ -219,6 +226,13 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   if (moved) StartAfresh(idle, seen);
   act.lockWarningSeconds = LockWarningSeconds(state);
   return act;
+}
+
+void TakeInKeysBeforeLock(GuardState& state, uint32_t keyPresses, TickActions& act) {
+  if (!act.openLock || keyPresses == state.fileMakerIdle.snapshot.keyPresses) return;
+  state.fileMakerIdle.snapshot.keyPresses = keyPresses;
+  if (act.exitRecordAttempts < 1) act.exitRecordAttempts = 1;
+  state.recordCommitted = true;  // by this commit, as by the lock's own
 }
 
 TickActions LockNowTurn(GuardState& state) {

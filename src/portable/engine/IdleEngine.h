@@ -49,15 +49,16 @@ inline int32_t TicksFor(int32_t seconds) { return TICKS_PER_SECOND * seconds; }
 // from counting them one by one.
 //
 // A tick that finds more time gone since the tick before than its limit had
-// left came late (the machine slept, the host's thread was busy). If the
-// watching thread saw no activity for as long as was left, nobody was there:
-// the limit was reached before anything this tick observes, so the tick acts
-// first (the commit; for the FileMaker limit the lock), and only then takes
-// what it saw in as activity. If it saw activity throughout, someone was there
-// while the host could not look: the count runs from the last activity it saw,
-// as ticks on time would have had it. Without the watch, a late tick acts
-// first. A tick late by less than what was left counts as any other. "More"
-// means by over half a tick: a tick a little late is on time.
+// left came late (the machine slept, the host's thread was busy). The
+// watching thread tells whether the limit passed meanwhile, as ticks on time
+// would have seen it: the wait from the tick before to the first activity is
+// held to what was left then, and every stretch without activity after that,
+// the one still going on included, to the whole limit. Where one reached it,
+// nobody was there: the tick acts first (the commit; for the FileMaker limit
+// the lock), and only then takes what it saw in as activity. Otherwise
+// someone was there while the host could not look: the count runs from the
+// last activity the watch saw. Without the watch, a late tick acts first. A tick late by less than what was left counts
+// as any other. "More" means by over half a tick: a tick a little late is on time.
 
 // The rule of the immediate switch, checked first on each record tick: the host
 // main window is left for another application and the record is not committed.
@@ -73,6 +74,12 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen);
 // A lock asked for by the solution: the record is committed first if that has
 // not happened yet, whatever the limits and switches. Nothing while a lock is up.
 TickActions LockNowTurn(GuardState& state);
+
+// Just before a lock opens, with every key waiting for the host handed to it:
+// a key the host took in since the FileMaker count last looked may have
+// opened the record, so the lock's commit is made (once more) after it. A
+// commit that was not needed costs nothing.
+void TakeInKeysBeforeLock(GuardState& state, uint32_t keyPresses, TickActions& act);
 
 // A key held down while the host is not active means someone is there. True
 // when it reset the FileMaker count. A scan that finds the FileMaker limit

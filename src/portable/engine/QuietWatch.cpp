@@ -10,19 +10,27 @@ uint32_t Longer(uint32_t a, uint32_t b) { return a > b ? a : b; }
 }  // namespace
 
 void StartQuietWatch(QuietWatch& watch, uint32_t now) {
+  watch = QuietWatch();
   watch.lastSample = watch.lastActivity = now;
-  for (int i = 0; i < WATCHED_COUNTS; ++i) watch.since[i] = now, watch.longestMs[i] = 0;
+  for (int i = 0; i < WATCHED_COUNTS; ++i) watch.since[i] = now;
 }
 
 void NoteSample(QuietWatch& watch, uint32_t now, bool activity, const uint32_t marks[WATCHED_COUNTS]) {
   uint32_t seenAt = now;
   if (activity && now - watch.lastSample <= WATCH_LONGEST_GAP_MS) seenAt = watch.lastSample;
   for (int i = 0; i < WATCHED_COUNTS; ++i) {
-    if (marks[i] != watch.since[i]) watch.since[i] = marks[i], watch.longestMs[i] = 0;
-    uint32_t from = Later(watch.lastActivity, watch.since[i], now);
-    // A stretch that began before the tick counts from the tick on.
-    uint32_t quietUntil = Later(seenAt, from, now);
-    watch.longestMs[i] = Longer(watch.longestMs[i], quietUntil - from);
+    if (marks[i] != watch.since[i]) {
+      watch.since[i] = marks[i];
+      watch.activitySince[i] = watch.firstQuietMs[i] = watch.longestLaterMs[i] = 0;
+    }
+    if (!activity) continue;
+    // Activity dated before the tick (it may have come just after) ends the
+    // first stretch at once.
+    uint32_t at = Later(seenAt, watch.since[i], now);
+    if (!watch.activitySince[i])
+      watch.activitySince[i] = 1, watch.firstQuietMs[i] = at - watch.since[i];
+    else
+      watch.longestLaterMs[i] = Longer(watch.longestLaterMs[i], at - Later(watch.lastActivity, watch.since[i], now));
   }
   if (activity) watch.lastActivity = Later(seenAt, watch.lastActivity, now);
   watch.lastSample = now;
@@ -34,9 +42,13 @@ WatchedQuiet QuietSinceTick(const QuietWatch& watch, WatchedCount count, uint32_
   if (watch.since[i] != since) return quiet;
   quiet.known = true;
   quiet.lastActivity = watch.lastActivity;
-  quiet.activitySince = now - watch.lastActivity < now - since;
-  // The stretch still going on, since the last activity or the tick.
-  uint32_t ongoing = now - Later(watch.lastActivity, since, now);
-  quiet.longestMs = Longer(watch.longestMs[i], ongoing);
+  quiet.activitySince = watch.activitySince[i] != 0;
+  if (!quiet.activitySince) {
+    quiet.firstQuietMs = now - since;
+    return quiet;
+  }
+  quiet.firstQuietMs = watch.firstQuietMs[i];
+  // The stretch still going on, since the last activity.
+  quiet.longestLaterMs = Longer(watch.longestLaterMs[i], now - watch.lastActivity);
   return quiet;
 }

@@ -1,9 +1,10 @@
 // What a thread of the plug-in's own sees of the user between two ticks of an
-// idle count: when it last saw activity, and the longest stretch in which it
-// saw none. The host's thread may be busy for seconds (an import, a report, a
-// wait on the server) and miss the mouse and the keys meanwhile; this says
-// whether someone was there. No Windows here: the watching thread samples and
-// calls NoteSample, the ticks read what it published.
+// idle count: when it last saw activity, how long the count's tick waited for
+// the first of it, and the longest stretch without activity after that. The
+// host's thread may be busy for seconds (an import, a report, a wait on the
+// server) and miss the mouse and the keys meanwhile; this says whether someone
+// was there. No Windows here: the watching thread samples and calls
+// NoteSample, the ticks read what it published.
 #pragma once
 
 #include <cstdint>
@@ -19,13 +20,17 @@ const int WATCHED_COUNTS = 2;
 const uint32_t WATCH_SAMPLE_MS = 250;
 const uint32_t WATCH_LONGEST_GAP_MS = 1000;
 
+// Words only: the watching thread publishes it word by word.
 struct QuietWatch {
   uint32_t lastSample;
   uint32_t lastActivity;
-  // Per count: the tick that the stretch is measured from, and the longest
-  // stretch without activity since then, up to the last sample.
+  // Per count: the tick that the stretches are measured from, whether activity
+  // came after it (0 or 1), the stretch from the tick to that first activity,
+  // and the longest stretch between two activities after it.
   uint32_t since[WATCHED_COUNTS];
-  uint32_t longestMs[WATCHED_COUNTS];
+  uint32_t activitySince[WATCHED_COUNTS];
+  uint32_t firstQuietMs[WATCHED_COUNTS];
+  uint32_t longestLaterMs[WATCHED_COUNTS];
 };
 
 void StartQuietWatch(QuietWatch& watch, uint32_t now);
@@ -35,9 +40,13 @@ void NoteSample(QuietWatch& watch, uint32_t now, bool activity, const uint32_t m
 // What a tick learns from the watch about the time since its count's tick
 // before (`since`).
 struct WatchedQuiet {
-  bool known;             // false: no watch, or it has not caught up with that tick
-  bool activitySince;     // it saw activity after that tick
-  uint32_t longestMs;     // longest stretch without activity since that tick, up to now
+  bool known;          // false: no watch, or it has not caught up with that tick
+  bool activitySince;  // it saw activity after that tick
+  // From that tick to the first activity; with none, up to now.
+  uint32_t firstQuietMs;
+  // The longest stretch without activity after the first, the one still going
+  // on included; 0 without activity.
+  uint32_t longestLaterMs;
   uint32_t lastActivity;  // when it last saw activity
 };
 WatchedQuiet QuietSinceTick(const QuietWatch& watch, WatchedCount count, uint32_t since, uint32_t now);

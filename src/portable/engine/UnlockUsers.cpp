@@ -2,14 +2,17 @@
 
 #include <cstring>
 
+#include "portable/text/UnicodeSets.h"
 #include "portable/text/UnicodeText.h"
 
 namespace {
 
 bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
-// A space, or a space that keeps words together: neither may begin or end a name.
-bool IsSpace(char32_t c) { return c == ' ' || c == 0x00A0 || c == 0x2007 || c == 0x202F; }
+// What shows nothing, or nothing of its own, anywhere in a name: two names
+// that look the same would be two people, and a name of it alone shows
+// nobody.
+bool ShowsNothing(char32_t c) { return IsControl(c) || IsFormatCharacter(c) || IsDefaultIgnorable(c); }
 
 void Remove(UnlockUsers& users, int at) {
   for (int i = at; i + 1 < users.count; ++i) users.users[i] = users.users[i + 1];
@@ -32,11 +35,12 @@ bool UserNameIsValid(const char* name) {
   char32_t last = 0;
   for (size_t i = 0; name[i];) {
     char32_t c = NextUtf8CodePoint(name, i);
-    if (IsControl(c) || IsFormatCharacter(c) || (characters == 0 && IsSpace(c))) return false;
+    // No space of any kind begins or ends a name: "Ann" is one person.
+    if (ShowsNothing(c) || (characters == 0 && IsWhiteSpace(c))) return false;
     if (++characters > MOST_USER_NAME_CHARACTERS) return false;
     last = c;
   }
-  return characters > 0 && !IsSpace(last);
+  return characters > 0 && !IsWhiteSpace(last);
 }
 
 UserChange SetUnlockUser(UnlockUsers& users, const char* name, const PasswordDigest* digest, SameName same) {

@@ -27,14 +27,23 @@ SessionChange SessionChangeOf(uint32_t code) {
   }
 }
 
-SessionTurn TakeSessionChange(GuardState& state, SessionChange change) {
-  WindowsSession& session = state.windows;
-  bool heldBefore = WindowsHoldsKeyboard(session);
-  if (change == SessionChange::Lock) session.locked = true;
-  if (change == SessionChange::Unlock) session.locked = false;
-  if (change == SessionChange::Disconnect) session.disconnected = true;
-  if (change == SessionChange::Connect) session.disconnected = false;
-  bool held = WindowsHoldsKeyboard(session);
+SessionReport ReadSessionReport(uint32_t sessionState, uint32_t sessionFlags, bool lockFlagReversed) {
+  // WTS_CONNECTSTATE_CLASS and WTS_SESSIONSTATE_*.
+  const uint32_t ACTIVE = 0, DISCONNECTED = 4, LAST_STATE = 9, LOCK = 0, UNLOCK = 1;
+  SessionReport report = {};
+  report.stateKnown = sessionState <= LAST_STATE;
+  report.disconnected = sessionState == DISCONNECTED;
+  report.active = sessionState == ACTIVE;
+  report.lockKnown = sessionFlags == LOCK || sessionFlags == UNLOCK;
+  report.locked = report.lockKnown && (sessionFlags == LOCK) != lockFlagReversed;
+  return report;
+}
+
+namespace {
+
+// The turn after the keyboard's state changed from heldBefore.
+SessionTurn TurnAfter(GuardState& state, bool heldBefore) {
+  bool held = WindowsHoldsKeyboard(state.windows);
   if (heldBefore && !held) return SessionTurn::KeyboardBack;
   if (heldBefore || !held) return SessionTurn::Nothing;
   // Typed into since the last commit, with the record limit armed: the
@@ -45,14 +54,52 @@ SessionTurn TakeSessionChange(GuardState& state, SessionChange change) {
   return SessionTurn::AskScriptToCommit;
 }
 
+}  // namespace
+
+SessionTurn TakeSessionChange(GuardState& state, SessionChange change, const SessionReport& asked) {
+  WindowsSession& session = state.windows;
+  bool heldBefore = WindowsHoldsKeyboard(session);
+  if (change == SessionChange::Lock && !(asked.lockKnown && !asked.locked)) session.locked = true;
+  if (change == SessionChange::Unlock) session.locked = false;
+  if (change == SessionChange::Disconnect && !(asked.stateKnown && !asked.disconnected)) session.disconnected = true;
+  if (change == SessionChange::Connect) session.disconnected = false;
+  bool keyboardNotice = change == SessionChange::Unlock || change == SessionChange::Connect;
+  if (keyboardNotice && state.waitingLock.due && state.waitingLock.forKeyboard) {
+    state.waitingLock.released = true;
+    return SessionTurn::KeyboardBack;
+  }
+  return TurnAfter(state, heldBefore);
+}
+
+SessionTurn TakeSessionReport(GuardState& state, const SessionReport& asked) {
+  bool heldBefore = WindowsHoldsKeyboard(state.windows);
+  state.windows.locked = asked.lockKnown && asked.locked;
+  state.windows.disconnected = asked.stateKnown && asked.disconnected;
+  return TurnAfter(state, heldBefore);
+}
+
+SessionTurn TakeSessionCheck(GuardState& state, const SessionReport& asked) {
+  bool heldBefore = WindowsHoldsKeyboard(state.windows);
+  if (asked.lockKnown && !asked.locked && asked.stateKnown && asked.active)
+    state.windows.locked = state.windows.disconnected = false;
+  return TurnAfter(state, heldBefore);
+}
+
 CommitWay WayToCommit(const GuardState& state) {
   if (!WindowsHoldsKeyboard(state.windows)) return CommitWay::Type;
   return ScriptHearsEvents(state.eventScript) ? CommitWay::AskScript : CommitWay::WaitForKeyboard;
 }
 
+void TakeScriptStartAnswer(GuardState& state, const ScriptEvent& event, int32_t answer) {
+  state.eventScript.lastStartError = answer;
+  if (answer == 0 || event.kind == ScriptEventKind::Unlock || event.typed) return;
+  state.windows.commitWaiting = true;
+  if (state.waitingLock.due && WindowsHoldsKeyboard(state.windows)) state.waitingLock.forKeyboard = true;
+}
+
 bool WaitingLockMayOpen(const GuardState& state, uint32_t now) {
   const WaitingLock& lock = state.waitingLock;
   if (!lock.due) return false;
-  if (lock.forKeyboard) return !WindowsHoldsKeyboard(state.windows);
+  if (lock.forKeyboard) return lock.released || !WindowsHoldsKeyboard(state.windows);
   return !state.eventScript.askedCommitWaiting || now - lock.dueAt >= SCRIPT_TURN_MOST_MS;
 }

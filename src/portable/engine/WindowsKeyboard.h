@@ -21,10 +21,34 @@ enum class SessionTurn {
   // Windows gave the keyboard back: a waiting commit is typed before anything else.
   KeyboardBack,
 };
-// Takes a notification in. A lock and a disconnect each hold the keyboard
-// until their own counterpart: a session reconnected to its lock screen stays
-// held.
-SessionTurn TakeSessionChange(GuardState& state, SessionChange change);
+// What Windows answers when asked of this session (WTSSessionInfoEx, Windows 7
+// and later); nothing known where it cannot tell.
+struct SessionReport {
+  bool lockKnown;
+  bool locked;
+  bool stateKnown;
+  bool disconnected;
+  bool active;  // connected and in use (WTSActive)
+};
+// The report from WTSINFOEX level 1: its SessionState and SessionFlags.
+// Windows 7 and Server 2008 R2 (lockFlagReversed) give the lock flag the wrong
+// way round.
+SessionReport ReadSessionReport(uint32_t sessionState, uint32_t sessionFlags, bool lockFlagReversed);
+
+// Takes a notification in, with what Windows answers when asked just after.
+// A lock and a disconnect each hold the keyboard until their own counterpart:
+// a session reconnected to its lock screen stays held. A lock or a disconnect
+// that Windows, asked, contradicts is ignored: another program may post the
+// notification. Every unlock and connect lets a lock that waits for the
+// keyboard go up.
+SessionTurn TakeSessionChange(GuardState& state, SessionChange change, const SessionReport& asked = SessionReport());
+// At the start and at each registration for the notifications, which may have
+// missed some: Windows' answer replaces what they said, and where Windows
+// cannot tell, the session counts as unlocked.
+SessionTurn TakeSessionReport(GuardState& state, const SessionReport& asked);
+// While a lock waits for the keyboard: Windows saying that the session is
+// unlocked and active gives it back, whatever the notifications said.
+SessionTurn TakeSessionCheck(GuardState& state, const SessionReport& asked);
 
 enum class CommitWay {
   Type,             // Windows lets Lullex type
@@ -32,6 +56,11 @@ enum class CommitWay {
   WaitForKeyboard,  // it does not, and no script can be asked
 };
 CommitWay WayToCommit(const GuardState& state);
+
+// What FileMaker answered a start of the event script (0: it took it). A
+// commit asked of a start it refused is still due: it is typed as soon as
+// Windows lets Lullex type, and a lock waiting for it waits for that.
+void TakeScriptStartAnswer(GuardState& state, const ScriptEvent& event, int32_t answer);
 
 // How long a lock waits for the script asked to commit before it opens all the same.
 const uint32_t SCRIPT_TURN_MOST_MS = 3000;

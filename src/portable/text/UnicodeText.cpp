@@ -91,16 +91,3 @@ size_t Utf16ToUtf8(const char16_t* units, size_t count, char* out, size_t size) 
   out[written] = '\0';
   return written;
 }
-
-bool IsFormatCharacter(char32_t c) {
-  // Unicode 15.1's category Cf, first and last of each run.
-  static const char32_t RUNS[][2] = {{0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},
-                                     {0x070F, 0x070F},   {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},
-                                     {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
-                                     {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
-                                     {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
-                                     {0xE0020, 0xE007F}};
-  for (const auto& run : RUNS)
-    if (c >= run[0] && c <= run[1]) return true;
-  return false;
-}

@@ -22,8 +22,3 @@ char32_t NextUtf8CodePoint(const char* text, size_t& i);
 // fit; writes no terminator. A byte that starts no valid character becomes
 // U+FFFD. Returns the units written.
 size_t Utf8ToUtf16(const char* text, char16_t* out, size_t room);
-
-// Whether c is a format character (Unicode's category Cf): it shows nothing,
-// or reorders the text around it (zero-width spaces and joiners, bidirectional
-// controls, the byte order mark).
-bool IsFormatCharacter(char32_t c);

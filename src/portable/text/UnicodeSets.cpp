@@ -1,0 +1,39 @@
+// Made by scripts/unicode-sets.py from the Unicode Character Database; do not edit.
+#include "portable/text/UnicodeSets.h"
+
+namespace {
+
+// Unicode's White_Space property, Unicode 15.0.0: first and last of each run.
+const CodePointRun WHITE_SPACE[] = {
+    {0x0009, 0x000D}, {0x0020, 0x0020}, {0x0085, 0x0085}, {0x00A0, 0x00A0}, {0x1680, 0x1680},
+    {0x2000, 0x200A}, {0x2028, 0x2029}, {0x202F, 0x202F}, {0x205F, 0x205F}, {0x3000, 0x3000},
+};
+
+// Unicode's Default_Ignorable_Code_Point property, Unicode 15.0.0: first and last of each run.
+const CodePointRun DEFAULT_IGNORABLE[] = {
+    {0x00AD, 0x00AD}, {0x034F, 0x034F}, {0x061C, 0x061C},   {0x115F, 0x1160},   {0x17B4, 0x17B5},   {0x180B, 0x180F},
+    {0x200B, 0x200F}, {0x202A, 0x202E}, {0x2060, 0x206F},   {0x3164, 0x3164},   {0xFE00, 0xFE0F},   {0xFEFF, 0xFEFF},
+    {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFF8}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF},
+};
+
+// Unicode's general category Cf, Unicode 15.0.0: first and last of each run.
+const CodePointRun FORMAT_CHARACTERS[] = {
+    {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},
+    {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200F},   {0x202A, 0x202E},
+    {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD},
+    {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+    {0xE0020, 0xE007F},
+};
+
+template <int N>
+bool InRuns(const CodePointRun (&runs)[N], char32_t c) {
+  for (const CodePointRun& run : runs)
+    if (c >= run.first && c <= run.last) return true;
+  return false;
+}
+
+}  // namespace
+
+bool IsWhiteSpace(char32_t c) { return InRuns(WHITE_SPACE, c); }
+bool IsDefaultIgnorable(char32_t c) { return InRuns(DEFAULT_IGNORABLE, c); }
+bool IsFormatCharacter(char32_t c) { return InRuns(FORMAT_CHARACTERS, c); }

@@ -1,0 +1,21 @@
+// The idle counts outside their ticks: the one way a count starts again (a
+// limit set, the lock ended, a key held, the panel's buttons), always marked
+// for the watching thread, which measures its stretches from there. A count
+// restarted without its mark would leave the next late tick knowing nothing of
+// who was there.
+#pragma once
+
+#include "portable/engine/QuietWatch.h"
+#include "win32/WorkstationGuard.h"
+
+IdleCounter& CounterOf(GuardState& state, WatchedCount count);
+
+// The snapshot of a count from the cursor and keyboard of this moment.
+void TakeSnapshotNow(IdleCounter& counter);
+// That, and the count's idle time back to nothing from now, marked.
+void StartCountNow(WorkstationGuard& guard, WatchedCount count);
+// A limit set: the watching thread runs from the first one, and the count
+// starts afresh.
+void StartLimitCount(WorkstationGuard& guard, WatchedCount count);
+// After a tick of that count: the watch measures from where it left the count.
+void MarkCount(WorkstationGuard& guard, WatchedCount count);
