@@ -60,9 +60,10 @@ const char* MainWindowClass() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 5 && std::string(argv[1]) == "--move-mouse")
-    return RunMouseMover(std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10),
-                         std::strtoul(argv[4], nullptr, 10));
+  if (argc == 7 && std::string(argv[1]) == "--move-mouse")
+    return RunMouseMover(
+        std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10),
+        {std::strtoul(argv[4], nullptr, 10), std::strtoul(argv[5], nullptr, 10), std::strtoul(argv[6], nullptr, 10)});
   if (argc == 5 && std::string(argv[1]) == "--other-app")
     return RunOtherApplication(std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10), argv[4]);
 #ifdef _WIN64

@@ -103,10 +103,10 @@ int RunOtherApplication(DWORD parent, long long timelineStart, const char* windo
   return 0;
 }
 
-void StartMouseMover(const std::string& program, unsigned long ms) {
+void StartMouseMover(const std::string& program, const MouseMoves& moves) {
   char command[MAX_PATH + 200];
-  std::snprintf(command, sizeof command, "\"%s\" --move-mouse %lu %lld %lu", program.c_str(), GetCurrentProcessId(),
-                TimelineStartCount(), ms);
+  std::snprintf(command, sizeof command, "\"%s\" --move-mouse %lu %lld %lu %lu %lu", program.c_str(),
+                GetCurrentProcessId(), TimelineStartCount(), moves.ms, moves.pauseAt, moves.pauseMs);
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi;
@@ -118,18 +118,23 @@ void StartMouseMover(const std::string& program, unsigned long ms) {
   CloseHandle(pi.hProcess);
 }
 
-int RunMouseMover(DWORD parent, long long timelineStart, unsigned long ms) {
+int RunMouseMover(DWORD parent, long long timelineStart, const MouseMoves& moves) {
   TimelineStartAt(timelineStart);
   HANDLE parentProcess = OpenProcess(SYNCHRONIZE, FALSE, parent);
   const DWORD EVERY_MS = 200;
   POINT start;
   GetCursorPos(&start);
-  Event("another program moves the mouse every %lu ms for %lu ms", EVERY_MS, ms);
+  Event("another program moves the mouse every %lu ms for %lu ms", EVERY_MS, moves.ms);
   DWORD began = GetTickCount();
-  for (int step = 1; GetTickCount() - began < ms; ++step) {
+  bool paused = false;
+  for (int step = 1; GetTickCount() - began < moves.ms; ++step) {
     if (parentProcess && WaitForSingleObject(parentProcess, EVERY_MS) == WAIT_OBJECT_0) return 0;
     if (!parentProcess) Sleep(EVERY_MS);
-    SetCursorPos(start.x + (step % 2) * 20, start.y);
+    DWORD at = GetTickCount() - began;
+    bool pause = moves.pauseMs > 0 && at >= moves.pauseAt && at < moves.pauseAt + moves.pauseMs;
+    if (pause != paused) Event(pause ? "another program pauses" : "another program moves again");
+    paused = pause;
+    if (!pause) SetCursorPos(start.x + (step % 2) * 20, start.y);
   }
   Event("another program stopped moving the mouse");
   return 0;

@@ -18,8 +18,13 @@ void CloseOtherApplication();
 // on the shared timeline and ends with its window or with the process `parent`.
 int RunOtherApplication(DWORD parent, long long timelineStart, const char* windowClass);
 
-// Another program that moves the mouse every 200 ms for ms milliseconds, as a
-// person at the desk does while the host's thread is busy; returns at once.
-void StartMouseMover(const std::string& program, unsigned long ms);
-// Its own main: ends after ms, or with the process `parent`.
-int RunMouseMover(DWORD parent, long long timelineStart, unsigned long ms);
+// What the mouse mover does: moves every 200 ms for ms milliseconds, but for
+// pauseMs from pauseAt on, as a person at the desk does while the host's
+// thread is busy.
+struct MouseMoves {
+  unsigned long ms, pauseAt, pauseMs;
+};
+// Starts it in another process; returns at once.
+void StartMouseMover(const std::string& program, const MouseMoves& moves);
+// Its own main: ends after the moves, or with the process `parent`.
+int RunMouseMover(DWORD parent, long long timelineStart, const MouseMoves& moves);

@@ -10,6 +10,7 @@
 
 #include "HostWindow.h"
 #include "LockWindows.h"
+#include "MemoryScan.h"
 #include "OtherApplication.h"
 #include "PluginHost.h"
 #include "Screenshot.h"
@@ -254,12 +255,17 @@ StepResult RunStep(const std::string& line) {
   } else if (command == "wait") {
     WaitFor(static_cast<DWORD>(std::atol(rest.c_str())), "");
   } else if (command == "busy") {
-    DWORD ms = static_cast<DWORD>(std::atol(rest.c_str()));
+    std::string duration, typed;
+    SplitFirst(rest, duration, typed);
+    DWORD ms = static_cast<DWORD>(std::atol(duration.c_str()));
+    TypeText(typed);  // left waiting in the queue until the host wakes
     Event("host busy for %lu ms", static_cast<unsigned long>(ms));
     Sleep(ms);  // no message handled meanwhile, as on a sleeping machine or in a long import
     Event("host awake");
   } else if (command == "othermoves") {
-    StartMouseMover(ThisProgram(), std::strtoul(rest.c_str(), nullptr, 10));
+    MouseMoves moves = {};
+    std::sscanf(rest.c_str(), "%lu %lu %lu", &moves.ms, &moves.pauseAt, &moves.pauseMs);
+    StartMouseMover(ThisProgram(), moves);
   } else if (command == "session") {
     SessionStep(rest);
   } else if (command == "waitfor" || command == "waitseen") {
@@ -274,6 +280,8 @@ StepResult RunStep(const std::string& line) {
   } else if (command == "type") {
     Event("user types \"%s\"", rest.c_str());
     TypeText(Unescape(rest));
+  } else if (command == "memscan") {
+    Event("memory holds %d copies of \"%s\" in UTF-16", CountUtf16CopiesInMemory(rest), rest.c_str());
   } else if (command == "lockwindows") {
     LogLockWindows();
   } else if (command == "namelist") {
@@ -303,6 +311,8 @@ StepResult RunStep(const std::string& line) {
     OpenDocumentWindow(rest);
   } else if (command == "card") {
     OpenCardWindow(rest);
+  } else if (command == "shownoactivate") {
+    ShowWindow(RecordWindowNamed(rest), SW_SHOWNA);
   } else if (command == "closewindow") {
     DestroyWindow(RecordWindowNamed(rest));
   } else if (command == "windows") {

@@ -13,10 +13,12 @@
 //   command LINE           (--interactive) write LINE into the command field and press Call
 //   failresize on|off      make the host's handle resizes fail
 //   wait MS                let MS milliseconds pass
-//   busy MS                block the host's thread for MS milliseconds, handling
-//                          no message: a sleeping machine, a busy FileMaker
-//   othermoves MS          start another process that moves the mouse every 200 ms
-//                          for MS milliseconds: a person at the desk; returns at once
+//   busy MS [TEXT]         block the host's thread for MS milliseconds, handling
+//                          no message: a sleeping machine, a busy FileMaker; TEXT
+//                          typed just before waits in its queue meanwhile
+//   othermoves MS [AT P]   start another process that moves the mouse every 200 ms
+//                          for MS milliseconds (but for P ms from AT on): a person
+//                          at the desk; returns at once
 //   session CHANGE         Windows' session notification to the host's top-level
 //                          windows, posted: lock, unlock, disconnect or connect
 //   waitfor MS TEXT        wait until an event line contains TEXT (at most MS)
@@ -33,6 +35,8 @@
 //                          or the host itself when it quits);
 //                          the host then reports its windows, and shuts the plug-in
 //                          down as FileMaker does when it quits
+//   memscan TEXT           print how many copies of TEXT, in UTF-16, the host's
+//                          memory holds
 //   lockwindows            print the texts of the lock's windows that are up, and
 //                          whether each fits its control and its window
 //   focus record|NAME      activate the main window (or window NAME), focus in its
@@ -40,6 +44,7 @@
 //   window NAME            open a document window NAME (its own top-level window,
 //                          as today's FileMaker has them) and focus its record
 //   card NAME              open a card window NAME over the main window
+//   shownoactivate NAME    show window NAME without activating it
 //   closewindow NAME       close window NAME
 //   windows                print the visible record windows, top first
 //   activate main|other    bring the main window or another application (a

@@ -107,6 +107,37 @@ TEST(ModernHostScenario, ADigestMadeByThePlugInUnlocksAndABadDigestChangesNothin
   EXPECT_TRUE(run.Before("-- a malformed digest", gone, 1, 2)) << "the right password still unlocks";
 }
 
+// Neither a wrong try, while the login stays up, nor the right password leaves
+// a copy of what was typed in the host's memory: the field's own buffer is
+// overwritten before it is emptied or goes.
+TEST(ModernHostScenario, NoCopyOfATypedPasswordOutlivesItsTry) {
+  const char up[] = "window \"Please Login\" appeared", gone[] = "window \"Please Login\" gone";
+  HostRun run = RunHost({
+      "init",
+      // Its digest made elsewhere: the password never passes through a function.
+      "call Lulx-SetWorkstationPasswordDigest "
+      "$pbkdf2-sha256$i=100000$AAECAwQFBgcICQoL"
+      "DA0ODw$JnB7DTRBSt6+h3tzRVKaFwlce1a96hM96UNYPR5eLv0",
+      "call Lulx-LockNow",
+      std::string("waitfor 8000 ") + up,
+      "type Wrong Horse Battery Staple",
+      "key ENTER",
+      "waitfor 8000 window \"Incorrect password\" appeared",
+      "key ENTER",
+      "waitfor 5000 window \"Incorrect password\" gone",
+      // The tail the two share: the field empties its text from the start.
+      "memscan Horse Battery Staple",
+      "type Correct Horse Battery Staple",
+      "key ENTER",
+      std::string("waitfor 8000 ") + gone,
+      "wait 500",
+      "memscan Horse Battery Staple",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("memory holds 0 copies of \"Horse Battery Staple\""), 2) << run.All();
+}
+
 // The folder of the host that has a bcrypt.dll of someone else's beside it.
 std::string PlantedFolder() {
   char path[MAX_PATH];
@@ -281,7 +312,7 @@ TEST(ModernHostScenario, EachPersonAtASharedDeskUnlocksWithTheirOwnPassword) {
   EXPECT_EQ(run.Count(",\"user\":\"Bo\\\"b\\\\\\\"}\"} (control 3)"), 1) << "escaped as JSON" << run.All();
 }
 
-TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatus) {
+TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatusAndItsCommitStaysDue) {
   HostRun run = RunHost(
       {"init", "call Lulx-Status", "call Lulx-SetEventScript Contacts;Lullex Audit", "call Lulx-ActivateRecordLullex 1",
        "focus record", "type abc", "waitfor 8000 record committed #2", "wait 500", "call Lulx-Status", "quit"},
@@ -291,6 +322,17 @@ TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatus) {
   EXPECT_TRUE(
       run.Before("locked=0;scripterror=0;password=none;users=0\"", "locked=0;scripterror=825;password=none;users=0\""))
       << "kept for the status line";
+  // The commit Windows' lock asked of the script is still due: typed once
+  // Windows gives the keyboard back.
+  HostRun locked =
+      RunHost({"init", "call Lulx-SetEventScript Contacts;Lullex Audit", "call Lulx-ActivateRecordLullex 2",
+               "focus record", "type abc", "wait 300", "session lock", "wait 1500", "call Lulx-Status",
+               "session unlock", "waitfor 5000 record committed #1", "quit"},
+              "--start-script-error 825");
+  ASSERT_EQ(locked.exitCode, 0) << locked.All();
+  EXPECT_EQ(locked.Count("scripterror=825;password=none;users=0;windows=locked"), 1) << locked.All();
+  EXPECT_TRUE(locked.Before("Windows unlocks the session", "record committed #1 (edited): \"abc\""));
+  EXPECT_LT(locked.At("record committed #1") - locked.At("Windows unlocks the session"), 1.0) << "at once";
 }
 
 }  // namespace

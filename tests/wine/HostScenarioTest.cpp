@@ -241,6 +241,62 @@ TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsNeitherCommittedNorLocked
   EXPECT_TRUE(run.Before("record committed #1", kLockUp));
 }
 
+// Judged as ticks on time would have: a pause longer than what was left of
+// the limit, but shorter than the limit, after the person was first seen; and
+// a limit set by a script that goes busy at once, before any tick.
+TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsJudgedAsTicksOnTimeWould) {
+  struct Row {
+    const char* what;
+    std::vector<std::string> beforeBusy;
+    int limit;
+  };
+  const Row rows[] = {
+      {"a pause longer than the 3 s left",
+       {"call Lulx-ActivateFileMakerLullex 6", "focus record", "move 300 300", "wait 3000",
+        "othermoves 11000 2000 4000", "busy 10000"},
+       6},
+      {"the limit set just before the busy stretch",
+       {"focus record", "othermoves 9000", "wait 500", "call Lulx-ActivateFileMakerLullex 3", "busy 8000"},
+       3},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw"};
+    script.insert(script.end(), row.beforeBusy.begin(), row.beforeBusy.end());
+    for (const char* step : {"say awake", "waitfor 15000 window \"Please Login\" appeared", "type pw", "key ENTER",
+                             "waitfor 5000 window \"Please Login\" gone", "quit"})
+      script.push_back(step);
+    HostRun run = RunHost(script);
+    ASSERT_EQ(run.exitCode, 0) << row.what << "\n" << run.All();
+    EXPECT_GT(run.At(kLockUp) - run.At("-- awake"), 1.5) << row.what << ": nobody locked out on waking\n" << run.All();
+    EXPECT_GT(run.At(kLockUp), run.At("another program stopped moving the mouse") + row.limit - 0.5)
+        << row.what << ": a full limit after the last move";
+  }
+}
+
+// FileMaker committed the record, then a key reached it just before its
+// thread went busy, or waited in its queue meanwhile: the lock on waking
+// commits it first.
+TEST(HostScenario, AKeyTypedJustBeforeTheHostWentBusyIsCommittedBeforeTheLock) {
+  const std::vector<std::string> ways[] = {{"type d", "busy 5000"}, {"busy 5000 d"}};
+  for (const std::vector<std::string>& typed : ways) {
+    std::vector<std::string> script = {"init",
+                                       "call Lulx-SetWorkstationPassword pw",
+                                       "call Lulx-ActivateRecordLullex 1",
+                                       "call Lulx-ActivateFileMakerLullex 3",
+                                       "focus record",
+                                       "type abc",
+                                       "waitfor 8000 record committed #2"};
+    script.insert(script.end(), typed.begin(), typed.end());
+    for (const char* step : {"waitfor 10000 window \"Please Login\" appeared", "type pw", "key ENTER",
+                             "waitfor 5000 window \"Please Login\" gone", "quit"})
+      script.push_back(step);
+    HostRun run = RunHost(script);
+    ASSERT_EQ(run.exitCode, 0) << typed.back() << "\n" << run.All();
+    ASSERT_EQ(run.Count("(edited): \"abcd\""), 1) << typed.back() << "\n" << run.All();
+    EXPECT_TRUE(run.Before("(edited): \"abcd\"", kLockUp)) << typed.back();
+  }
+}
+
 TEST(HostScenario, ListViewsGetEscapeAndTheKeysTwice) {
   // The list path waits for a cursor other than the one at init: the host's
   // window must not open under the cursor that an earlier run left there.
@@ -470,6 +526,64 @@ TEST(HostScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
   EXPECT_LT(run.At("record committed #1") - run.At(unlocked), 1.0) << "at once";
   EXPECT_TRUE(run.Before("record committed #1", kLockUp)) << "the lock waited for the commit";
 #endif
+}
+
+// Windows unlocked while the plug-in was switched off: nothing of the lock
+// before may hold the guard once it is back.
+TEST(HostScenario, AnUnlockThatCameWhileNothingListenedHoldsNothing) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "call Lulx-ActivateFileMakerLullex 3",
+      "focus record",
+      "type abc",
+      "session lock",
+      "wait 500",
+      "shutdown",
+      "session unlock",
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "call Lulx-ActivateFileMakerLullex 3",
+      "call Lulx-Status",
+      "focus record",
+      "type d",
+      "waitfor 10000 " + std::string(kLockUp),
+      "type pw",
+      "key ENTER",
+      "waitfor 5000 " + std::string(kLockGone),
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count(";windows=locked"), 0) << run.All();
+  EXPECT_TRUE(run.Before("(edited): \"abcd\"", kLockUp)) << "typed, then locked";
+}
+
+// The person works in another program while a host window is shown behind
+// the lock: the lock hides it again and leaves that program the keyboard.
+TEST(HostScenario, TheLockNeverPullsItsLoginOverAnotherProgram) {
+  HostRun run = RunHost({
+      "init",
+      "call Lulx-SetWorkstationPassword pw",
+      "window Invoices",
+      "call Lulx-LockNow",
+      "waitfor 8000 " + std::string(kLockUp),
+      "activate other",
+      "wait 500",
+      "say shown",
+      "shownoactivate Invoices",
+      "wait 1500",
+      "type zz",
+      "key ENTER",
+      "wait 1500",
+      "say typed",
+      "windows",
+      "shutdown",
+      "quit",
+  });
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.CountBetween("other application inactive", "-- shown", "-- typed"), 0) << run.All();
+  EXPECT_EQ(run.Count(kDenied), 0) << "the keys went to the other program";
+  EXPECT_EQ(run.Count("windows: none"), 1) << "hidden again";
 }
 
 // ---- lock now, the warning before the lock, the status line ----
