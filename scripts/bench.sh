@@ -18,6 +18,7 @@ trap 'rm -rf "$tmp"' EXIT
 printf 'init\ncall Lulx-ActivateRecordLullex 100000\ncall Lulx-ActivateFileMakerLullex 100000\nwait %d\nquit\n' \
   "$((seconds * 1000))" >"$tmp/armed.txt"
 printf 'wait %d\nquit\n' "$((seconds * 1000))" >"$tmp/bare.txt"
+printf 'init\nwait %d\nquit\n' "$((seconds * 1000))" >"$tmp/unarmed.txt"
 # Five digests, one after the other: each takes as long as one check at the login.
 { printf 'init\ncall Lulx_Version\n'; for _ in 1 2 3 4 5; do printf 'call Lulx_PasswordDigest correct horse\n'; done
   printf 'quit\n'; } >"$tmp/digest.txt"
@@ -43,13 +44,19 @@ scripts/wine-session.sh "$build" bash -c '
   armedRun=$(wine "$win/host/LullexHost.exe" --timeout "$timeout" --script "$(winepath -w "$tmp/armed.txt")")
   armed=$(grep "process cpu" <<<"$armedRun")
   watching=$(grep "other threads cpu" <<<"$armedRun" | awk "{ print \$(NF-1) }")
+  unarmedRun=$(wine "$win/host/LullexHost.exe" --timeout "$timeout" --script "$(winepath -w "$tmp/unarmed.txt")")
+  unarmed=$(grep "process cpu" <<<"$unarmedRun")
+  unwatched=$(grep "other threads cpu" <<<"$unarmedRun" | awk "{ print \$(NF-1) }")
   bare=$(wine "$win/host/LullexHost.exe" --no-plugin --timeout "$timeout" --script "$(winepath -w "$tmp/bare.txt")" | grep "process cpu")
   echo "with Lullex armed (both limits): ${armed#*] }"
+  echo "loaded, no limit set:            ${unarmed#*] }"
   echo "without the plug-in:             ${bare#*] }"
   # Both counts and the watching thread together, as a share of one core.
   cpu() { echo "$1" | awk "{ print \$(NF-4) + \$(NF-1) }"; }
   awk -v a="$(cpu "$armed")" -v b="$(cpu "$bare")" -v w="$watching" -v s="$seconds" \
     "BEGIN { printf \"Lullex armed: %+.2f%% of a core, of which its watching thread %.2f%% (%d ms)\\n\", (a - b) / (s * 10), w / (s * 10), w }"
+  awk -v u="$(cpu "$unarmed")" -v b="$(cpu "$bare")" -v w="$unwatched" -v s="$seconds" \
+    "BEGIN { printf \"Lullex loaded, no limit: %+.2f%% of a core, other threads %d ms (no watching thread)\\n\", (u - b) / (s * 10), w }"
   echo
   echo "== Lulx_PasswordDigest under Wine (600,000 rounds), Lullex.fmx as the 32-bit FileMaker 18"
   wine "$win/host/LullexHost.exe" --api 60 --script "$(winepath -w "$tmp/digest.txt")" | digest_times

@@ -186,7 +186,7 @@ const uint32_t ASK_WINDOWS_EVERY_MS = 2000;
 void OnWaitingLockTimer(WorkstationGuard& guard, HWND dialog) {
   WaitingLock& waiting = guard.state.waitingLock;
   uint32_t now = IdleClockNow();
-  if (waiting.due && waiting.forKeyboard && WindowsHoldsKeyboard(guard.state.windows) &&
+  if (waiting.due && waiting.forKeyboard && !waiting.released && WindowsHoldsKeyboard(guard.state.windows) &&
       now - waiting.windowsAskedAt >= ASK_WINDOWS_EVERY_MS) {
     waiting.windowsAskedAt = now;
     return OnSessionTurn(guard, dialog, TakeSessionCheck(guard.state, AskWindowsForSession()));
