@@ -15,6 +15,15 @@ const char kLockUp[] = "window \"Please Login\" appeared";
 const char kLockGone[] = "window \"Please Login\" gone";
 const char kDenied[] = "window \"Incorrect password\" appeared: \"Access Denied\"";
 
+// The steps, then: the lock waited for (at most ms), "pw" typed at it, its end, quit.
+std::vector<std::string> ThenUnlockWithPw(std::vector<std::string> steps, int ms = 10000) {
+  for (const std::string& step :
+       {"waitfor " + std::to_string(ms) + " " + kLockUp, std::string("type pw"), std::string("key ENTER"),
+        "waitfor 5000 " + std::string(kLockGone), std::string("quit")})
+    steps.push_back(step);
+  return steps;
+}
+
 TEST(HostScenario, RecordLimitCommitsOnceUntilTheUserIsBack) {
   HostRun run = RunHost({
       "init",
@@ -262,10 +271,8 @@ TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsJudgedAsTicksOnTimeWould)
   for (const Row& row : rows) {
     std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw"};
     script.insert(script.end(), row.beforeBusy.begin(), row.beforeBusy.end());
-    for (const char* step : {"say awake", "waitfor 15000 window \"Please Login\" appeared", "type pw", "key ENTER",
-                             "waitfor 5000 window \"Please Login\" gone", "quit"})
-      script.push_back(step);
-    HostRun run = RunHost(script);
+    script.push_back("say awake");
+    HostRun run = RunHost(ThenUnlockWithPw(script, 15000));
     ASSERT_EQ(run.exitCode, 0) << row.what << "\n" << run.All();
     EXPECT_GT(run.At(kLockUp) - run.At("-- awake"), 1.5) << row.what << ": nobody locked out on waking\n" << run.All();
     EXPECT_GT(run.At(kLockUp), run.At("another program stopped moving the mouse") + row.limit - 0.5)
@@ -287,10 +294,7 @@ TEST(HostScenario, AKeyTypedJustBeforeTheHostWentBusyIsCommittedBeforeTheLock) {
                                        "type abc",
                                        "waitfor 8000 record committed #2"};
     script.insert(script.end(), typed.begin(), typed.end());
-    for (const char* step : {"waitfor 10000 window \"Please Login\" appeared", "type pw", "key ENTER",
-                             "waitfor 5000 window \"Please Login\" gone", "quit"})
-      script.push_back(step);
-    HostRun run = RunHost(script);
+    HostRun run = RunHost(ThenUnlockWithPw(script));
     ASSERT_EQ(run.exitCode, 0) << typed.back() << "\n" << run.All();
     ASSERT_EQ(run.Count("(edited): \"abcd\""), 1) << typed.back() << "\n" << run.All();
     EXPECT_TRUE(run.Before("(edited): \"abcd\"", kLockUp)) << typed.back();
@@ -531,7 +535,7 @@ TEST(HostScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
 // Windows unlocked while the plug-in was switched off: nothing of the lock
 // before may hold the guard once it is back.
 TEST(HostScenario, AnUnlockThatCameWhileNothingListenedHoldsNothing) {
-  HostRun run = RunHost({
+  HostRun run = RunHost(ThenUnlockWithPw({
       "init",
       "call Lulx-SetWorkstationPassword pw",
       "call Lulx-ActivateFileMakerLullex 3",
@@ -547,12 +551,7 @@ TEST(HostScenario, AnUnlockThatCameWhileNothingListenedHoldsNothing) {
       "call Lulx-Status",
       "focus record",
       "type d",
-      "waitfor 10000 " + std::string(kLockUp),
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "quit",
-  });
+  }));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count(";windows=locked"), 0) << run.All();
   EXPECT_TRUE(run.Before("(edited): \"abcd\"", kLockUp)) << "typed, then locked";
