@@ -51,14 +51,8 @@ for name, path, value, what in sets:
     versions.add(version)
     out.append(f"// {what}, Unicode {version}: first and last of each run.")
     out.append(f"const CodePointRun {name}[] = {{")
-    cells = [f"{{0x{a:04X}, 0x{b:04X}}}" for a, b in merged]
-    line = "   "
-    for cell in cells:
-        if len(line) + len(cell) + 2 > 118:
-            out.append(line.rstrip())
-            line = "   "
-        line += " " + cell + ","
-    out.append(line.rstrip())
+    # One line; clang-format wraps it below.
+    out.append("    " + " ".join(f"{{0x{a:04X}, 0x{b:04X}}}," for a, b in merged))
     out.append("};")
     out.append("")
 out += ["template <int N>", "bool InRuns(const CodePointRun (&runs)[N], char32_t c) {",

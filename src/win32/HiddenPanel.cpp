@@ -1,6 +1,5 @@
 #include "win32/HiddenPanel.h"
 
-#include "portable/engine/IdleEngine.h"
 #include "portable/text/NumberText.h"
 #include "portable/text/ParameterRules.h"
 #include "resources/ResourceIds.h"

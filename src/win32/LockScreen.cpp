@@ -174,24 +174,20 @@ void ReadTyped(HWND hwnd, HostInterface hostInterface, char* typed, size_t size)
 }
 
 // Overwrites what was typed in the control's own buffer before emptying it:
-// text of the same length, in the control's own kind of text, takes the same
-// room (EM_GETHANDLE, which would reach it directly, serves multi-line edits
-// only). The buffer is freed unwiped when the field goes.
+// text of the same length in the control's own units takes the same room
+// (EM_GETHANDLE, which would reach it directly, serves multi-line edits only).
+// A "*" is one unit in either kind of text. The buffer is freed unwiped when
+// the field goes.
 void WipePasswordField(HWND login) {
   HWND field = GetDlgItem(login, IDC_PASSWORD);
   if (!field) return;
-  bool wide = IsWindowUnicode(field) != FALSE;
-  int length = wide ? GetWindowTextLengthW(field) : GetWindowTextLengthA(field);
+  int length = IsWindowUnicode(field) ? GetWindowTextLengthW(field) : GetWindowTextLengthA(field);
   if (length > UNICODE_PASSWORD_FIELD_LIMIT) length = UNICODE_PASSWORD_FIELD_LIMIT;
   if (length > 0) {
     char filler[UNICODE_PASSWORD_FIELD_LIMIT + 1];
-    WCHAR wideFiller[UNICODE_PASSWORD_FIELD_LIMIT + 1];
-    for (int i = 0; i < length; ++i) filler[i] = '*', wideFiller[i] = L'*';
-    filler[length] = '\0', wideFiller[length] = L'\0';
-    if (wide)
-      SetWindowTextW(field, wideFiller);
-    else
-      SetWindowTextA(field, filler);
+    std::memset(filler, '*', length);
+    filler[length] = '\0';
+    SetWindowTextA(field, filler);
   }
   SendMessageA(field, EM_EMPTYUNDOBUFFER, 0, 0);
   SetWindowTextA(field, "");
