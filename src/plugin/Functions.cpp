@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "win32/ComposedText.h"
-#include "win32/SystemCrypto.h"
-#include "win32/TimerDialog.h"
-#include "win32/UserNameCase.h"
-#include "win32/WatchedCounts.h"
+#include "win32/guard/TimerDialog.h"
+#include "win32/system/ComposedText.h"
+#include "win32/system/SystemCrypto.h"
+#include "win32/system/UserNameCase.h"
+#include "win32/watch/WatchedCounts.h"
 
 namespace {
 

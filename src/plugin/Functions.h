@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "portable/text/ParameterRules.h"
-#include "portable/text/StatusText.h"
+#include "portable/engine/ParameterRules.h"
+#include "portable/engine/StatusText.h"
 #include "resources/Version.h"
 #include "win32/WorkstationGuard.h"
 

@@ -31,6 +31,11 @@
 #define IDC_PASSWORD 1127
 #define IDC_LOGIN_OK 1126
 #define IDC_LOGIN_PROMPT 602
+/* Made when the login opens under FileMaker 7 and later: at a shared desk the
+   list of who unlocks and its label; the solution's line under the prompt. */
+#define IDC_LOGIN_NAME 1134
+#define IDC_LOGIN_NAME_LABEL 1135
+#define IDC_LOGIN_MESSAGE 1136
 
 /* Lock warning */
 #define IDC_WARNING_COUNTDOWN 1132

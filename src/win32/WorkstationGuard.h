@@ -1,7 +1,6 @@
-// The guard's state together with what only Windows has: the timer dialog and
-// what an exit-record action noted for its restore tick. The plug-in owns the
-// one instance; the timer dialog, the exit-record action and the lock screen
-// are handed it.
+// The guard's state: the engine's, and each room's part of what only Windows
+// has. Types only, and nothing of the rooms' code: every room is handed the
+// guard, and each changes its own part. The plug-in owns the one instance.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +8,11 @@
 #include <cstdint>
 
 #include "portable/engine/GuardState.h"
+#include "portable/engine/ScriptEvents.h"
 #include "portable/host/HostInterface.h"
-#include "win32/ActivityWatch.h"
-#include "win32/LockWarning.h"
-#include "win32/LockedWindows.h"
+#include "portable/text/LockTexts.h"
 
+// What an exit-record action noted for its restore tick.
 struct ExitRecordNote {
   HCURSOR cursorAtInit;  // shown when the host initialised the plug-in
   HWND giveBackTo;       // in front before the keys were typed; gets the foreground back
@@ -24,6 +23,52 @@ struct ExitRecordNote {
 struct PanelScriptTimer {
   int32_t seconds;
   bool countsInBackground;
+};
+
+// What one watching thread and the guard share; each thread has its own, so
+// that a thread that was slow to stop writes only into its own.
+struct WatchingThread;
+
+struct ActivityWatch {
+  WatchingThread* running;  // null while no thread watches
+  HANDLE thread;
+};
+
+// The notice before the lock.
+struct LockWarningNotice {
+  HWND window;             // null while no notice is shown: none exists then
+  int32_t secondsShown;    // what its countdown says
+  HostInterface shownFor;  // the interface it was made for, and so its texts
+  LockLanguage language;
+};
+
+// Today's FileMaker opens a top-level window for each document, card window,
+// palette and dialog; far fewer than this are ever open at once. A window that
+// finds no room is not hidden, so that none is hidden for good.
+const int MOST_HIDDEN_WINDOWS = 1024;
+
+// What the lock holds while it is up: its own two windows and every window of
+// the host that it hid and must give back.
+struct LockedWindows {
+  HWND backdrop;  // the lock's own: it and the windows it owns stay visible
+  HWND login;
+  HWND inUse;                        // the host window the user worked in last
+  HWND hidden[MOST_HIDDEN_WINDOWS];  // top of the stacking order first
+  int hiddenCount;
+};
+
+// What outlasts one login: a login that comes back (after its loop was ended
+// without the password) carries on from here.
+struct LockSession {
+  int32_t wrongPasswords;  // in a row during the lock up now, or the one before
+  bool waiting;            // for the deadline before the next try
+  uint32_t waitEndsAt;     // on the plug-in's clock
+  // The login's loop ended without the password (a WM_QUIT): the windows stay
+  // hidden and the login comes back, unless the plug-in is shut down first.
+  bool held;
+  bool ending;  // the plug-in is being shut down: a check under way is abandoned
+  LockCause cause;
+  DWORD lockedAt;  // GetTickCount when the lock opened
 };
 
 struct WorkstationGuard {
@@ -37,13 +82,7 @@ struct WorkstationGuard {
   HWND timerDialog;
   LockWarningNotice lockWarning;
   LockedWindows lockedWindows;
+  LockSession lockSession;
   PanelScriptTimer panelScriptTimer;
   ActivityWatch activityWatch;
 };
-
-// Whether hwnd is one of the plug-in's own windows (the timer dialog, the lock
-// warning, the lock's backdrop and login), a window they own (the refusal), or
-// one the login opens (its name list's drop-down). None of them is ever taken
-// for a host window, hidden by the lock, or robbed of the keyboard. The one
-// place that decides it.
-bool IsPluginWindow(const WorkstationGuard& guard, HWND hwnd);

@@ -9,9 +9,9 @@
 
 #include "plugin/Functions.h"
 #include "plugin/PluginState.h"
-#include "win32/GuardLifetime.h"
-#include "win32/HostWindows.h"
-#include "win32/TimerDialog.h"
+#include "win32/guard/GuardLifetime.h"
+#include "win32/guard/TimerDialog.h"
+#include "win32/system/HostWindows.h"
 
 namespace {
 

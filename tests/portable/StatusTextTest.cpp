@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "portable/text/StatusText.h"
+#include "portable/engine/StatusText.h"
 
 namespace {
 

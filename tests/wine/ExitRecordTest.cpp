@@ -6,11 +6,11 @@
 #include "plugin/Functions.h"
 #include "plugin/classic/ClassicCallBlock.h"
 #include "portable/keys/SendKeys.h"
-#include "win32/ExitRecord.h"
-#include "win32/HostWindows.h"
-#include "win32/LockScreen.h"
-#include "win32/TimerDialog.h"
-#include "win32/WindowActivation.h"
+#include "win32/commit/ExitRecord.h"
+#include "win32/commit/WindowActivation.h"
+#include "win32/guard/TimerDialog.h"
+#include "win32/lock/LockScreen.h"
+#include "win32/system/HostWindows.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "plugin/Functions.h"
 #include "portable/classic/MacRomanText.h"
 #include "resources/ResourceIds.h"
-#include "win32/TimerDialog.h"
+#include "win32/guard/TimerDialog.h"
 
 namespace {
 

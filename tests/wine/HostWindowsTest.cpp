@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
-#include "win32/HostWindows.h"
+#include "win32/system/HostWindows.h"
 
 namespace {
 

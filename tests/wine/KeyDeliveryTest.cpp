@@ -6,7 +6,7 @@
 
 #include "WinTestSupport.h"
 #include "portable/keys/SendKeys.h"
-#include "win32/WindowActivation.h"
+#include "win32/commit/WindowActivation.h"
 
 namespace {
 

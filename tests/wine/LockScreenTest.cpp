@@ -8,10 +8,11 @@
 #include "plugin/Functions.h"
 #include "portable/engine/LoginDelay.h"
 #include "resources/ResourceIds.h"
-#include "win32/LockScreen.h"
-#include "win32/SystemCrypto.h"
-#include "win32/Timers.h"
-#include "win32/WindowActivation.h"
+#include "win32/commit/WindowActivation.h"
+#include "win32/lock/LockScreen.h"
+#include "win32/lock/LoginWait.h"
+#include "win32/system/SystemCrypto.h"
+#include "win32/watch/Timers.h"
 
 namespace {
 
@@ -315,7 +316,7 @@ TEST_F(LockScreen, AWmQuitKeepsTheHostHiddenAndTheLoginComesBack) {
   AddRejection();
   AddTyping("pw");
   EXPECT_TRUE(Lock());
-  EXPECT_EQ(Guard().lockedWindows.wrongPasswords, 2) << "one lock, one count";
+  EXPECT_EQ(Guard().lockSession.wrongPasswords, 2) << "one lock, one count";
   EXPECT_TRUE(IsWindowVisible(Host()));
 }
 

@@ -6,7 +6,7 @@
 
 #include "PluginFixture.h"
 #include "plugin/Functions.h"
-#include "win32/SystemCrypto.h"
+#include "win32/system/SystemCrypto.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "BadInput.h"
 #include "WinTestSupport.h"
 #include "plugin/PluginState.h"
-#include "win32/TimerDialog.h"
+#include "win32/guard/TimerDialog.h"
 
 // The guard's state, as the tests read and set it.
 inline GuardState& State() { return Guard().state; }

@@ -11,9 +11,9 @@
 #include "plugin/Functions.h"
 #include "portable/keys/SendKeys.h"
 #include "resources/ResourceIds.h"
-#include "win32/LockScreen.h"
-#include "win32/TimerDialog.h"
-#include "win32/WindowActivation.h"
+#include "win32/commit/WindowActivation.h"
+#include "win32/guard/TimerDialog.h"
+#include "win32/lock/LockScreen.h"
 
 namespace {
 

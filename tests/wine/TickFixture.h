@@ -7,7 +7,7 @@
 
 #include "PluginFixture.h"
 #include "resources/ResourceIds.h"
-#include "win32/Timers.h"
+#include "win32/watch/Timers.h"
 
 inline int g_unlocks;
 inline std::function<void()> g_atLockUp;  // runs as the login is found up, if set

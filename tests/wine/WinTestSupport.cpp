@@ -7,7 +7,7 @@
 #include "WindowClass.h"
 #include "plugin/classic/ClassicCallBlock.h"
 #include "portable/keys/SendKeys.h"
-#include "win32/WindowActivation.h"
+#include "win32/commit/WindowActivation.h"
 
 void PumpFor(DWORD ms) {
   DWORD start = GetTickCount();

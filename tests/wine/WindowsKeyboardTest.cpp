@@ -5,10 +5,10 @@
 #include "RecordingKeyPort.h"
 #include "TickFixture.h"
 #include "plugin/Functions.h"
+#include "portable/engine/StatusText.h"
 #include "portable/engine/WindowsKeyboard.h"
-#include "portable/text/StatusText.h"
 #include "resources/ResourceIds.h"
-#include "win32/SessionNotifications.h"
+#include "win32/watch/SessionNotifications.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "plugin/PluginState.h"
 #include "plugin/classic/ClassicCallBlock.h"
 #include "portable/classic/HostText.h"
-#include "win32/GuardLifetime.h"
+#include "win32/guard/GuardLifetime.h"
 
 namespace {
 // Block of the call in progress; only dereferenced while a call runs.

@@ -13,7 +13,7 @@
 #include "portable/modern/ModernParameter.h"
 #include "portable/text/TextBuffer.h"
 #include "portable/text/UnicodeText.h"
-#include "win32/GuardLifetime.h"
+#include "win32/guard/GuardLifetime.h"
 
 namespace {
 

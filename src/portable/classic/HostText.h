@@ -4,7 +4,7 @@
 #pragma once
 
 #include "portable/classic/HostHandle.h"
-#include "portable/text/ParameterRules.h"
+#include "portable/engine/ParameterRules.h"
 
 // Reads the parameter into buffer (PARAMETER_TEXT_SIZE bytes), up to its size
 // or its first NUL, converted to Windows text. A size the functions do not read

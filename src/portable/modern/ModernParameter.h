@@ -2,8 +2,8 @@
 // UTF-16: reading the first into the form the functions take.
 #pragma once
 
+#include "portable/engine/ParameterRules.h"
 #include "portable/modern/FMWrapperApi.h"
-#include "portable/text/ParameterRules.h"
 
 // Reads argument index of arguments into text (PARAMETER_TEXT_SIZE bytes) as
 // UTF-8, up to its first NUL. No such argument reads as empty. More than 254

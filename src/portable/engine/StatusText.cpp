@@ -1,0 +1,48 @@
+#include "portable/engine/StatusText.h"
+
+#include "portable/engine/WindowsKeyboard.h"
+#include "portable/text/TextBuffer.h"
+
+namespace {
+
+// "name=value" pieces, separated by ";".
+class StatusLine {
+ public:
+  StatusLine(char* text, size_t size) : text_(text, size) {}
+  void Add(const char* name, int32_t value) { Name(name).AddNumber(value); }
+  void Add(const char* name, const char* value) { Name(name).Add(value); }
+
+ private:
+  TextBuffer& Name(const char* name) {
+    if (!first_) text_.Add(";");
+    first_ = false;
+    return text_.Add(name).Add("=");
+  }
+  TextBuffer text_;
+  bool first_ = true;
+};
+
+int32_t SecondsOrOff(int32_t seconds) { return seconds < 1 ? 0 : seconds; }
+
+}  // namespace
+
+void FormatStatus(const GuardState& state, char* text, size_t size, bool modern) {
+  if (size == 0) return;
+  const Settings& s = state.settings;
+  StatusLine line(text, size);
+  line.Add("record", SecondsOrOff(s.recordLimitSeconds));
+  line.Add("recordidle", state.recordIdle.ticks / TICKS_PER_SECOND);
+  line.Add("filemaker", SecondsOrOff(s.fileMakerLimitSeconds));
+  line.Add("filemakeridle", state.fileMakerIdle.ticks / TICKS_PER_SECOND);
+  line.Add("background", s.countInBackground ? 1 : 0);
+  line.Add("immediate", s.commitOnLeaving ? 1 : 0);
+  line.Add("warning", SecondsOrOff(s.lockWarningSeconds));
+  line.Add("locked", state.lockIsUp ? 1 : 0);
+  if (modern) {
+    line.Add("scripterror", state.eventScript.lastStartError);
+    const char* const KINDS[] = {"none", "plain", "digest"};
+    line.Add("password", KINDS[static_cast<int>(s.passwordKind)]);
+    line.Add("users", s.unlockUsers.count);
+  }
+  if (WindowsHoldsKeyboard(state.windows)) line.Add("windows", "locked");
+}

@@ -1,0 +1,105 @@
+#include "win32/guard/TickHandlers.h"
+
+#include "portable/engine/WindowsKeyboard.h"
+#include "resources/ResourceIds.h"
+#include "win32/commit/RecordCommit.h"
+#include "win32/commit/WindowActivation.h"
+#include "win32/guard/HiddenPanel.h"
+#include "win32/lock/LockSequence.h"
+#include "win32/lock/LockWarning.h"
+#include "win32/system/HostWindows.h"
+#include "win32/system/PluginWindows.h"
+#include "win32/watch/SessionNotifications.h"
+#include "win32/watch/TickObservation.h"
+#include "win32/watch/Timers.h"
+#include "win32/watch/WatchedCounts.h"
+
+namespace {
+
+void ApplyTimerChange(HWND dialog, UINT_PTR id, UINT ms, TimerChange change) {
+  if (change == TimerChange::Start) StartTimer(dialog, id, ms);
+  if (change == TimerChange::Stop) StopTimer(dialog, id);
+}
+
+HINSTANCE InstanceOf(HWND dialog) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)); }
+
+void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int32_t seconds) {
+  if (seconds > 0)
+    ShowLockWarning(guard.lockWarning, InstanceOf(dialog), dialog, host, seconds, guard.hostInterface);
+  else
+    CloseLockWarning(guard.lockWarning);
+}
+
+}  // namespace
+
+void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
+  TypeWaitingCommit(guard);
+  Observed o;
+  Observe(guard, o, WatchedCount::Record);
+  if (CommitOnLeavingDue(guard.state, o.seen)) {
+    CommitRecord(guard, o.host, 1, ON_LEAVING);
+    o.seen.hostActive = o.host == GetActiveWindow();  // the action brings the host forward
+  }
+  TickActions act = RecordTick(guard.state, o.seen);
+  MarkCount(guard, WatchedCount::Record);
+  EnablePanelControl(dialog, IDC_RECORD_STOP, act.recordStopButton == ButtonChange::Enable);
+  CommitRecord(guard, o.host, act.exitRecordAttempts, AT_RECORD_LIMIT);
+}
+
+bool OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
+  // No window search inside the lock, nor while one waits for its commit.
+  if (guard.state.lockIsUp || guard.state.waitingLock.due) return false;
+  Observed o;
+  Observe(guard, o, WatchedCount::FileMaker);
+  TickActions act = FileMakerTick(guard.state, o.seen);
+  MarkCount(guard, WatchedCount::FileMaker);
+  ApplyTimerChange(dialog, KEYSCAN_TIMER, KEYSCAN_TICK_MS, act.keyScanTimer);
+  if (act.stopFileMakerTimer) StopTimer(dialog, FILEMAKER_TIMER);
+  ShowOrCloseLockWarning(guard, dialog, o.host, act.lockWarningSeconds);
+  return LockAfterExitRecord(guard, dialog, o.host, act, LockCause::IdleLimit);
+}
+
+bool OnLockNowRequest(WorkstationGuard& guard, HWND dialog) {
+  return LockAfterExitRecord(guard, dialog, FindHostWindowInUseOrFallback(), LockNowTurn(guard.state),
+                             LockCause::LockNow);
+}
+
+void OnKeyScanTimer(WorkstationGuard& guard) {
+  BYTE keys[KEYBOARD_STATE_SIZE];
+  if (!KeyScanTick(guard.state, GetKeyboardState(keys) ? keys : nullptr, IdleClockNow())) return;
+  MarkCount(guard, WatchedCount::FileMaker);
+  CloseLockWarning(guard.lockWarning);
+}
+
+void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
+  StopTimer(dialog, RESTORE_TIMER);
+  ExitRecordNote& note = guard.exitRecord;
+  // Either window may have closed since the keys were typed.
+  switch (RestoreTick(guard.state, note.restoredHost != nullptr)) {
+    case RestoreAction::MinimiseRestoredHost:
+      if (IsWindow(note.restoredHost)) ShowWindow(note.restoredHost, SW_MINIMIZE);
+      break;
+    case RestoreAction::ActivateNotedWindow:
+      // Never one of the plug-in's own: bringing it forward would show it.
+      if (IsWindow(note.giveBackTo) && !IsPluginWindow(guard, note.giveBackTo)) BringWindowToFront(note.giveBackTo);
+      break;
+    case RestoreAction::None:
+      break;
+  }
+}
+
+bool OnSessionChange(WorkstationGuard& guard, HWND dialog, WPARAM code) {
+  SessionChange change = SessionChangeOf(static_cast<uint32_t>(code));
+  // A notice that takes the keyboard is checked with Windows where it can tell.
+  bool takes = change == SessionChange::Lock || change == SessionChange::Disconnect;
+  SessionReport asked = takes ? AskWindowsForSession() : SessionReport();
+  return TakeSessionTurn(guard, dialog, TakeSessionChange(guard.state, change, asked));
+}
+
+bool ListenAndAsk(WorkstationGuard& guard, HWND dialog) {
+  if (ListenForSessionChanges(dialog) == Listening::TryAgain)
+    StartTimer(dialog, SESSION_LISTEN_TIMER, SESSION_LISTEN_RETRY_MS);
+  else
+    StopTimer(dialog, SESSION_LISTEN_TIMER);
+  return TakeSessionTurn(guard, dialog, TakeSessionReport(guard.state, AskWindowsForSession()));
+}

@@ -1,0 +1,63 @@
+#include "win32/lock/HiddenHostWindows.h"
+
+#include <cstring>
+
+#include "win32/commit/WindowActivation.h"
+#include "win32/system/HostWindows.h"
+#include "win32/system/PluginWindows.h"
+
+namespace {
+
+const UINT HIDE_IN_PLACE = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW;
+const UINT SHOW_WITHOUT_ACTIVATING = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+
+int IndexOf(const LockedWindows& lock, HWND hwnd) {
+  for (int i = 0; i < lock.hiddenCount; ++i)
+    if (lock.hidden[i] == hwnd) return i;
+  return -1;
+}
+
+struct HideRun {
+  WorkstationGuard* guard;
+  int newOnTop;  // windows first hidden on this run, placed on top in their order
+  int hidNow;
+};
+
+BOOL CALLBACK HideIfHostWindow(HWND hwnd, LPARAM param) {
+  HideRun& run = *reinterpret_cast<HideRun*>(param);
+  LockedWindows& lock = run.guard->lockedWindows;
+  if (!IsWindowVisible(hwnd) || !BelongsToThisProcess(hwnd) || IsPluginWindow(*run.guard, hwnd)) return TRUE;
+  bool known = IndexOf(lock, hwnd) >= 0;
+  if (!known && lock.hiddenCount == MOST_HIDDEN_WINDOWS) return TRUE;
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, HIDE_IN_PLACE);
+  ++run.hidNow;
+  if (known) return TRUE;  // shown again by the host: it keeps its place
+  std::memmove(&lock.hidden[run.newOnTop + 1], &lock.hidden[run.newOnTop],
+               (lock.hiddenCount - run.newOnTop) * sizeof lock.hidden[0]);
+  lock.hidden[run.newOnTop++] = hwnd;
+  ++lock.hiddenCount;
+  return TRUE;
+}
+
+}  // namespace
+
+int HideHostWindows(WorkstationGuard& guard) {
+  HideRun run = {&guard, 0, 0};
+  EnumWindows(HideIfHostWindow, reinterpret_cast<LPARAM>(&run));
+  return run.hidNow;
+}
+
+void GiveBackHostWindows(LockedWindows& lock) {
+  HWND top = nullptr;
+  // From the bottom up, each on top of the one before: the stacking order as it was.
+  for (int i = lock.hiddenCount - 1; i >= 0; --i) {
+    HWND hwnd = lock.hidden[i];
+    if (!IsWindow(hwnd)) continue;  // closed during the lock
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SHOW_WITHOUT_ACTIVATING);
+    top = hwnd;
+  }
+  HWND active = IndexOf(lock, lock.inUse) >= 0 && IsWindow(lock.inUse) ? lock.inUse : top;
+  if (active) BringWindowToFront(active);
+  lock.hiddenCount = 0;
+  lock.inUse = nullptr;
+}

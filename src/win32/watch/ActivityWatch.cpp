@@ -1,0 +1,152 @@
+#include "win32/watch/ActivityWatch.h"
+
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include "win32/system/ModuleReference.h"
+#include "win32/watch/Timers.h"
+
+const int QUIET_WATCH_WORDS = sizeof(QuietWatch) / sizeof(uint32_t);
+static_assert(QUIET_WATCH_WORDS * sizeof(uint32_t) == sizeof(QuietWatch), "the watch is published in words");
+
+struct WatchingThread {
+  LONG holders;    // the guard and the thread: the last to let go frees it
+  HANDLE stop;     // set to end the thread
+  HMODULE module;  // the thread's reference, given back as it ends
+  // Each count's last tick, written by the ticks, read by the thread.
+  std::atomic<uint32_t> marks[WATCHED_COUNTS];
+  // The watch as last published: odd while it is written.
+  std::atomic<uint32_t> sequence;
+  std::atomic<uint32_t> published[QUIET_WATCH_WORDS];
+  // The thread's own: what the last sample read.
+  QuietWatch watch;
+  POINT cursor;
+  DWORD lastInput;
+};
+
+namespace {
+
+// GetLastInputInfo came with Windows 2000: looked up, and without it the
+// cursor alone tells.
+typedef BOOL(WINAPI* GetLastInputInfoFunction)(PLASTINPUTINFO);
+
+GetLastInputInfoFunction LastInputReader() {
+  return reinterpret_cast<GetLastInputInfoFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetLastInputInfo")));
+}
+
+bool ReadLastInput(DWORD& at) {
+  GetLastInputInfoFunction read = LastInputReader();
+  LASTINPUTINFO info = {sizeof info, 0};
+  if (!read || !read(&info)) return false;
+  at = info.dwTime;
+  return true;
+}
+
+void Publish(WatchingThread& w) {
+  uint32_t words[QUIET_WATCH_WORDS];
+  std::memcpy(words, &w.watch, sizeof words);
+  w.sequence.fetch_add(1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  for (int i = 0; i < QUIET_WATCH_WORDS; ++i) w.published[i].store(words[i], std::memory_order_relaxed);
+  w.sequence.fetch_add(1, std::memory_order_release);
+}
+
+// A copy of what was published; false if it was being written each time.
+bool ReadPublished(WatchingThread& w, QuietWatch& out) {
+  for (int tries = 0; tries < 4; ++tries) {
+    uint32_t before = w.sequence.load(std::memory_order_acquire);
+    if (before & 1) continue;
+    uint32_t words[QUIET_WATCH_WORDS];
+    for (int i = 0; i < QUIET_WATCH_WORDS; ++i) words[i] = w.published[i].load(std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (w.sequence.load(std::memory_order_relaxed) != before) continue;
+    std::memcpy(&out, words, sizeof out);
+    return true;
+  }
+  return false;
+}
+
+void TakeActivitySample(WatchingThread& w) {
+  POINT cursor;
+  DWORD lastInput = w.lastInput;
+  bool moved = GetCursorPos(&cursor) && (cursor.x != w.cursor.x || cursor.y != w.cursor.y);
+  if (moved) w.cursor = cursor;
+  bool input = ReadLastInput(lastInput) && lastInput != w.lastInput;
+  w.lastInput = lastInput;
+  uint32_t marks[WATCHED_COUNTS];
+  for (int i = 0; i < WATCHED_COUNTS; ++i) marks[i] = w.marks[i].load(std::memory_order_relaxed);
+  NoteSample(w.watch, IdleClockNow(), moved || input, marks);
+  Publish(w);
+}
+
+void LetGo(WatchingThread* w) {
+  if (InterlockedDecrement(&w->holders) != 0) return;
+  if (w->stop) CloseHandle(w->stop);
+  w->~WatchingThread();
+  HeapFree(GetProcessHeap(), 0, w);
+}
+
+// The thread holds its own reference to the module: should the host free the
+// library without the shutdown call, its code stays mapped.
+DWORD WINAPI Watch(LPVOID param) {
+  WatchingThread* w = static_cast<WatchingThread*>(param);
+  HMODULE module = w->module;
+  // A test that sets the idle clock sends the ticks itself: no sample of real
+  // time may come between them.
+  while (WaitForSingleObject(w->stop, WATCH_SAMPLE_MS) == WAIT_TIMEOUT)
+    if (!IdleClockIsSetForTests()) TakeActivitySample(*w);
+  LetGo(w);
+  FreeLibraryAndExitThread(module, 0);
+  return 0;
+}
+
+}  // namespace
+
+void StartActivityWatch(ActivityWatch& watch) {
+  if (watch.running) return;
+  void* memory = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(WatchingThread));
+  if (!memory) return;
+  WatchingThread* w = new (memory) WatchingThread();
+  uint32_t now = IdleClockNow();
+  StartQuietWatch(w->watch, now);
+  for (int i = 0; i < WATCHED_COUNTS; ++i) w->marks[i].store(now, std::memory_order_relaxed);
+  GetCursorPos(&w->cursor);
+  ReadLastInput(w->lastInput);
+  Publish(*w);
+  w->holders = 2;
+  w->module = ReferenceToThisModule();
+  w->stop = w->module ? CreateEventA(nullptr, TRUE, FALSE, nullptr) : nullptr;
+  watch.thread = w->stop ? CreateThread(nullptr, 0, Watch, w, 0, nullptr) : nullptr;
+  if (watch.thread) {
+    watch.running = w;
+    return;
+  }
+  if (w->module) FreeLibrary(w->module);
+  w->holders = 1;
+  LetGo(w);
+}
+
+void StopActivityWatch(ActivityWatch& watch) {
+  WatchingThread* w = watch.running;
+  if (!w) return;
+  watch.running = nullptr;  // nothing known until a thread runs again
+  SetEvent(w->stop);
+  // Its loop ends within a sample; should it not, it ends later on its own
+  // block, holding the module meanwhile.
+  WaitForSingleObject(watch.thread, 5000);
+  CloseHandle(watch.thread);
+  watch.thread = nullptr;
+  LetGo(w);
+}
+
+WatchedQuiet ReadWatchedQuiet(const ActivityWatch& watch, WatchedCount count, uint32_t since, uint32_t now) {
+  QuietWatch seen;
+  if (!watch.running || !ReadPublished(*watch.running, seen)) return WatchedQuiet();
+  return QuietSinceTick(seen, count, since, now);
+}
+
+void MarkTick(ActivityWatch& watch, WatchedCount count, uint32_t at) {
+  if (watch.running) watch.running->marks[static_cast<int>(count)].store(at, std::memory_order_relaxed);
+}

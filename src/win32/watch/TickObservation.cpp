@@ -1,0 +1,41 @@
+#include "win32/watch/TickObservation.h"
+
+#include "win32/system/HostWindows.h"
+#include "win32/system/PluginWindows.h"
+#include "win32/watch/ActivityWatch.h"
+#include "win32/watch/KeyPressCount.h"
+#include "win32/watch/Timers.h"
+#include "win32/watch/WatchedCounts.h"
+
+namespace {
+
+bool ReadCursor(Point& at) {
+  POINT p;
+  if (!GetCursorPos(&p)) return false;
+  at = {p.x, p.y};
+  return true;
+}
+
+}  // namespace
+
+void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
+  HWND foreground = GetForegroundWindow();
+  o.host = FindHostWindowInUseOrFallback(foreground);
+  o.seen.cursorRead = ReadCursor(o.seen.cursor);
+  o.seen.keys = GetKeyboardState(o.keys) ? o.keys : nullptr;
+  o.seen.keyPresses = KeyPressesSoFar();
+  o.seen.now = IdleClockNow();
+  const IdleCounter& counter = CounterOf(guard.state, count);
+  o.seen.watched = ReadWatchedQuiet(guard.activityWatch, count, counter.countedUpTo, o.seen.now);
+  DWORD process = 0;
+  DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
+  // A foreground window of this thread is its active window: one question to
+  // Windows fewer on most ticks, and each costs a round trip under Wine.
+  HWND active = thread == GetCurrentThreadId() ? foreground : GetActiveWindow();
+  o.seen.hostActive = o.host == active;
+  o.seen.otherAppInFront = foreground && process != GetCurrentProcessId();
+  // The plug-in's own windows in front (the warning, say, once the window in
+  // use has closed) leave FileMaker in front; another program's need no look.
+  o.seen.hostInFront =
+      foreground == o.host || (foreground && !o.seen.otherAppInFront && IsPluginWindow(guard, foreground));
+}

@@ -1,0 +1,25 @@
+#include "win32/watch/Timers.h"
+
+void StartTimer(HWND dialog, UINT_PTR id, UINT ms) {
+  if (dialog) SetTimer(dialog, id, ms, nullptr);
+}
+
+void StopTimer(HWND dialog, UINT_PTR id) {
+  if (dialog) KillTimer(dialog, id);
+}
+
+void StopAllTimers(HWND dialog) {
+  const UINT_PTR ALL[] = {RECORD_TIMER,  FILEMAKER_TIMER,   KEYSCAN_TIMER,
+                          RESTORE_TIMER, REOPEN_LOCK_TIMER, WAITING_LOCK_TIMER};
+  for (UINT_PTR id : ALL) StopTimer(dialog, id);
+}
+
+void StartRestoreTimer(HWND dialog) { StartTimer(dialog, RESTORE_TIMER, RESTORE_DELAY_MS); }
+
+namespace {
+const DWORD* g_testClock;
+}
+
+DWORD IdleClockNow() { return g_testClock ? *g_testClock : GetTickCount(); }
+void SetIdleClockForTests(const DWORD* now) { g_testClock = now; }
+bool IdleClockIsSetForTests() { return g_testClock != nullptr; }

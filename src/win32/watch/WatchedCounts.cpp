@@ -1,0 +1,34 @@
+#include "win32/watch/WatchedCounts.h"
+
+#include "portable/engine/IdleEngine.h"
+#include "win32/watch/ActivityWatch.h"
+#include "win32/watch/KeyPressCount.h"
+#include "win32/watch/Timers.h"
+
+IdleCounter& CounterOf(GuardState& state, WatchedCount count) {
+  return count == WatchedCount::Record ? state.recordIdle : state.fileMakerIdle;
+}
+
+void TakeSnapshotNow(IdleCounter& counter) {
+  POINT p;
+  Point cursor = counter.snapshot.cursor;
+  if (GetCursorPos(&p)) cursor = {p.x, p.y};
+  BYTE keys[KEYBOARD_STATE_SIZE];
+  TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr, KeyPressesSoFar());
+}
+
+void StartCountNow(WorkstationGuard& guard, WatchedCount count) {
+  IdleCounter& counter = CounterOf(guard.state, count);
+  TakeSnapshotNow(counter);
+  RestartCount(counter, IdleClockNow());
+  MarkCount(guard, count);
+}
+
+void StartLimitCount(WorkstationGuard& guard, WatchedCount count) {
+  StartActivityWatch(guard.activityWatch);
+  StartCountNow(guard, count);
+}
+
+void MarkCount(WorkstationGuard& guard, WatchedCount count) {
+  MarkTick(guard.activityWatch, count, CounterOf(guard.state, count).countedUpTo);
+}
