@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandPanel.h"
 #include "HostWindow.h"
 #include "OtherApplication.h"
 #include "PluginHost.h"

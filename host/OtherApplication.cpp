@@ -139,3 +139,9 @@ int RunMouseMover(DWORD parent, long long timelineStart, const MouseMoves& moves
   Event("another program stopped moving the mouse");
   return 0;
 }
+
+std::string ThisProgram() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}

@@ -7,6 +7,9 @@
 
 #include <string>
 
+// This program's own path: the stand-in starts itself as the other application.
+std::string ThisProgram();
+
 // Starts `program --other-app ...` (the host stand-in) unless it runs, and
 // returns its window, of class windowClass, brought to the front; null when it
 // did not come up.

@@ -15,13 +15,28 @@ const char kLockUp[] = "window \"Please Login\" appeared";
 const char kLockGone[] = "window \"Please Login\" gone";
 const char kDenied[] = "window \"Incorrect password\" appeared: \"Access Denied\"";
 
-// The steps, then: the lock waited for (at most ms), "pw" typed at it, its end, quit.
-std::vector<std::string> ThenUnlockWithPw(std::vector<std::string> steps, int ms = 10000) {
-  for (const std::string& step :
-       {"waitfor " + std::to_string(ms) + " " + kLockUp, std::string("type pw"), std::string("key ENTER"),
-        "waitfor 5000 " + std::string(kLockGone), std::string("quit")})
-    steps.push_back(step);
+using Steps = std::vector<std::string>;
+
+// The parts, one after another.
+Steps Join(std::initializer_list<Steps> parts) {
+  Steps steps;
+  for (const Steps& part : parts) steps.insert(steps.end(), part.begin(), part.end());
   return steps;
+}
+
+// The host's init and the workstation password "pw", then the steps.
+Steps WithPw(const Steps& steps) { return Join({{"init", "call Lulx-SetWorkstationPassword pw"}, steps}); }
+
+std::string WaitForLock(int ms) { return "waitfor " + std::to_string(ms) + " " + kLockUp; }
+
+// "pw" typed at the lock that is up, and its end waited for.
+Steps TypingPw() {
+  return {"say typing the password", "type pw", "key ENTER", "waitfor 5000 " + std::string(kLockGone)};
+}
+
+// The steps, then: the lock waited for (at most ms), "pw" typed at it, its end, quit.
+Steps ThenUnlockWithPw(const Steps& steps, int ms = 10000) {
+  return Join({steps, {WaitForLock(ms), "type pw", "key ENTER", "waitfor 5000 " + std::string(kLockGone), "quit"}});
 }
 
 TEST(HostScenario, RecordLimitCommitsOnceUntilTheUserIsBack) {
@@ -98,8 +113,7 @@ TEST(HostScenario, MouseMovesAndTypingKeepTheUserActive) {
 }
 
 TEST(HostScenario, TypingWithoutTheMouseNeverLocks) {
-  std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw", "call Lulx-ActivateRecordLullex 1",
-                                     "call Lulx-ActivateFileMakerLullex 2", "focus record"};
+  Steps script = WithPw({"call Lulx-ActivateRecordLullex 1", "call Lulx-ActivateFileMakerLullex 2", "focus record"});
   for (int i = 0; i < 24; ++i) {
     script.push_back("type k");
     script.push_back("wait 300");
@@ -125,18 +139,8 @@ TEST(HostScenario, BackgroundSwitchDecidesWhetherTheLockComesInTheBackground) {
   ASSERT_EQ(held.exitCode, 0) << held.All();
   EXPECT_EQ(held.Count(kLockUp), 0) << held.All();
 
-  HostRun counted = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
-      "call Lulx-ActivateFileMakerLullex 1",
-      "call Lulx-FMLullexCanBackground 1",
-      "activate other",
-      "waitfor 8000 " + std::string(kLockUp),
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "quit",
-  });
+  HostRun counted = RunHost(ThenUnlockWithPw(
+      WithPw({"call Lulx-ActivateFileMakerLullex 1", "call Lulx-FMLullexCanBackground 1", "activate other"}), 8000));
   ASSERT_EQ(counted.exitCode, 0) << counted.All();
   EXPECT_EQ(counted.Count(kLockUp), 1);
   EXPECT_TRUE(counted.Before("record committed #1", kLockUp));
@@ -189,9 +193,7 @@ TEST(HostScenario, SecondInitDoesNotDoubleTheTickRate) {
 // count the real time that passed.
 TEST(HostScenario, AHostThatWasAwayPastTheLimitLocksOnWakingAndNeverEarly) {
   auto away = [](const char* limit, const char* busy) {
-    return RunHost({
-        "init",
-        "call Lulx-SetWorkstationPassword pw",
+    return RunHost(ThenUnlockWithPw(WithPw({
         std::string("call Lulx-ActivateFileMakerLullex ") + limit,
         "focus record",
         "move 300 300",
@@ -200,12 +202,7 @@ TEST(HostScenario, AHostThatWasAwayPastTheLimitLocksOnWakingAndNeverEarly) {
         std::string("busy ") + busy,
         "move 340 300",  // the input that wakes it
         "say awake",
-        "waitfor 10000 " + std::string(kLockUp),
-        "type pw",
-        "key ENTER",
-        "waitfor 5000 " + std::string(kLockGone),
-        "quit",
-    });
+    })));
   };
   HostRun past = away("3", "5000");
   ASSERT_EQ(past.exitCode, 0) << past.All();
@@ -224,9 +221,7 @@ TEST(HostScenario, AHostThatWasAwayPastTheLimitLocksOnWakingAndNeverEarly) {
 // sees nothing for 8 s, the plug-in's watch sees the person, and nobody is
 // locked out; the limits then count from the last move.
 TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsNeitherCommittedNorLocked) {
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
+  HostRun run = RunHost(ThenUnlockWithPw(WithPw({
       "call Lulx-ActivateRecordLullex 2",
       "call Lulx-ActivateFileMakerLullex 3",
       "focus record",
@@ -235,12 +230,7 @@ TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsNeitherCommittedNorLocked
       "wait 300",
       "busy 8000",
       "say awake",
-      "waitfor 10000 " + std::string(kLockUp),
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "quit",
-  });
+  })));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_GT(run.At(kLockUp) - run.At("-- awake"), 2.0) << "nobody locked out on waking\n" << run.All();
   const char stopped[] = "another program stopped moving the mouse";
@@ -256,7 +246,7 @@ TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsNeitherCommittedNorLocked
 TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsJudgedAsTicksOnTimeWould) {
   struct Row {
     const char* what;
-    std::vector<std::string> beforeBusy;
+    Steps beforeBusy;
     int limit;
   };
   const Row rows[] = {
@@ -269,10 +259,7 @@ TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsJudgedAsTicksOnTimeWould)
        3},
   };
   for (const Row& row : rows) {
-    std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw"};
-    script.insert(script.end(), row.beforeBusy.begin(), row.beforeBusy.end());
-    script.push_back("say awake");
-    HostRun run = RunHost(ThenUnlockWithPw(script, 15000));
+    HostRun run = RunHost(ThenUnlockWithPw(Join({WithPw(row.beforeBusy), {"say awake"}}), 15000));
     ASSERT_EQ(run.exitCode, 0) << row.what << "\n" << run.All();
     EXPECT_GT(run.At(kLockUp) - run.At("-- awake"), 1.5) << row.what << ": nobody locked out on waking\n" << run.All();
     EXPECT_GT(run.At(kLockUp), run.At("another program stopped moving the mouse") + row.limit - 0.5)
@@ -284,17 +271,12 @@ TEST(HostScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsJudgedAsTicksOnTimeWould)
 // thread went busy, or waited in its queue meanwhile: the lock on waking
 // commits it first.
 TEST(HostScenario, AKeyTypedJustBeforeTheHostWentBusyIsCommittedBeforeTheLock) {
-  const std::vector<std::string> ways[] = {{"type d", "busy 5000"}, {"busy 5000 d"}};
-  for (const std::vector<std::string>& typed : ways) {
-    std::vector<std::string> script = {"init",
-                                       "call Lulx-SetWorkstationPassword pw",
-                                       "call Lulx-ActivateRecordLullex 1",
-                                       "call Lulx-ActivateFileMakerLullex 3",
-                                       "focus record",
-                                       "type abc",
-                                       "waitfor 8000 record committed #2"};
-    script.insert(script.end(), typed.begin(), typed.end());
-    HostRun run = RunHost(ThenUnlockWithPw(script));
+  const Steps ways[] = {{"type d", "busy 5000"}, {"busy 5000 d"}};
+  for (const Steps& typed : ways) {
+    HostRun run = RunHost(
+        ThenUnlockWithPw(Join({WithPw({"call Lulx-ActivateRecordLullex 1", "call Lulx-ActivateFileMakerLullex 3",
+                                       "focus record", "type abc", "waitfor 8000 record committed #2"}),
+                               typed})));
     ASSERT_EQ(run.exitCode, 0) << typed.back() << "\n" << run.All();
     ASSERT_EQ(run.Count("(edited): \"abcd\""), 1) << typed.back() << "\n" << run.All();
     EXPECT_TRUE(run.Before("(edited): \"abcd\"", kLockUp)) << typed.back();
@@ -366,12 +348,10 @@ TEST(HostScenario, ShutdownAndUnloadLeaveNothingThatCallsBack) {
 }
 
 TEST(HostScenario, CallsDuringTheLockOpenNoSecondLock) {
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
+  HostRun run = RunHost(WithPw({
       "call Lulx-ActivateFileMakerLullex 1",
       "focus record",
-      "waitfor 8000 " + std::string(kLockUp),
+      WaitForLock(8000),
       "wait 1000",
       "say calling during the lock",
       "call Lulx-FMLullexCanBackground 1",
@@ -386,7 +366,7 @@ TEST(HostScenario, CallsDuringTheLockOpenNoSecondLock) {
       "call Lulx-ActivateFileMakerLullex 0",
       "wait 500",
       "quit",
-  });
+  }));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count(kLockUp), 1) << run.All();
   EXPECT_EQ(run.Count("lock windows: 2"), 0) << run.All();
@@ -400,22 +380,17 @@ TEST(HostScenario, CallsDuringTheLockOpenNoSecondLock) {
 class LockWithRecordTimerRunning : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(LockWithRecordTimerRunning, NoKeysReachTheLoginAndTheHostStaysHidden) {
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
-      std::string("call Lulx-LullexRecordImmediatelyWhenInBackground ") + GetParam(),
-      "call Lulx-ActivateFileMakerLullex 1",
-      "focus record",
-      "type x",
-      "waitfor 8000 " + std::string(kLockUp),
-      "say locked",
-      "wait 2000",
-      "say typing the password",
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "quit",
-  });
+  HostRun run = RunHost(Join({WithPw({
+                                  std::string("call Lulx-LullexRecordImmediatelyWhenInBackground ") + GetParam(),
+                                  "call Lulx-ActivateFileMakerLullex 1",
+                                  "focus record",
+                                  "type x",
+                                  WaitForLock(8000),
+                                  "say locked",
+                                  "wait 2000",
+                              }),
+                              TypingPw(),
+                              {"quit"}}));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 0) << run.All();
   EXPECT_TRUE(run.Before("-- typing the password", kLockGone)) << "the lock stays until the password";
@@ -482,9 +457,7 @@ TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
 // commit at once; FileMaker Pro 5 and 6 type the commit the moment Windows
 // gives the keyboard back, before the lock that waited for it.
 TEST(HostScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
+  HostRun run = RunHost(WithPw({
       "modern call Lulx-SetEventScript Contacts;Lullex Audit",
       "call Lulx-ActivateRecordLullex 2",
       "call Lulx-ActivateFileMakerLullex 3",
@@ -507,7 +480,7 @@ TEST(HostScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
       "waitfor 8000 record committed",
       "modern waitseen 3000 \"typed\":true",  // printed with the commit: may come before this step
       "quit",
-  });
+  }));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   const char locked[] = "Windows locks the session", unlocked[] = "Windows unlocks the session";
   EXPECT_EQ(run.CountBetween("record key", locked, unlocked), 0) << "nothing typed while Windows holds the keyboard\n"
@@ -535,23 +508,11 @@ TEST(HostScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
 // Windows unlocked while the plug-in was switched off: nothing of the lock
 // before may hold the guard once it is back.
 TEST(HostScenario, AnUnlockThatCameWhileNothingListenedHoldsNothing) {
-  HostRun run = RunHost(ThenUnlockWithPw({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
-      "call Lulx-ActivateFileMakerLullex 3",
-      "focus record",
-      "type abc",
-      "session lock",
-      "wait 500",
-      "shutdown",
-      "session unlock",
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
-      "call Lulx-ActivateFileMakerLullex 3",
-      "call Lulx-Status",
-      "focus record",
-      "type d",
-  }));
+  HostRun run = RunHost(ThenUnlockWithPw(Join({
+      WithPw({"call Lulx-ActivateFileMakerLullex 3", "focus record", "type abc", "session lock", "wait 500", "shutdown",
+              "session unlock"}),
+      WithPw({"call Lulx-ActivateFileMakerLullex 3", "call Lulx-Status", "focus record", "type d"}),
+  })));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count(";windows=locked"), 0) << run.All();
   EXPECT_TRUE(run.Before("(edited): \"abcd\"", kLockUp)) << "typed, then locked";
@@ -560,12 +521,10 @@ TEST(HostScenario, AnUnlockThatCameWhileNothingListenedHoldsNothing) {
 // The person works in another program while a host window is shown behind
 // the lock: the lock hides it again and leaves that program the keyboard.
 TEST(HostScenario, TheLockNeverPullsItsLoginOverAnotherProgram) {
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
+  HostRun run = RunHost(WithPw({
       "window Invoices",
       "call Lulx-LockNow",
-      "waitfor 8000 " + std::string(kLockUp),
+      WaitForLock(8000),
       "activate other",
       "wait 500",
       "say shown",
@@ -578,7 +537,7 @@ TEST(HostScenario, TheLockNeverPullsItsLoginOverAnotherProgram) {
       "windows",
       "shutdown",
       "quit",
-  });
+  }));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.CountBetween("other application inactive", "-- shown", "-- typed"), 0) << run.All();
   EXPECT_EQ(run.Count(kDenied), 0) << "the keys went to the other program";
@@ -598,24 +557,11 @@ const char kIdleStatus[] =
     "record=0;recordidle=0;filemaker=0;filemakeridle=0;background=0;immediate=0;warning=0;locked=";
 
 TEST(HostScenario, LockNowCommitsLocksAndThePasswordEndsIt) {
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-Status",
-      "call Lulx-SetWorkstationPassword pw",
-      "focus record",
-      "type Smith",
-      "call Lulx-LockNow",
-      "waitfor 5000 " + std::string(kLockUp),
-      "call Lulx-Status",
-      "call Lulx-LockNow",
-      "wait 500",
-      "say typing the password",
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "call Lulx-Status",
-      "quit",
-  });
+  HostRun run =
+      RunHost(Join({{"init", "call Lulx-Status", "call Lulx-SetWorkstationPassword pw", "focus record", "type Smith",
+                     "call Lulx-LockNow", WaitForLock(5000), "call Lulx-Status", "call Lulx-LockNow", "wait 500"},
+                    TypingPw(),
+                    {"call Lulx-Status", "quit"}}));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count(std::string("reply \"") + kIdleStatus + "0" + kStatusEnd), 2) << run.All();
   EXPECT_EQ(run.Count(std::string("reply \"") + kIdleStatus + "1" + kStatusEnd), 1) << "locked=1 during the lock";
@@ -628,30 +574,24 @@ TEST(HostScenario, LockNowCommitsLocksAndThePasswordEndsIt) {
 }
 
 TEST(HostScenario, KeysTypedJustBeforeALockReachTheRecordNotTheLogin) {
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
-      "call Lulx-ActivateRecordLullex 1",
-      "focus record",
-      "type a",
-      "waitfor 8000 record committed #2",
-      // Still waiting in the queue when the lock's request, a posted message, comes first.
-      "type xyz",
-      "call Lulx-LockNow",
-      "waitfor 5000 " + std::string(kLockUp),
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "quit",
-  });
+  HostRun run = RunHost(ThenUnlockWithPw(WithPw({
+                                             "call Lulx-ActivateRecordLullex 1",
+                                             "focus record",
+                                             "type a",
+                                             "waitfor 8000 record committed #2",
+                                             // Still waiting in the queue when the lock's request, a posted
+                                             // message, comes first.
+                                             "type xyz",
+                                             "call Lulx-LockNow",
+                                         }),
+                                         5000));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_TRUE(run.Before("record key 0x5A", kLockUp)) << "the last key typed reached the record first";
   EXPECT_EQ(run.Count("window \"Incorrect password\" appeared"), 0) << "nothing of it went to the login";
 }
 
 TEST(HostScenario, FromTheFourthWrongPasswordTheNextTryWaitsAndTheRightOneStillUnlocks) {
-  std::vector<std::string> script = {"init", "call Lulx-SetWorkstationPassword pw", "call Lulx-LockNow",
-                                     "waitfor 8000 window \"Please Login\" appeared"};
+  Steps script = WithPw({"call Lulx-LockNow", WaitForLock(8000)});
   for (int i = 0; i < 4; ++i) {
     for (const char* step : {"type guess", "key ENTER", "waitfor 5000 window \"Incorrect password\" appeared",
                              "key ENTER", "waitfor 5000 window \"Incorrect password\" gone"})
@@ -677,30 +617,24 @@ TEST(HostScenario, FromTheFourthWrongPasswordTheNextTryWaitsAndTheRightOneStillU
 TEST(HostScenario, TheWarningCountsDownActivityClosesItAndTheLockComesOnTime) {
   const std::string warning2 = "lock warning \"This workstation locks in 2 s.\"";
   const std::string warning1 = "lock warning \"This workstation locks in 1 s.\"";
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
-      "call Lulx-SetLockWarning 2",
-      "call Lulx-ActivateFileMakerLullex 4",
-      "focus record",
-      "move 300 300",
-      "say idle",
-      "waitfor 8000 " + warning2,
-      "type q",
-      "waitfor 3000 lock warning gone",
-      "say typed",
-      "waitfor 8000 " + warning2,
-      "move 340 300",
-      "waitfor 3000 lock warning gone",
-      "say moved",
-      "waitfor 8000 " + warning2,
-      "waitfor 5000 " + warning1,
-      "waitfor 5000 " + std::string(kLockUp),
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "quit",
-  });
+  HostRun run = RunHost(ThenUnlockWithPw(WithPw({
+                                             "call Lulx-SetLockWarning 2",
+                                             "call Lulx-ActivateFileMakerLullex 4",
+                                             "focus record",
+                                             "move 300 300",
+                                             "say idle",
+                                             "waitfor 8000 " + warning2,
+                                             "type q",
+                                             "waitfor 3000 lock warning gone",
+                                             "say typed",
+                                             "waitfor 8000 " + warning2,
+                                             "move 340 300",
+                                             "waitfor 3000 lock warning gone",
+                                             "say moved",
+                                             "waitfor 8000 " + warning2,
+                                             "waitfor 5000 " + warning1,
+                                         }),
+                                         5000));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_GT(run.At(warning2), run.At("-- idle") + 1.5) << "two seconds before a four-second limit";
   EXPECT_EQ(run.Count("not active, 8 px from the right and 8 px from the bottom"), run.Count("lock warning \""))
@@ -731,31 +665,24 @@ std::string WindowsLine(const HostRun& run, int n) {
 }
 
 TEST(HostScenario, TheLockHidesEveryHostWindowAndGivesThemAllBack) {
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
-      "call Lulx-ActivateRecordLullex 1",
-      "window Invoices",
-      "card Lookup",
-      "focus Invoices",
-      "type abc",
-      "waitfor 8000 record committed #2",
-      "windows",
-      "call Lulx-LockNow",
-      "waitfor 5000 " + std::string(kLockUp),
-      "windows",
-      "say the host opens a window during the lock",
-      "window Messages",
-      "waitfor 3000 window \"Messages\" hidden",
-      "windows",
-      "say typing the password",
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "wait 300",
-      "windows",
-      "quit",
-  });
+  HostRun run = RunHost(Join({WithPw({
+                                  "call Lulx-ActivateRecordLullex 1",
+                                  "window Invoices",
+                                  "card Lookup",
+                                  "focus Invoices",
+                                  "type abc",
+                                  "waitfor 8000 record committed #2",
+                                  "windows",
+                                  "call Lulx-LockNow",
+                                  WaitForLock(5000),
+                                  "windows",
+                                  "say the host opens a window during the lock",
+                                  "window Messages",
+                                  "waitfor 3000 window \"Messages\" hidden",
+                                  "windows",
+                              }),
+                              TypingPw(),
+                              {"wait 300", "windows", "quit"}}));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   // The record limit commits in the window the user types in, and nowhere else.
   EXPECT_EQ(run.Count("record committed #1 (edited): \"abc\" in \"Invoices\""), 1) << run.All();
@@ -772,20 +699,8 @@ TEST(HostScenario, TheLockHidesEveryHostWindowAndGivesThemAllBack) {
 
 // Whatever ends the lock, no window of the host stays hidden.
 TEST(HostScenario, NoLockLeavesAHostWindowHiddenForGood) {
-  const std::vector<std::string> locked = {
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
-      "window Invoices",
-      "focus record",
-      "call Lulx-LockNow",
-      "waitfor 5000 " + std::string(kLockUp),
-      "windows",
-  };
-  auto with = [&locked](std::vector<std::string> rest) {
-    std::vector<std::string> script = locked;
-    script.insert(script.end(), rest.begin(), rest.end());
-    return RunHost(script);
-  };
+  const Steps locked = WithPw({"window Invoices", "focus record", "call Lulx-LockNow", WaitForLock(5000), "windows"});
+  auto with = [&locked](const Steps& rest) { return RunHost(Join({locked, rest})); };
   // The plug-in shut down and unloaded while the lock is up.
   HostRun unloaded = with({"shutdown", "unload", "wait 300", "windows", "wait 1000", "quit"});
   ASSERT_EQ(unloaded.exitCode, 0) << unloaded.All();
@@ -796,8 +711,8 @@ TEST(HostScenario, NoLockLeavesAHostWindowHiddenForGood) {
 
   // A hidden window closed during the lock, and a second lock asked for: the
   // lock holds until its password and gives back what is left.
-  HostRun closed = with({"closewindow Invoices", "call Lulx-LockNow", "wait 600", "say typing the password", "type pw",
-                         "key ENTER", "waitfor 5000 " + std::string(kLockGone), "wait 300", "windows", "quit"});
+  HostRun closed = with(
+      Join({{"closewindow Invoices", "call Lulx-LockNow", "wait 600"}, TypingPw(), {"wait 300", "windows", "quit"}}));
   ASSERT_EQ(closed.exitCode, 0) << closed.All();
   EXPECT_TRUE(closed.Before("-- typing the password", kLockGone)) << "closing a window never ends the lock";
   EXPECT_EQ(closed.Count(kLockUp), 1);
@@ -814,42 +729,30 @@ TEST(HostScenario, NoLockLeavesAHostWindowHiddenForGood) {
 
 // Closing windows, the one Lullex was armed in first, never switches the guard off.
 TEST(HostScenario, TheGuardOutlivesEveryWindowThatCloses) {
-  HostRun run = RunHost({
-      "init",
-      "call Lulx-SetWorkstationPassword pw",
-      "call Lulx-SetLockWarning 2",
-      "window Notes",
-      "window Archive",
-      "window Invoices",
-      "call Lulx-ActivateRecordLullex 1",
-      "call Lulx-ActivateFileMakerLullex 5",
-      "type abc",
-      "waitfor 8000 record committed #2",
-      "say closing the window in use during the commit's restore",
-      "closewindow Invoices",
-      "focus record",
-      "type x",
-      "waitfor 8000 lock warning \"This workstation locks in 2 s.\"",
-      "say closing a window during the warning",
-      "closewindow Notes",
-      "waitfor 8000 " + std::string(kLockUp),
-      "say closing a window during the lock",
-      "closewindow Archive",
-      "wait 500",
-      "say typing the password",
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "wait 300",
-      "windows",
-      "type y",
-      "waitfor 8000 record committed #6",
-      "waitfor 10000 " + std::string(kLockUp),
-      "type pw",
-      "key ENTER",
-      "waitfor 5000 " + std::string(kLockGone),
-      "quit",
-  });
+  HostRun run =
+      RunHost(ThenUnlockWithPw(Join({WithPw({
+                                         "call Lulx-SetLockWarning 2",
+                                         "window Notes",
+                                         "window Archive",
+                                         "window Invoices",
+                                         "call Lulx-ActivateRecordLullex 1",
+                                         "call Lulx-ActivateFileMakerLullex 5",
+                                         "type abc",
+                                         "waitfor 8000 record committed #2",
+                                         "say closing the window in use during the commit's restore",
+                                         "closewindow Invoices",
+                                         "focus record",
+                                         "type x",
+                                         "waitfor 8000 lock warning \"This workstation locks in 2 s.\"",
+                                         "say closing a window during the warning",
+                                         "closewindow Notes",
+                                         "waitfor 8000 " + std::string(kLockUp),
+                                         "say closing a window during the lock",
+                                         "closewindow Archive",
+                                         "wait 500",
+                                     }),
+                                     TypingPw(),
+                                     {"wait 300", "windows", "type y", "waitfor 8000 record committed #6"}})));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("record committed #1 (edited): \"abc\" in \"Invoices\""), 1) << run.All();
   EXPECT_EQ(run.Count("record committed #3 (edited): \"x\" in \"Contacts\""), 1) << "in the window left" << run.All();
