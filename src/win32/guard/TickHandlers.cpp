@@ -8,6 +8,7 @@
 #include "win32/lock/LockSequence.h"
 #include "win32/lock/LockWarning.h"
 #include "win32/system/HostWindows.h"
+#include "win32/system/ModuleReference.h"
 #include "win32/system/PluginWindows.h"
 #include "win32/watch/SessionNotifications.h"
 #include "win32/watch/TickObservation.h"
@@ -21,11 +22,9 @@ void ApplyTimerChange(HWND dialog, UINT_PTR id, UINT ms, TimerChange change) {
   if (change == TimerChange::Stop) StopTimer(dialog, id);
 }
 
-HINSTANCE InstanceOf(HWND dialog) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)); }
-
 void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int32_t seconds) {
   if (seconds > 0)
-    ShowLockWarning(guard.lockWarning, InstanceOf(dialog), dialog, host, seconds, guard.hostInterface);
+    ShowLockWarning(guard.lockWarning, ModuleOfWindow(dialog), dialog, host, seconds, guard.hostInterface);
   else
     CloseLockWarning(guard.lockWarning);
 }

@@ -29,9 +29,9 @@ enum class LockEnd {
 // Hides every window of the host behind the lock until the password is typed.
 // The guard's lockIsUp is set for as long as the lock is up or held; a held
 // lock (its windows still hidden) is opened again by calling this once more,
-// and carries on its lock session: its count of wrong passwords and its wait. The password is in
-// the host interface's text: the login field reads what is typed in the same
-// text. Wrong passwords are counted for this lock only; from the fourth in a
+// and carries on its lock session: its count of wrong passwords and its wait.
+// The password is in the host interface's text: the login field reads what is
+// typed in the same text. Wrong passwords are counted for this lock only; from the fourth in a
 // row on, each makes the next try wait longer. The backdrop has no owner:
 // closing any host window must not close the lock.
 // Each try is checked against what is in force when OK is pressed: the

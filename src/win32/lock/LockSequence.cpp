@@ -7,6 +7,7 @@
 #include "win32/lock/LockScreen.h"
 #include "win32/lock/LockWarning.h"
 #include "win32/system/MessagePump.h"
+#include "win32/system/ModuleReference.h"
 #include "win32/system/UserNameCase.h"
 #include "win32/watch/KeyPressCount.h"
 #include "win32/watch/SessionNotifications.h"
@@ -14,8 +15,6 @@
 #include "win32/watch/WatchedCounts.h"
 
 namespace {
-
-HINSTANCE InstanceOf(HWND dialog) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)); }
 
 // True when the lock is held.
 bool OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
@@ -25,7 +24,7 @@ bool OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   LockSession& session = guard.lockSession;
   if (!session.held) session.cause = cause, session.lockedAt = GetTickCount();
   LoginOutcome outcome;
-  LockEnd end = RunLockScreen(InstanceOf(dialog), guard, &outcome);
+  LockEnd end = RunLockScreen(ModuleOfWindow(dialog), guard, &outcome);
   // Up already, or the plug-in shut down meanwhile: nothing more of this lock runs.
   if (end == LockEnd::AlreadyUp || session.ending) return false;
   // The WM_QUIT that ended the login goes on to the host's loop first; should

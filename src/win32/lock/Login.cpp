@@ -9,6 +9,7 @@
 #include "win32/lock/LoginWait.h"
 #include "win32/lock/PasswordCheck.h"
 #include "win32/lock/ShownText.h"
+#include "win32/system/ModuleReference.h"
 #include "win32/system/Monitors.h"
 #include "win32/watch/Timers.h"
 
@@ -102,7 +103,7 @@ LoginRequest* RequestOf(HWND dialog) { return reinterpret_cast<LoginRequest*>(Ge
 
 INT_PTR RunLogin(HWND backdrop, LoginRequest& request) {
   LPARAM param = reinterpret_cast<LPARAM>(&request);
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(backdrop, GWLP_HINSTANCE));
+  HINSTANCE instance = ModuleOfWindow(backdrop);
   if (request.hostInterface == HostInterface::Modern)
     return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_LOGIN), backdrop, LoginProc, param);
   return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOGIN), backdrop, LoginProc, param);

@@ -5,6 +5,7 @@
 #include "resources/ResourceIds.h"
 #include "win32/lock/LoginLayout.h"
 #include "win32/lock/ShownText.h"
+#include "win32/system/ModuleReference.h"
 #include "win32/system/Monitors.h"
 
 namespace {
@@ -12,7 +13,7 @@ namespace {
 // A child of the login in the login's font, first in the tab order; the
 // layout places it.
 HWND AddControl(HWND login, const wchar_t* windowClass, DWORD style, int id) {
-  HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(login, GWLP_HINSTANCE));
+  HINSTANCE instance = ModuleOfWindow(login);
   HWND control = CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, login,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   SendMessageW(control, WM_SETFONT, SendMessageW(login, WM_GETFONT, 0, 0), FALSE);

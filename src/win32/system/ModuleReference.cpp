@@ -10,3 +10,5 @@ HMODULE ReferenceToThisModule() {
     return nullptr;
   return module;
 }
+
+HINSTANCE ModuleOfWindow(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)); }

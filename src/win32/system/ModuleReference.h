@@ -1,5 +1,6 @@
-// A reference of a thread's own to the module that holds the plug-in's code,
-// so that the host's FreeLibrary cannot unmap the code the thread runs.
+// The module that holds the plug-in's code: a reference of a thread's own to
+// it, so that the host's FreeLibrary cannot unmap the code the thread runs;
+// and the module a window of the plug-in's came from.
 #pragma once
 
 #include <windows.h>
@@ -8,3 +9,6 @@
 // FreeLibraryAndExitThread; null where Windows cannot give one (before Windows
 // XP): the caller then runs no thread.
 HMODULE ReferenceToThisModule();
+
+// The module whose template or class made window: where its dialogs and strings are.
+HINSTANCE ModuleOfWindow(HWND window);
