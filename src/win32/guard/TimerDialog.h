@@ -1,6 +1,6 @@
-// The hidden timer dialog: owns every timer of the plug-in, observes the
-// cursor, the keyboard and the windows on each tick, lets the idle engine
-// decide, and carries out what it decided.
+// The hidden timer dialog: owns every timer of the plug-in and hands each
+// tick, Windows' session notices and the lock's request to the room that
+// carries them out (TickHandlers), then brings back a lock they left held.
 #pragma once
 
 #include <windows.h>
