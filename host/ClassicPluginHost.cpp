@@ -162,8 +162,11 @@ const std::string& FunctionName(unsigned number) {
   return unknown;
 }
 
+// Get ( InstalledFMPlugins ) came with FileMaker 12.
+std::string InstalledLine() { return ""; }
+
 }  // namespace
 
 const PluginInterface CLASSIC_INTERFACE = {LoadPlugin,     InitCall,     IdleCall,     ShutdownCall,
                                            UnloadPlugin,   CallByName,   CallByNumber, LastReply,
-                                           SetResizeFails, FunctionName, FunctionList};
+                                           SetResizeFails, FunctionName, FunctionList, InstalledLine};

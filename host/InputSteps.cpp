@@ -51,7 +51,9 @@ void SessionStep(const std::string& what) {
   const Change CHANGES[] = {{"lock", 7, "Windows locks the session"},
                             {"unlock", 8, "Windows unlocks the session"},
                             {"disconnect", 2, "the console disconnects from the session"},
-                            {"connect", 1, "the console connects to the session"}};
+                            {"connect", 1, "the console connects to the session"},
+                            {"remote-disconnect", 4, "the remote user disconnects from the session"},
+                            {"remote-connect", 3, "the remote user connects to the session"}};
   for (const Change& c : CHANGES) {
     if (what != c.name) continue;
     Event("%s", c.says);

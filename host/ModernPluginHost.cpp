@@ -21,6 +21,7 @@ typedef void (*EntryPoint)(FMModernCallBlock*);
 
 HMODULE g_module;
 EntryPoint g_entry;
+bool g_enabled;  // by its last init, until its shutdown
 std::string g_lastReply;
 #ifdef _WIN64
 const wchar_t HOST_VERSION[] = L"Pro 21.0v1";
@@ -158,6 +159,7 @@ int InitCall() {
   block.result = 0xDEADBEEF;
   g_entry(&block);
   int reply = static_cast<int>(static_cast<intptr_t>(block.result));
+  g_enabled = reply > 0;
   Event("init -> %d, %d functions registered", reply, StandIn_RegisteredCount());
   return reply;
 }
@@ -169,6 +171,7 @@ void ShutdownCall() {
   }
   FMModernCallBlock block = NewBlock(CALL_SHUTDOWN);
   g_entry(&block);
+  g_enabled = false;
   Event("shutdown call returned, %d functions registered", StandIn_RegisteredCount());
 }
 
@@ -218,8 +221,13 @@ std::vector<std::string> FunctionList() {
   return lines;
 }
 
+std::string InstalledLine() {
+  if (!g_module) return "";
+  return GetString(STRING_NAME) + ";" + FileVersionOf(g_module) + (g_enabled ? ";Enabled" : ";Disabled");
+}
+
 }  // namespace
 
 const PluginInterface MODERN_INTERFACE = {LoadPlugin,     InitCall,     IdleCall,     ShutdownCall,
                                           UnloadPlugin,   CallByName,   CallByNumber, LastReply,
-                                          SetResizeFails, FunctionName, FunctionList};
+                                          SetResizeFails, FunctionName, FunctionList, InstalledLine};

@@ -41,3 +41,4 @@ const std::string& LastReply() { return Interface().lastReply(); }
 void SetResizeFails(bool fail) { Interface().setAllocationFails(fail); }
 const std::string& FunctionName(unsigned number) { return Interface().functionName(number); }
 std::vector<std::string> FunctionList() { return Interface().functionList(); }
+std::string InstalledPluginLine() { return Interface().installedLine(); }

@@ -36,3 +36,7 @@ void SetResizeFails(bool fail);
 const std::string& FunctionName(unsigned number);
 // The functions as a calculation dialog lists them: name, parameters, description.
 std::vector<std::string> FunctionList();
+// The plug-in's line in Get ( InstalledFMPlugins ), as FileMaker 12 and later
+// make it: the name the plug-in gives, the file version of its version
+// resource, and whether init enabled it. "" under FileMaker Pro 5 and 6.
+std::string InstalledPluginLine();

@@ -31,6 +31,8 @@ struct PluginInterface {
   void (*setAllocationFails)(bool fail);
   const std::string& (*functionName)(unsigned number);
   std::vector<std::string> (*functionList)();
+  // The plug-in's line in Get ( InstalledFMPlugins ) (FileMaker 12 and later), "" where there is none.
+  std::string (*installedLine)();
 };
 
 #ifndef _WIN64

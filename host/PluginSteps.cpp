@@ -35,6 +35,9 @@ StepResult RunPluginStep(const std::string& command, const std::string& rest) {
     ShowFunctionList(list);
   } else if (command == "endfunctions") {
     ShowFunctionList({});
+  } else if (command == "installedplugins") {
+    std::string line = InstalledPluginLine();
+    Event("Get ( InstalledFMPlugins ): %s", line.empty() ? "(none before FileMaker 12)" : line.c_str());
   } else {
     return StepResult::NotThisKind;
   }

@@ -1,6 +1,6 @@
 // The script's steps that play FileMaker's part with the plug-in: init,
-// shutdown, load, call, callnum, failresize, command, functions and
-// endfunctions (see Script.h).
+// shutdown, load, call, callnum, failresize, command, functions,
+// endfunctions and installedplugins (see Script.h).
 #pragma once
 
 #include "ScriptStep.h"

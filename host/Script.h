@@ -20,7 +20,9 @@
 //                          for MS milliseconds (but for P ms from AT on): a person
 //                          at the desk; returns at once
 //   session CHANGE         Windows' session notification to the host's top-level
-//                          windows, posted: lock, unlock, disconnect or connect
+//                          windows, posted: lock, unlock, disconnect or connect (the
+//                          console's), remote-disconnect or remote-connect (a
+//                          terminal server's user)
 //   waitfor MS TEXT        wait until an event line contains TEXT (at most MS)
 //   waitseen MS TEXT       the same, counting every line since the run began
 //   move X Y               put the mouse cursor at X, Y
@@ -57,6 +59,9 @@
 //   timeline NAME          draw the run so far as NAME.svg in the shots folder
 //   functions              list the plug-in's functions as events and in a window
 //   endfunctions           close that window
+//   installedplugins       print the plug-in's line in Get ( InstalledFMPlugins ):
+//                          its name, the file version of its version resource,
+//                          Enabled or Disabled (FileMaker 12 and later)
 //   quit                   end the run
 #pragma once
 

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "StandInCall.h"
@@ -84,6 +88,67 @@ class ModernPlugin : public ::testing::Test {
   HMODULE module_ = nullptr;
   EntryPoint entry_ = nullptr;
 };
+
+// The guide, copied beside this program at configure time, as one line.
+std::string GuideText() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  std::ifstream in(folder.substr(0, folder.find_last_of('\\') + 1) + "README.md");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::string guide = text.str();
+  std::replace(guide.begin(), guide.end(), '\n', ' ');
+  return guide;
+}
+
+std::string FileVersionOf(HMODULE module) {
+  char path[MAX_PATH];
+  DWORD ignored = 0;
+  GetModuleFileNameA(module, path, MAX_PATH);
+  std::string info(GetFileVersionInfoSizeA(path, &ignored), '\0');
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  if (info.empty() || !GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), &info[0]) ||
+      !VerQueryValueA(&info[0], "\\", reinterpret_cast<void**>(&fixed), &size))
+    return "(no version resource)";
+  return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+         std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+}
+
+// The guide against the built plug-in: its table names exactly the functions
+// registered, the counts it gives in words are theirs, and it shows the line
+// FileMaker lists for the plug-in (its name, its file version).
+TEST_F(ModernPlugin, TheGuideNamesWhatThePlugInRegistersAndTheLineFileMakerLists) {
+  ASSERT_EQ(Init(), API_IMPLEMENTED);
+  const std::string guide = GuideText();
+  ASSERT_FALSE(guide.empty()) << "README.md beside the tests";
+  std::set<std::string> listed, registered;
+  int everyFileMaker = 0;  // named with a hyphen: FileMaker Pro 5 and 6 have them too
+  // The table of "The functions", one row a function.
+  const size_t tableEnd = guide.find("The status line has");
+  for (size_t at = guide.find("| `Lulx", guide.find("| Function | Parameter |")); at < tableEnd;
+       at = guide.find("| `Lulx", at + 1)) {
+    std::string name = guide.substr(at + 3, guide.find('`', at + 3) - at - 3);
+    everyFileMaker += name[4] == '-';
+    std::replace(name.begin(), name.end(), '-', '_');
+    listed.insert(name);
+  }
+  RegisteredFunction f;
+  for (int i = 0; StandIn_Registered(i, &f); ++i) registered.insert(std::string(f.name, f.name + wcslen(f.name)));
+  EXPECT_EQ(listed, registered);
+  const char* const WORDS[] = {"no",    "one",  "two", "three",  "four",   "five",     "six",      "seven",
+                               "eight", "nine", "ten", "eleven", "twelve", "thirteen", "fourteen", "fifteen"};
+  const std::string all = WORDS[everyFileMaker], more = WORDS[registered.size() - everyFileMaker];
+  EXPECT_NE(guide.find("through " + all + " external functions"), std::string::npos) << "the introduction";
+  EXPECT_NE(guide.find("FileMaker 7 and later have " + more + " more"), std::string::npos) << "the introduction";
+  EXPECT_NE(guide.find("the same " + all + " functions (and " + more + " more"), std::string::npos)
+      << "FileMaker 7 and later";
+  bool overran;
+  std::wstring name = String(STRING_NAME, 256, overran);
+  const std::string line = std::string(name.begin(), name.end()) + ";" + FileVersionOf(module_) + ";Enabled";
+  EXPECT_NE(guide.find(line), std::string::npos) << line;
+}
 
 TEST_F(ModernPlugin, AnswersItsStringsWithinTheRoomGiven) {
   bool overran;

@@ -8,8 +8,13 @@
 #include <vector>
 
 #include "HostRun.h"
+#include "resources/Version.h"
 
 namespace {
+
+const std::string kInstalledLine = "Lullex;" + std::to_string(LULLEX_VERSION_MAJOR) + "." +
+                                   std::to_string(LULLEX_VERSION_MINOR) + "." + std::to_string(LULLEX_VERSION_PATCH) +
+                                   "." + std::to_string(LULLEX_VERSION_BUILD);
 
 TEST(ModernHostScenario, AUnicodePasswordIsTypedBackExactly) {
   HostRun run = RunHost({
@@ -53,13 +58,18 @@ TEST(ModernHostScenario, HostsThatMustNotEnableItAreRefused) {
 #endif
   };
   for (const Case& c : cases) {
-    HostRun run =
-        RunHost({"init", "call Lulx-Version", "shutdown", "unload", "wait 500", "quit"}, c.options, c.subfolder);
+    HostRun run = RunHost({"init", "installedplugins", "call Lulx-Version", "shutdown", "unload", "wait 500", "quit"},
+                          c.options, c.subfolder);
     ASSERT_EQ(run.exitCode, 0) << c.options << c.subfolder << run.All();
     EXPECT_EQ(run.Count(c.init), 1) << c.options << c.subfolder << run.All();
     bool enabled = std::string(c.init).find("-> -") == std::string::npos;
     bool classic = std::string(c.init) == "init -> 4";
     EXPECT_EQ(run.Count("call Lulx-Version(\"\") -> reply \"Lullex v1.91\""), enabled ? 1 : 0) << run.All();
+    // What FileMaker 12 and later list for Lullex: its name, its version resource's file version.
+    const std::string line =
+        "Get ( InstalledFMPlugins ): " +
+        (classic ? "(none before FileMaker 12)" : kInstalledLine + (enabled ? ";Enabled" : ";Disabled"));
+    EXPECT_EQ(run.Count(line), 1) << run.All();
     EXPECT_EQ(run.Count(classic ? "shutdown call returned" : "shutdown call returned, 0 functions registered"), 1)
         << run.All();
     EXPECT_EQ(run.Count("script finished"), 1) << run.All();

@@ -452,57 +452,70 @@ TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
   EXPECT_TRUE(run.Before("host box answered", "record committed #1"));
 }
 
-// Win+L with a record typed into: Windows owns the keyboard, so nothing is
-// typed while it is locked. FileMaker 7 and later ask the event script to
-// commit at once; FileMaker Pro 5 and 6 type the commit the moment Windows
-// gives the keyboard back, before the lock that waited for it.
+// Win+L with a record typed into, or a terminal server's user disconnected:
+// Windows owns the keyboard, so nothing is typed meanwhile. FileMaker 7 and
+// later ask the event script to commit at once; FileMaker Pro 5 and 6 type the
+// commit the moment Windows gives the keyboard back, before the lock that
+// waited for it.
 TEST(HostScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
-  HostRun run = RunHost(WithPw({
-      "modern call Lulx-SetEventScript Contacts;Lullex Audit",
-      "call Lulx-ActivateRecordLullex 2",
-      "call Lulx-ActivateFileMakerLullex 3",
-      "focus record",
-      "type abc",
-      "wait 300",
-      "session lock",
-      "wait 4500",
-      "call Lulx-Status",
-      "session unlock",
-      "waitseen 8000 " + std::string(kLockUp),
-      "wait 300",
-      "type pw",
-      "key ENTER",
-      "waitseen 5000 " + std::string(kLockGone),
-      "call Lulx-Status",
-      "say back at work",
-      "focus record",
-      "type d",
-      "waitfor 8000 record committed",
-      "modern waitseen 3000 \"typed\":true",  // printed with the commit: may come before this step
-      "quit",
-  }));
-  ASSERT_EQ(run.exitCode, 0) << run.All();
-  const char locked[] = "Windows locks the session", unlocked[] = "Windows unlocks the session";
-  EXPECT_EQ(run.CountBetween("record key", locked, unlocked), 0) << "nothing typed while Windows holds the keyboard\n"
-                                                                 << run.All();
-  EXPECT_EQ(run.CountBetween(";windows=locked", locked, unlocked), 1) << run.All();
-  EXPECT_EQ(run.Count(";windows=locked"), 1) << "gone once Windows gives the keyboard back";
-  EXPECT_EQ(run.Count("(edited): \"abcd\""), 1) << "the guard as before: the limit commits what is typed after";
-  EXPECT_TRUE(run.Before("-- back at work", "(edited): \"abcd\""));
+  const struct {
+    const char *away, *back;  // the session steps
+    const char *locked, *unlocked;
+  } rows[] = {
+      {"lock", "unlock", "Windows locks the session", "Windows unlocks the session"},
+      {"remote-disconnect", "remote-connect", "the remote user disconnects from the session",
+       "the remote user connects to the session"},
+  };
+  for (const auto& row : rows) {
+    HostRun run = RunHost(WithPw({
+        "modern call Lulx-SetEventScript Contacts;Lullex Audit",
+        "call Lulx-ActivateRecordLullex 2",
+        "call Lulx-ActivateFileMakerLullex 3",
+        "focus record",
+        "type abc",
+        "wait 300",
+        std::string("session ") + row.away,
+        "wait 4500",
+        "call Lulx-Status",
+        std::string("session ") + row.back,
+        "waitseen 8000 " + std::string(kLockUp),
+        "wait 300",
+        "type pw",
+        "key ENTER",
+        "waitseen 5000 " + std::string(kLockGone),
+        "call Lulx-Status",
+        "say back at work",
+        "focus record",
+        "type d",
+        "waitfor 8000 record committed",
+        "modern waitseen 3000 \"typed\":true",  // printed with the commit: may come before this step
+        "quit",
+    }));
+    const char *locked = row.locked, *unlocked = row.unlocked;
+    ASSERT_EQ(run.exitCode, 0) << locked << "\n" << run.All();
+    EXPECT_EQ(run.CountBetween("record key", locked, unlocked), 0)
+        << locked << ": nothing typed while Windows holds the keyboard\n"
+        << run.All();
+    EXPECT_EQ(run.CountBetween(";windows=locked", locked, unlocked), 1) << locked << "\n" << run.All();
+    EXPECT_EQ(run.Count(";windows=locked"), 1) << locked << ": gone once Windows gives the keyboard back";
+    EXPECT_EQ(run.Count("(edited): \"abcd\""), 1)
+        << locked << ": the guard as before: the limit commits what is typed after";
+    EXPECT_TRUE(run.Before("-- back at work", "(edited): \"abcd\"")) << locked;
 #ifdef LULLEX_MODERN_HOST
-  const std::string ran = "script \"Lullex Audit\" of \"Contacts\" ran with parameter ";
-  const std::string asked = ran + "{\"event\":\"commit\",\"reason\":\"windowslocked\",\"typed\":false}";
-  EXPECT_EQ(run.Count(asked), 1) << run.All();
-  EXPECT_LT(run.At(asked) - run.At(locked), 1.0);
-  EXPECT_EQ(run.Count("\"event\":\"commit\""), 2) << "asked once, then the typed commit after the unlock";
-  EXPECT_EQ(run.Count(ran + "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true}"), 1);
-  EXPECT_TRUE(run.Before(kLockUp, unlocked)) << "the script committed: the lock need not wait";
-  EXPECT_EQ(run.Count("record committed"), 2) << "only the keys after the unlock (Ctrl+Enter twice)";
+    const std::string ran = "script \"Lullex Audit\" of \"Contacts\" ran with parameter ";
+    const std::string asked = ran + "{\"event\":\"commit\",\"reason\":\"windowslocked\",\"typed\":false}";
+    EXPECT_EQ(run.Count(asked), 1) << locked << "\n" << run.All();
+    EXPECT_LT(run.At(asked) - run.At(locked), 1.0) << locked;
+    EXPECT_EQ(run.Count("\"event\":\"commit\""), 2) << locked << ": asked once, then the typed commit after";
+    EXPECT_EQ(run.Count(ran + "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true}"), 1) << locked;
+    EXPECT_TRUE(run.Before(kLockUp, unlocked)) << locked << ": the script committed: the lock need not wait";
+    EXPECT_EQ(run.Count("record committed"), 2) << locked << ": only the keys after (Ctrl+Enter twice)";
 #else
-  EXPECT_TRUE(run.Before(unlocked, "record committed #1 (edited): \"abc\""));
-  EXPECT_LT(run.At("record committed #1") - run.At(unlocked), 1.0) << "at once";
-  EXPECT_TRUE(run.Before("record committed #1", kLockUp)) << "the lock waited for the commit";
+    EXPECT_TRUE(run.Before(unlocked, "record committed #1 (edited): \"abc\"")) << locked;
+    EXPECT_LT(run.At("record committed #1") - run.At(unlocked), 1.0) << locked << ": at once";
+    EXPECT_TRUE(run.Before("record committed #1", kLockUp)) << locked << ": the lock waited for the commit";
 #endif
+  }
 }
 
 // Windows unlocked while the plug-in was switched off: nothing of the lock
