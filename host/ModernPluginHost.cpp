@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FileVersion.h"
 #include "PluginInterfaces.h"
 #include "PluginLibrary.h"
 #include "StandInCall.h"

@@ -10,8 +10,6 @@
 bool OpenPluginLibrary(const std::string& path, HMODULE& module, FARPROC& entry);
 // After FreeLibrary a thread of the plug-in may still hold its module mapped.
 void ClosePluginLibrary(HMODULE& module);
-// The file version of module's version resource ("1.9.1.0"), "" without one.
-std::string FileVersionOf(HMODULE module);
 // Prints once when the module freed last is no longer mapped; the host's
 // watch calls it.
 void WatchFreedPlugin();

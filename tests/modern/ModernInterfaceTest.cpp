@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "FileVersion.h"
 #include "StandInCall.h"
 #include "portable/modern/FMWrapperApi.h"
 #include "portable/modern/ModernCallBlock.h"
@@ -100,20 +101,6 @@ std::string GuideText() {
   std::string guide = text.str();
   std::replace(guide.begin(), guide.end(), '\n', ' ');
   return guide;
-}
-
-std::string FileVersionOf(HMODULE module) {
-  char path[MAX_PATH];
-  DWORD ignored = 0;
-  GetModuleFileNameA(module, path, MAX_PATH);
-  std::string info(GetFileVersionInfoSizeA(path, &ignored), '\0');
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT size = 0;
-  if (info.empty() || !GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), &info[0]) ||
-      !VerQueryValueA(&info[0], "\\", reinterpret_cast<void**>(&fixed), &size))
-    return "(no version resource)";
-  return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-         std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
 }
 
 // The guide against the built plug-in: its table names exactly the functions
