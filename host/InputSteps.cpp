@@ -92,6 +92,11 @@ StepResult RunInputStep(const std::string& command, const std::string& rest) {
     StartMouseMover(ThisProgram(), moves);
   } else if (command == "session") {
     SessionStep(rest);
+  } else if (command == "wheel") {
+    Event("user turns the mouse wheel");
+    TurnWheel();
+  } else if (command == "otherhang") {
+    HangOtherApplication(static_cast<DWORD>(std::atol(rest.c_str())));
   } else {
     return StepResult::NotThisKind;
   }

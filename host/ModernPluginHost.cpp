@@ -11,6 +11,8 @@
 #include "FileVersion.h"
 #include "PluginInterfaces.h"
 #include "PluginLibrary.h"
+#include "RecordRules.h"
+#include "RecordWindows.h"
 #include "StandInCall.h"
 #include "Timeline.h"
 #include "portable/modern/FMWrapperApi.h"
@@ -40,6 +42,24 @@ std::vector<QueuedScript> g_queuedScripts;
 
 int16_t FM_CALLBACK StartScript(const void* fileName, const void* scriptName, uint8_t control, const void* parameter);
 
+// The call block's current-environment callback.
+int16_t FM_CALLBACK SetToCurrentEnvironment(void* environment) { return StandIn_SetToCurrentEnvironment(environment); }
+
+// What the windows answer a plug-in that asks of their record.
+bool AnswerCalculation(const wchar_t* expression, std::wstring* answer) {
+  std::wstring asked = expression;
+  int value;
+  if (asked == L"Get ( RecordOpenState )")
+    value = RecordOpenState();
+  else if (asked == L"Get ( WindowMode )")
+    value = WindowMode();
+  else
+    return false;
+  *answer = std::to_wstring(value);
+  Event("FileMaker answers %s: %d", std::string(asked.begin(), asked.end()).c_str(), value);
+  return true;
+}
+
 FMModernCallBlock NewBlock(uint8_t kind) {
   FMModernCallBlock block = {};
   block.apiVersion = static_cast<int16_t>(HostOptions().apiVersion);
@@ -48,6 +68,7 @@ FMModernCallBlock NewBlock(uint8_t kind) {
   block.callKind = kind;
   block.instance = reinterpret_cast<uintptr_t>(g_module);
   block.startScript = reinterpret_cast<uintptr_t>(&StartScript);
+  block.currentEnvironment = reinterpret_cast<uintptr_t>(&SetToCurrentEnvironment);
   return block;
 }
 
@@ -144,6 +165,7 @@ bool LoadPlugin(const std::string& path) {
   FARPROC entry;
   if (!OpenPluginLibrary(path, g_module, entry)) return false;
   g_entry = reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(entry));
+  StandIn_SetEvaluator(AnswerCalculation);
   Event("loaded %s: plug-in \"%s\", options \"%s\"", path.c_str(), GetString(STRING_NAME).c_str(),
         GetString(STRING_OPTIONS).c_str());
   return true;

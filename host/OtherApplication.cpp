@@ -9,6 +9,8 @@
 namespace {
 
 const char TITLE[] = "Other Application";
+// Asks the other application to stop answering for wParam milliseconds.
+const UINT WM_HANG = WM_APP + 7;
 
 HWND g_window;
 HANDLE g_process;
@@ -18,6 +20,11 @@ LRESULT CALLBACK OtherProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       Event(LOWORD(wp) == WA_INACTIVE ? "other application inactive" : "other application active");
       break;
+    case WM_HANG:
+      Event("other application stops answering for %lu ms", static_cast<unsigned long>(wp));
+      Sleep(static_cast<DWORD>(wp));
+      Event("other application answers again");
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -70,6 +77,10 @@ HWND OtherApplicationWindow(const std::string& program, const std::string& windo
   g_window = search.found;
   if (g_window) SetForegroundWindow(g_window);
   return g_window;
+}
+
+void HangOtherApplication(DWORD ms) {
+  if (g_window) PostMessageA(g_window, WM_HANG, ms, 0);
 }
 
 void CloseOtherApplication() {

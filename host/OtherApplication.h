@@ -14,6 +14,9 @@ std::string ThisProgram();
 // returns its window, of class windowClass, brought to the front; null when it
 // did not come up.
 HWND OtherApplicationWindow(const std::string& program, const std::string& windowClass = "OtherApplication");
+// The other application, if it runs, stops answering for ms milliseconds: a
+// program that hangs.
+void HangOtherApplication(DWORD ms);
 // Closes the other application, if it runs.
 void CloseOtherApplication();
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "RecordRules.h"
 #include "Timeline.h"
 #include "WindowClass.h"
 
@@ -44,10 +45,16 @@ LRESULT CALLBACK RecordFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
       if (g_logKeys) Event("record key 0x%02X%s in \"%s\"", static_cast<unsigned>(wp), ModifierText(), name);
       if (wp == VK_RETURN && GetKeyState(VK_CONTROL) < 0) {
+        std::string shown = name;
+        bool edited = window && window->edited;
+        bool commits = CommitGoesThrough(hwnd, shown, edited);
+        window = RecordWindowOf(hwnd);  // the question's loop may have opened or closed windows
+        name = window ? window->name.c_str() : "?";
+        if (window) window->edited = edited;
+        if (!commits) return 0;
         char text[256];
         GetWindowTextA(hwnd, text, sizeof text);
         ++g_commits;
-        bool edited = window && window->edited;
         Event("record committed #%d (%s): \"%s\" in \"%s\"", g_commits, edited ? "edited" : "unchanged", text, name);
         if (window) window->edited = false;
         return 0;
@@ -169,3 +176,13 @@ void LogVisibleWindows() {
 }
 
 int CommitCount() { return g_commits; }
+
+int RecordOpenState() {
+  RecordWindow* w = RecordWindowOf(GetForegroundWindow());
+  if (!w && !g_recordWindows.empty()) w = &g_recordWindows[0];
+  return w && w->edited ? 2 : 0;
+}
+
+void ForgetEdits() {
+  for (RecordWindow& w : g_recordWindows) w.edited = false;
+}

@@ -33,3 +33,8 @@ HWND RecordFieldOf(HWND window);
 // One line: the visible record windows, top first, the foreground one marked.
 void LogVisibleWindows();
 int CommitCount();
+// Get ( RecordOpenState ) of the window in front (else the main window): 2
+// while its record is edited and not committed, 0 otherwise.
+int RecordOpenState();
+// Every record as it was: switching modes leaves what was typed in another.
+void ForgetEdits();

@@ -13,6 +13,7 @@
 #include "OtherApplication.h"
 #include "PluginHost.h"
 #include "PluginSteps.h"
+#include "RecordRules.h"
 #include "Screenshot.h"
 #include "Timeline.h"
 #include "TimelineSvg.h"
@@ -104,7 +105,7 @@ StepResult RunStep(const std::string& line) {
     return StepResult::Quit;
   } else {
     for (StepResult (*kind)(const std::string&, const std::string&) :
-         {RunPluginStep, RunInputStep, RunWindowStep, RunLoginStep}) {
+         {RunPluginStep, RunInputStep, RunWindowStep, RunLoginStep, RunRecordStep}) {
       StepResult result = kind(command, rest);
       if (result != StepResult::NotThisKind) return result;
     }

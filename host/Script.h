@@ -25,6 +25,14 @@
 //                          terminal server's user)
 //   waitfor MS TEXT        wait until an event line contains TEXT (at most MS)
 //   waitseen MS TEXT       the same, counting every line since the run began
+//   wheel                  turn the mouse wheel one notch (the cursor stays)
+//   otherhang MS           the other application stops answering for MS ms
+//   validate yes|revert|off  the record field's validation refuses what is typed
+//                          and asks "Allow this value?", Yes or Revert Record the
+//                          default button (stops at the question; see RecordRules.h)
+//   mode find|browse       the windows' mode: in Find, Ctrl+Enter performs the find
+//   endquestion            answer the question No (back to the field)
+//   box TITLE              print whether a box of the host's titled TITLE is up, and shown
 //   move X Y               put the mouse cursor at X, Y
 //   type TEXT              type TEXT into the window with the focus
 //   key NAME               press ENTER, ESCAPE, TAB or CTRL+ENTER

@@ -57,3 +57,11 @@ void TypeKeyWith(WORD modifier, WORD vk) {
   TypeKey(vk);
   Input(modifier, true);
 }
+
+void TurnWheel() {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  in.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);  // one notch towards the user: scrolling down
+  SendInput(1, &in, sizeof in);
+}

@@ -48,6 +48,9 @@ StepResult RunWindowStep(const std::string& command, const std::string& rest) {
     OpenHostBox();
   } else if (command == "endhostbox") {
     CloseHostBox();
+  } else if (command == "box") {
+    HWND box = FindWindowA(nullptr, rest.c_str());
+    Event("box \"%s\" %s", rest.c_str(), !box ? "not up" : IsWindowVisible(box) ? "up and shown" : "up and hidden");
   } else if (command == "destroymain") {
     DestroyMainWindow();
   } else {

@@ -33,7 +33,11 @@ struct DataVect {
 struct QuadChar {
   char c[4];
 };
-struct ExprEnv {};
+// Set to FileMaker's current environment by the call block's callback: only
+// such an environment can evaluate outside a function call.
+struct ExprEnv {
+  bool current = false;
+};
 
 struct Registration {
   RegisteredFunction shown;
@@ -42,6 +46,7 @@ struct Registration {
 };
 std::vector<Registration> g_registry;
 bool g_allocationFails;
+StandInEvaluator g_evaluator;
 
 const int32_t NO_ERROR_CODE = 0;
 const int32_t OUT_OF_MEMORY = 1;
@@ -173,6 +178,19 @@ FM_EXPORT void FM_QuadChar_Delete(void* self, FMError* error) { Delete<QuadChar>
 FM_EXPORT void* FM_ExprEnv_Constructor1(FMError* error) { return Make<ExprEnv>(error); }
 FM_EXPORT void FM_ExprEnv_Delete(void* self, FMError* error) { Delete<ExprEnv>(self, error); }
 
+// What the host answers; a calculation error (FileMaker's 1200) otherwise.
+FM_EXPORT int16_t FM_ExprEnv_Evaluate(const void* self, const void* expression, void* result, FMError* error) {
+  error->code = NO_ERROR_CODE;
+  const int16_t CALCULATION_ERROR = 1200;
+  if (!static_cast<const ExprEnv*>(self)->current || !g_evaluator) return CALCULATION_ERROR;
+  std::wstring answer;
+  if (!g_evaluator(static_cast<const Text*>(expression)->units.c_str(), &answer)) return CALCULATION_ERROR;
+  Data* data = static_cast<Data*>(result);
+  data->text.units = answer;
+  data->set = true;
+  return 0;
+}
+
 FM_EXPORT int16_t FM_ExprEnv_RegisterExternalFunctionEx(const void* pluginId, int16_t id, const void* name,
                                                         const void* prototype, const void* description, int16_t minimum,
                                                         int16_t maximum, uint32_t compatibility,
@@ -211,3 +229,8 @@ STANDIN_API const wchar_t* StandIn_TextUnits(const void* text) { return static_c
 STANDIN_API int StandIn_RegisteredCount() { return static_cast<int>(g_registry.size()); }
 STANDIN_API bool StandIn_DataWasSet(const void* data) { return static_cast<const Data*>(data)->set; }
 STANDIN_API void StandIn_SetAllocationFails(bool fail) { g_allocationFails = fail; }
+STANDIN_API void StandIn_SetEvaluator(StandInEvaluator evaluator) { g_evaluator = evaluator; }
+STANDIN_API int16_t StandIn_SetToCurrentEnvironment(void* environment) {
+  static_cast<ExprEnv*>(environment)->current = true;
+  return 0;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #ifdef FMWRAPPER_BUILDING
 #define STANDIN_API extern "C" __declspec(dllexport)
@@ -40,3 +41,9 @@ STANDIN_API const wchar_t* StandIn_TextUnits(const void* text);
 STANDIN_API bool StandIn_DataWasSet(const void* data);
 // From now on every constructor fails as FileMaker does when out of memory.
 STANDIN_API void StandIn_SetAllocationFails(bool fail);
+// The host's answers to calculations evaluated outside a function call; false
+// for an expression it does not know.
+typedef bool (*StandInEvaluator)(const wchar_t* expression, std::wstring* answer);
+STANDIN_API void StandIn_SetEvaluator(StandInEvaluator evaluator);
+// What the call block's current-environment callback does in the stand-in.
+STANDIN_API int16_t StandIn_SetToCurrentEnvironment(void* environment);

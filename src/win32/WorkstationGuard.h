@@ -14,9 +14,11 @@
 
 // What an exit-record action noted for its restore tick.
 struct ExitRecordNote {
-  HCURSOR cursorAtInit;  // shown when the host initialised the plug-in
-  HWND giveBackTo;       // in front before the keys were typed; gets the foreground back
-  HWND restoredHost;     // the host main window the action restored from minimised, else null
+  HCURSOR cursorAtInit;   // shown when the host initialised the plug-in
+  HWND giveBackTo;        // in front before the keys were typed; gets the foreground back
+  HWND restoredHost;      // the host main window the action restored from minimised, else null
+  HWND typingInto;        // the host window the commit under way types into
+  bool restoreAfterKeys;  // the restore tick follows the commit's last key
 };
 
 // The never-shown panel's script timer: its buttons set these, nothing starts it.

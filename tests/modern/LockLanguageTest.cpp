@@ -35,17 +35,18 @@ const Expected ENGLISH = {"Please Login",
                           "Incorrect password",
                           "Try again in 2 s.",
                           "This workstation locks in 2 s.",
-                          "Move the mouse or press a key to stay."};
-const Expected GERMAN = {"Bitte anmelden",
-                         "Geben Sie Ihr Kennwort ein, um diese Arbeitsstation freizugeben.",
-                         "Kennwort:",
-                         "Name",
-                         "Arbeitsstation",
-                         "Zugriff verweigert",
-                         "Falsches Kennwort",
-                         "Nächster Versuch in 2 s.",
-                         "Diese Arbeitsstation wird in 2 s gesperrt.",
-                         "Bewegen Sie die Maus oder drücken Sie eine Taste, um weiterzuarbeiten."};
+                          "Move or scroll the mouse, or press a key, to stay."};
+const Expected GERMAN = {
+    "Bitte anmelden",
+    "Geben Sie Ihr Kennwort ein, um diese Arbeitsstation freizugeben.",
+    "Kennwort:",
+    "Name",
+    "Arbeitsstation",
+    "Zugriff verweigert",
+    "Falsches Kennwort",
+    "Nächster Versuch in 2 s.",
+    "Diese Arbeitsstation wird in 2 s gesperrt.",
+    "Bewegen Sie die Maus, drehen Sie das Mausrad oder drücken Sie eine Taste, um weiterzuarbeiten."};
 const Expected JAPANESE = {"ログイン",
                            "このワークステーションを使用するには、パスワードを入力してください。",
                            "パスワード:",
@@ -55,7 +56,7 @@ const Expected JAPANESE = {"ログイン",
                            "パスワードが正しくありません",
                            "2 秒後にもう一度お試しください。",
                            "このワークステーションは 2 秒後にロックされます。",
-                           "作業を続けるには、マウスを動かすかキーを押してください。"};
+                           "作業を続けるには、マウスを動かすか、ホイールを回すか、キーを押してください。"};
 
 // The language CTest asks for ("de", "ja", or English), and its primary language
 // id, which Windows must report to this process as to the host's.

@@ -232,9 +232,10 @@ TEST(ModernHostScenario, TheEventScriptHearsTheCommitAndEachUnlockAfterwards) {
   HostRun run = RunHost(script);
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("call Lulx-SetEventScript(\"Contacts;Lullex Audit\") -> reply \"0\""), 1) << run.All();
-  EXPECT_EQ(
-      run.Count(std::string(kScriptRan) + "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true} (control 3)"), 1)
-      << "the record limit's commit, once" << run.All();
+  EXPECT_EQ(run.Count(std::string(kScriptRan) +
+                      "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true,\"committed\":true} (control 3)"),
+            1)
+      << "the record limit's commit, once, and FileMaker said it took" << run.All();
   EXPECT_TRUE(run.Before("record committed #2", kScriptRan));
   // The lock ends when it gives the windows back; the host sees its login gone a little later.
   EXPECT_EQ(run.CountBetween(kScriptRan, "window \"Please Login\" appeared", "main window shown"), 0)
@@ -254,7 +255,7 @@ TEST(ModernHostScenario, TheEventScriptHearsTheCommitAndEachUnlockAfterwards) {
   // Switched off: the next commit starts nothing.
   EXPECT_TRUE(run.Before("-- switching it off", "record committed #5"));
   EXPECT_EQ(run.CountBetween(kScriptRan, "-- switching it off", "script finished"), 0) << run.All();
-  EXPECT_EQ(run.Count("locked=0;scripterror=0;password=plain;users=0\""), 1) << run.All();
+  EXPECT_EQ(run.Count("locked=0;scripterror=0;password=plain;users=0;committed=1\""), 1) << run.All();
 }
 
 // Three people and the workstation's own password at one desk: each try is
@@ -322,6 +323,44 @@ TEST(ModernHostScenario, EachPersonAtASharedDeskUnlocksWithTheirOwnPassword) {
   EXPECT_EQ(run.Count(",\"user\":\"Bo\\\"b\\\\\\\"}\"} (control 3)"), 1) << "escaped as JSON" << run.All();
 }
 
+// FileMaker 13 and later are asked before the keys: in Find mode Ctrl+Enter
+// would perform the person's half-typed find, and with no record open there
+// is nothing to commit. Either way nothing is typed, nothing brought forward,
+// no Escape sent, and the lock still comes. FileMaker 12 is not asked: it
+// types as ever.
+TEST(ModernHostScenario, NothingIsTypedWhereFileMakerSaysThereIsNoRecordToCommit) {
+  const std::vector<std::string> untilUnlocked = {"init",
+                                                  "call Lulx-SetWorkstationPassword pw",
+                                                  "call Lulx-SetEventScript Contacts;Lullex Audit",
+                                                  "call Lulx-ActivateRecordLullex 1",
+                                                  "call Lulx-ActivateFileMakerLullex 3",
+                                                  "mode find",
+                                                  "focus record",
+                                                  "type Smith",
+                                                  "waitfor 8000 window \"Please Login\" appeared",
+                                                  "type pw",
+                                                  "key ENTER",
+                                                  "waitfor 5000 window \"Please Login\" gone",
+                                                  "say nothing open",
+                                                  "mode browse",
+                                                  "key TAB",  // back at the desk for a moment: re-armed, nothing edited
+                                                  "waitfor 8000 window \"Please Login\" appeared",
+                                                  "type pw",
+                                                  "key ENTER",
+                                                  "waitfor 5000 window \"Please Login\" gone",
+                                                  "quit"};
+  for (const char* options : {"", "--api 53"}) {
+    bool asked = *options == '\0';
+    HostRun run = RunHost(untilUnlocked, options);
+    ASSERT_EQ(run.exitCode, 0) << options << run.All();
+    EXPECT_EQ(run.Count("FileMaker answers Get ( WindowMode ): 1"), asked ? 1 : 0) << options << run.All();
+    EXPECT_EQ(run.Count("find performed"), asked ? 0 : 2) << options << run.All();
+    EXPECT_EQ(run.Count("record key 0x0D+ctrl"), asked ? 0 : 4) << "not a key" << options;
+    EXPECT_EQ(run.Count("\"event\":\"commit\""), asked ? 0 : 2) << "nothing typed, nothing to hear" << options;
+    EXPECT_TRUE(run.Before("-- nothing open", "window \"Please Login\" appeared", 1, 2)) << options;
+  }
+}
+
 TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatusAndItsCommitStaysDue) {
   HostRun run = RunHost(
       {"init", "call Lulx-Status", "call Lulx-SetEventScript Contacts;Lullex Audit", "call Lulx-ActivateRecordLullex 1",
@@ -329,8 +368,8 @@ TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatusAndItsCommitStays
       "--start-script-error 825");
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("ran with parameter"), 0) << run.All();
-  EXPECT_TRUE(
-      run.Before("locked=0;scripterror=0;password=none;users=0\"", "locked=0;scripterror=825;password=none;users=0\""))
+  EXPECT_TRUE(run.Before("locked=0;scripterror=0;password=none;users=0\"",
+                         "locked=0;scripterror=825;password=none;users=0;committed=1\""))
       << "kept for the status line";
   // The commit Windows' lock asked of the script is still due: typed once
   // Windows gives the keyboard back.

@@ -16,15 +16,19 @@ struct World {
   bool hostActive = true, hostInFront = true, otherApp = false;
   bool cursorReadable = true, keysReadable = true;
 
-  uint32_t keyPresses = 0;
+  uint32_t keyPresses = 0, wheelTurns = 0;
 
   void Type() { keys[0x91] ^= 1; }  // a toggle bit alone is a change
   void TypeUnseenByKeyboardState() { ++keyPresses; }
   void Move() { ++cursor.x; }
+  void Scroll() { ++wheelTurns; }
   void LeaveForAnotherApplication() { hostActive = hostInFront = false, otherApp = true; }
   void OpenHostDialog() { hostActive = false; }  // in front, of the host's process
   TickObservation Seen(uint32_t now) const {
-    return {cursor, cursorReadable, keysReadable ? keys : nullptr, hostActive, hostInFront, otherApp, keyPresses, now};
+    TickObservation seen = {
+        cursor, cursorReadable, keysReadable ? keys : nullptr, hostActive, hostInFront, otherApp, keyPresses, now};
+    seen.wheelTurns = wheelTurns;
+    return seen;
   }
 };
 
@@ -137,7 +141,7 @@ TEST_F(IdleEngine, EveryByteOfTheKeyboardCountsAndACursorThatCameBackDoesNot) {
 struct RecordCase {
   const char* name;
   int32_t limit;
-  std::vector<char> ticks;  // '.' idle, 't' typing, 'm' mouse move, 'b' both
+  std::vector<char> ticks;  // '.' idle, 't' typing, 'm' mouse move, 'b' both, 'w' the wheel
   std::vector<int> counts;  // the record count after each tick
   int attempts;             // exit-record attempts in all
 };
@@ -150,6 +154,7 @@ TEST_P(RecordLimit, CountsAndActs) {
   for (size_t i = 0; i < c.ticks.size(); ++i) {
     if (c.ticks[i] == 't' || c.ticks[i] == 'b') world.Type();
     if (c.ticks[i] == 'm' || c.ticks[i] == 'b') world.Move();
+    if (c.ticks[i] == 'w') world.Scroll();
     Record();
     EXPECT_EQ(state.recordIdle.ticks, c.counts[i]) << "after tick " << i + 1;
   }
@@ -167,7 +172,9 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"TypingStartsAFullLimitAgain", 1, {'.', '.', 't', '.', '.', '.', '.'}, {1, 2, 0, 1, 2, 3, 0}, 1},
         RecordCase{"AMoveInTheLimitTickDoesNotStopTheAction", 1, {'.', '.', '.', 'm'}, {1, 2, 3, 0}, 1},
         RecordCase{"TypingInTheLimitTickDoes", 1, {'.', '.', '.', 't'}, {1, 2, 3, 0}, 0},
-        RecordCase{"MovesKeepResetting", 2, {'m', '.', 'm', '.', 'm', '.'}, {0, 1, 0, 1, 0, 1}, 0}),
+        RecordCase{"MovesKeepResetting", 2, {'m', '.', 'm', '.', 'm', '.'}, {0, 1, 0, 1, 0, 1}, 0},
+        RecordCase{"TheWheelAloneKeepsResetting", 2, {'w', '.', 'w', '.', 'w', '.'}, {0, 1, 0, 1, 0, 1}, 0},
+        RecordCase{"TheWheelInTheLimitTickIsAMove", 1, {'.', '.', '.', 'w'}, {1, 2, 3, 0}, 1}),
     [](const ::testing::TestParamInfo<RecordCase>& info) { return std::string(info.param.name); });
 
 TEST_F(IdleEngine, AnActionThatTypesNothingIsTriedTwiceAndAgainAfterAFullLimit) {
@@ -185,8 +192,9 @@ TEST_F(IdleEngine, OnlyTypingInTheHostMainWindowReArms) {
   for (int i = 0; i < 4; ++i) Record();
   ASSERT_TRUE(state.recordCommitted);
   world.Move();
+  world.Scroll();
   Record();
-  EXPECT_TRUE(state.recordCommitted) << "a mouse move never re-arms";
+  EXPECT_TRUE(state.recordCommitted) << "a mouse move or the wheel never re-arms";
   world.OpenHostDialog();
   world.Type();
   Record();
@@ -322,6 +330,11 @@ TEST_F(IdleEngine, EachCountSeesTypingTheOtherHasTakenIn) {
   EXPECT_EQ(state.recordIdle.ticks, 0);
   FileMaker();
   EXPECT_EQ(state.fileMakerIdle.ticks, 0);
+  Record(), FileMaker();
+  world.Scroll();
+  Record();
+  FileMaker();
+  EXPECT_EQ(state.fileMakerIdle.ticks + state.recordIdle.ticks, 0) << "and the wheel the other has taken in";
 }
 
 TEST_F(IdleEngine, LargestLimitDoesNotOverflow) {

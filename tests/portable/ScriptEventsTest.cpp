@@ -24,7 +24,7 @@ std::vector<uint32_t> TakeAll(EventScript& script) {
 }
 
 ScriptEvent Unlock(uint32_t seconds) {
-  return {ScriptEventKind::Unlock, LockCause::IdleLimit, seconds, 0, false, "", false};
+  return {ScriptEventKind::Unlock, LockCause::IdleLimit, seconds, 0, false, "", false, CommitTook::Unknown};
 }
 
 TEST(ScriptEvents, EachEventAsOneJsonObjectWithoutSpaces) {
@@ -40,10 +40,15 @@ TEST(ScriptEvents, EachEventAsOneJsonObjectWithoutSpaces) {
             "{\"event\":\"commit\",\"reason\":\"locknow\",\"typed\":false}");
   EXPECT_EQ(Json(CommitEvent(ScriptEventKind::CommitBeforeLock, false, LockCause::IdleLimit)),
             "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":false}");
-  EXPECT_EQ(Json({ScriptEventKind::Unlock, LockCause::LockNow, 2400, 2, false, "", false}),
+  ScriptEvent told = CommitEvent(ScriptEventKind::CommitBeforeLock, true);
+  told.took = CommitTook::No;
+  EXPECT_EQ(Json(told), "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true,\"committed\":false}");
+  told.took = CommitTook::Yes;
+  EXPECT_EQ(Json(told), "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true,\"committed\":true}");
+  EXPECT_EQ(Json({ScriptEventKind::Unlock, LockCause::LockNow, 2400, 2, false, "", false, CommitTook::Unknown}),
             "{\"event\":\"unlock\",\"seconds\":2400,\"wrongPasswords\":2,\"cause\":\"locknow\"}");
-  std::string longest =
-      Json({ScriptEventKind::Unlock, LockCause::IdleLimit, 4294967295u, 4294967295u, false, "", false});
+  std::string longest = Json(
+      {ScriptEventKind::Unlock, LockCause::IdleLimit, 4294967295u, 4294967295u, false, "", false, CommitTook::Unknown});
   EXPECT_EQ(longest, "{\"event\":\"unlock\",\"seconds\":4294967295,\"wrongPasswords\":4294967295,\"cause\":\"idle\"}");
   EXPECT_LT(longest.size(), SCRIPT_EVENT_TEXT_SIZE);
 }
@@ -74,7 +79,7 @@ TEST(ScriptEvents, EachEventAsOneJsonObjectWithoutSpaces) {
 }
 
 TEST(ScriptEvents, AnUnlockAtASharedDeskNamesWhoLastAndAsValidJson) {
-  ScriptEvent event = {ScriptEventKind::Unlock, LockCause::IdleLimit, 5, 1, false, "", false};
+  ScriptEvent event = {ScriptEventKind::Unlock, LockCause::IdleLimit, 5, 1, false, "", false, CommitTook::Unknown};
   std::string plain = Json(event);
   EXPECT_EQ(plain.find("user"), std::string::npos) << "nobody named without people";
   event.namesUser = true;

@@ -50,9 +50,14 @@ TEST(StatusText, NeverThePasswordAndNeverPastTheBuffer) {
   s.eventScript.lastStartError = -32768;
   s.settings.passwordKind = PasswordKind::Digest;
   s.settings.unlockUsers.count = MOST_UNLOCK_USERS;
+  s.commit.lastTook = CommitTook::No;
+  s.windows.locked = true;
   std::string full = Status(s, true);
-  EXPECT_EQ(full.substr(full.size() - 44), ";scripterror=-32768;password=digest;users=32")
+  EXPECT_EQ(full.substr(full.size() - 71), ";scripterror=-32768;password=digest;users=32;committed=0;windows=locked")
       << "the longest line still fits whole";
+  s.commit.lastTook = CommitTook::Unknown;
+  s.windows.locked = false;
+  full = Status(s, true);
   s.settings.passwordKind = PasswordKind::Plain;
   EXPECT_EQ(Status(s, true).substr(full.size() - 24), "password=plain;users=32");
   s.settings.passwordKind = PasswordKind::None;

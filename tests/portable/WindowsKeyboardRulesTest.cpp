@@ -107,7 +107,9 @@ TEST_F(SessionRules, ACommitAskedOfAStartFileMakerRefusedStaysDue) {
   TakeSessionChange(state, SessionChange::Lock);
   state.waitingLock = {true, false, LockCause::IdleLimit, 1000, false, 1000};
   TakeScriptStartAnswer(state, CommitEvent(ScriptEventKind::CommitBeforeLock, true), 825);
-  TakeScriptStartAnswer(state, ScriptEvent{ScriptEventKind::Unlock, LockCause::IdleLimit, 0, 0, false, "", false}, 3);
+  TakeScriptStartAnswer(
+      state, ScriptEvent{ScriptEventKind::Unlock, LockCause::IdleLimit, 0, 0, false, "", false, CommitTook::Unknown},
+      3);
   EXPECT_FALSE(state.windows.commitWaiting) << "typed already, or no commit at all";
   EXPECT_EQ(state.eventScript.lastStartError, 3);
   TakeScriptStartAnswer(state, CommitEvent(ScriptEventKind::CommitBeforeLock, false), 825);

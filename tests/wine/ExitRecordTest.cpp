@@ -23,6 +23,7 @@ class ExitRecord : public PluginTest {
   }
   // Lets the host take in the typed keys, without running the restore tick.
   void Deliver() {
+    PumpUntilCommitOver();
     KillTimer(Guard().timerDialog, RESTORE_TIMER);
     PumpUntilKeysDelivered();
   }
@@ -39,12 +40,14 @@ TEST_F(ExitRecord, DoesNothingWhileLocked) {
   State().lockIsUp = 0;
 }
 
-TEST_F(ExitRecord, StandardPathTypesControlEnterTwiceAndStartsTheRestoreTimer) {
+TEST_F(ExitRecord, StandardPathTypesControlEnterTwiceAndThenStartsTheRestoreTimer) {
   ASSERT_TRUE(InFront(Host()));
   RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(State().recordCommitted, 1);
   EXPECT_EQ(Guard().exitRecord.restoredHost, nullptr);
   EXPECT_EQ(Guard().exitRecord.giveBackTo, Host());
+  EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100)) << "not before the last key";
+  PumpUntilCommitOver();
   EXPECT_TRUE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   Deliver();
   EXPECT_EQ(Commits(), 2);
@@ -110,6 +113,7 @@ TEST_F(ExitRecord, HostWithoutChildrenTakesTheStandardPath) {
   EXPECT_EQ(FindHostWindowInUseOrFallback(), bare);
   RunExitRecordAction(Guard(), FindHostWindowInUseOrFallback());
   EXPECT_EQ(State().recordCommitted, 1);
+  PumpUntilCommitOver();
   EXPECT_TRUE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   DestroyWindow(bare);
   TheFakeHost().Create();
@@ -131,6 +135,7 @@ TEST_F(ListExitRecord, EscapeToTheListThenTheKeysTwiceAndNoTimer) {
   EXPECT_EQ(State().recordCommitted, 1);
   EXPECT_FALSE(TimerRunning(Guard().timerDialog, RESTORE_TIMER, 100));
   EXPECT_EQ(TheFakeHost().Count("escape-inner"), 1);
+  PumpUntilCommitOver();
   PumpUntilKeysDelivered();
   EXPECT_EQ(Commits(), 4);
 }

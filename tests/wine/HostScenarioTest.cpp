@@ -139,8 +139,10 @@ TEST(HostScenario, BackgroundSwitchDecidesWhetherTheLockComesInTheBackground) {
   ASSERT_EQ(held.exitCode, 0) << held.All();
   EXPECT_EQ(held.Count(kLockUp), 0) << held.All();
 
-  HostRun counted = RunHost(ThenUnlockWithPw(
-      WithPw({"call Lulx-ActivateFileMakerLullex 1", "call Lulx-FMLullexCanBackground 1", "activate other"}), 8000));
+  HostRun counted =
+      RunHost(ThenUnlockWithPw(WithPw({"call Lulx-ActivateFileMakerLullex 1", "call Lulx-FMLullexCanBackground 1",
+                                       "focus record", "type x", "wait 300", "activate other"}),
+                               8000));
   ASSERT_EQ(counted.exitCode, 0) << counted.All();
   EXPECT_EQ(counted.Count(kLockUp), 1);
   EXPECT_TRUE(counted.Before("record committed #1", kLockUp));
@@ -151,6 +153,7 @@ TEST(HostScenario, ImmediateSwitchCommitsOnLeavingAndReArmsOnReturn) {
       "init",
       "call Lulx-LullexRecordImmediatelyWhenInBackground 1",
       "focus record",
+      "type x",
       "wait 600",
       "say leaving",
       "activate other",
@@ -158,6 +161,7 @@ TEST(HostScenario, ImmediateSwitchCommitsOnLeavingAndReArmsOnReturn) {
       "wait 1000",
       "say back",
       "activate main",
+      "type y",
       "wait 800",
       "activate other",
       "waitfor 3000 record committed #4",
@@ -437,6 +441,7 @@ TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
       "call Lulx-ActivateRecordLullex 1",
       "focus record",
       "type x",
+      "wait 300",
       "hostbox",
       "waitfor 3000 host box opened",
       "wait 2500",
@@ -450,6 +455,97 @@ TEST(HostScenario, TheRecordLimitWaitsWhileTheHostShowsADialog) {
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_EQ(run.Count("host box answered Cancel"), 1) << run.All();
   EXPECT_TRUE(run.Before("host box answered", "record committed #1"));
+}
+
+// A field whose validation refuses what was typed: the commit's first
+// Ctrl+Enter raises FileMaker's question, and nothing more is typed, so that
+// no key presses its default button (Yes keeps the value, Revert Record loses
+// the edit). The lock still comes, and the question waits behind it.
+TEST(HostScenario, AQuestionFileMakerAsksIsNeverAnsweredForThePerson) {
+  const struct {
+    const char *limit, *defaultButton;
+    bool locks;
+  } rows[] = {{"call Lulx-ActivateRecordLullex 1", "yes", false},
+              {"call Lulx-ActivateFileMakerLullex 2", "revert", true}};
+  for (const auto& row : rows) {
+    HostRun run = RunHost(WithPw(Join({
+        {"modern call Lulx-SetEventScript Contacts;Lullex Audit", row.limit,
+         std::string("validate ") + row.defaultButton, "focus record", "type bad", "waitfor 5000 question asked",
+         row.locks ? WaitForLock(8000) : "wait 2500", "box FileMaker Pro"},
+        row.locks ? TypingPw() : Steps(),
+        {"wait 300", "box FileMaker Pro", "modern call Lulx-Status", "say answering", "endquestion",
+         "waitfor 3000 question answered", "wait 300", "quit"},
+    })));
+    ASSERT_EQ(run.exitCode, 0) << row.defaultButton << run.All();
+    EXPECT_TRUE(run.Before("-- answering", "question answered")) << "by the person, and no key before" << run.All();
+    EXPECT_EQ(run.Count("question answered Yes") + run.Count("question answered Revert"), 0) << row.defaultButton;
+    EXPECT_EQ(run.Count("record committed"), 0) << row.defaultButton;
+    EXPECT_EQ(run.Count(kLockUp), row.locks ? 1 : 0) << row.defaultButton;
+    EXPECT_EQ(run.Count("box \"FileMaker Pro\" up and hidden"), row.locks ? 1 : 0) << "hidden behind the lock";
+    EXPECT_TRUE(run.Before("box \"FileMaker Pro\" up and shown", "-- answering")) << row.defaultButton;
+#ifdef LULLEX_MODERN_HOST
+    // Asked again once answered, if the person walks away again: one event a question.
+    EXPECT_GE(run.Count("{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true,\"committed\":false}"), 1)
+        << row.defaultButton << run.All();
+    EXPECT_EQ(run.Count("\"committed\":true"), 0) << row.defaultButton;
+    EXPECT_EQ(run.Count(";committed=0\""), 1) << row.defaultButton;
+#endif
+  }
+}
+
+// One of FileMaker's own boxes left open is FileMaker in front: the lock comes
+// on time, and the box is there again after the password. A box FileMaker
+// opens during the lock runs a loop above the login's: the password still
+// ends the lock at once and shows FileMaker's windows and the box again.
+TEST(HostScenario, FileMakersOwnBoxNeitherHoldsNorStrandsTheLock) {
+  const struct {
+    Steps untilLocked;
+    bool boxDuringTheLock;
+  } rows[] = {
+      {{"call Lulx-ActivateFileMakerLullex 2", "focus record", "hostbox", "waitfor 3000 host box opened",
+        "say walked away", WaitForLock(6000)},
+       false},
+      {{"call Lulx-LockNow", "say walked away", WaitForLock(6000), "hostbox", "waitfor 3000 host box opened",
+        "wait 500", "box Delete Record"},
+       true},
+  };
+  for (const auto& row : rows) {
+    HostRun run = RunHost(WithPw(Join(
+        {row.untilLocked,
+         TypingPw(),
+         {"wait 300", "box Delete Record", "say answering", "endhostbox", "waitfor 3000 host box answered", "quit"}})));
+    ASSERT_EQ(run.exitCode, 0) << run.All();
+    EXPECT_LT(run.At(kLockUp) - run.At("-- walked away"), 4.0) << run.All();
+    EXPECT_EQ(run.Count("box \"Delete Record\" up and hidden"), row.boxDuringTheLock ? 1 : 0) << run.All();
+    EXPECT_TRUE(run.Before("-- typing the password", "main window shown", 1, 2)) << run.All();
+    EXPECT_TRUE(run.Before("box \"Delete Record\" up and shown", "-- answering")) << run.All();
+    EXPECT_TRUE(run.Before(kLockGone, "host box answered Cancel")) << "not waiting for the box";
+  }
+}
+
+// Giving the foreground back after a commit never waits for the program that
+// had it: one that has stopped answering holds neither ticks nor the lock.
+TEST(HostScenario, AProgramThatStoppedAnsweringDelaysNothing) {
+  HostRun run =
+      RunHost(ThenUnlockWithPw(WithPw({"call Lulx-ActivateRecordLullex 1", "call Lulx-ActivateFileMakerLullex 4",
+                                       "call Lulx-FMLullexCanBackground 1", "focus record", "type x", "wait 300",
+                                       "activate other", "otherhang 9000", "say hung"}),
+                               12000));
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_TRUE(run.Before("record committed #2", kLockUp)) << run.All();
+  EXPECT_LT(run.At(kLockUp) - run.At("-- hung"), 6.0) << "the lock on time" << run.All();
+}
+
+// Someone reading by turning the mouse wheel alone is at the desk.
+TEST(HostScenario, TheWheelAloneKeepsBothLimitsAway) {
+  Steps scroll = {"call Lulx-ActivateRecordLullex 2", "call Lulx-ActivateFileMakerLullex 3", "focus record",
+                  "move 300 200", "type x"};
+  for (int i = 0; i < 8; ++i) scroll.push_back("wheel"), scroll.push_back("wait 600");
+  scroll.push_back("say stopped scrolling");
+  HostRun run = RunHost(ThenUnlockWithPw(WithPw(scroll)));
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_TRUE(run.Before("-- stopped scrolling", "record committed #1")) << run.All();
+  EXPECT_TRUE(run.Before("-- stopped scrolling", kLockUp)) << run.All();
 }
 
 // Win+L with a record typed into, or a terminal server's user disconnected:
@@ -507,7 +603,8 @@ TEST(HostScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
     EXPECT_EQ(run.Count(asked), 1) << locked << "\n" << run.All();
     EXPECT_LT(run.At(asked) - run.At(locked), 1.0) << locked;
     EXPECT_EQ(run.Count("\"event\":\"commit\""), 2) << locked << ": asked once, then the typed commit after";
-    EXPECT_EQ(run.Count(ran + "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true}"), 1) << locked;
+    EXPECT_EQ(run.Count(ran + "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true,\"committed\":true}"), 1)
+        << locked << ": and FileMaker says the record closed";
     EXPECT_TRUE(run.Before(kLockUp, unlocked)) << locked << ": the script committed: the lock need not wait";
     EXPECT_EQ(run.Count("record committed"), 2) << locked << ": only the keys after (Ctrl+Enter twice)";
 #else

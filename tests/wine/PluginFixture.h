@@ -27,6 +27,11 @@ inline ::testing::AssertionResult SettingsAre(const ExpectedSettings& e) {
   return ::testing::AssertionFailure() << "settings differ:" << wrong;
 }
 
+// The commit under way typed its last key: each waits for the one before.
+inline void PumpUntilCommitOver() {
+  PumpUntil([] { return State().commit.stage == CommitStage::None; }, 3000);
+}
+
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override {

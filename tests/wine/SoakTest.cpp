@@ -105,6 +105,12 @@ TEST_F(Soak, HundredThousandTicksAndAHundredLocks) {
     ++ticks;
     // Between two real ticks the host has a quarter second to take in typed keys.
     if (committedBefore == 0 && State().recordCommitted == 1) PumpFor(0);
+    // The commit's next key, and a lock that waits for its last, take their turns too.
+    if (State().commit.stage != CommitStage::None) {
+      PumpFor(0);
+      SendMessageA(Guard().timerDialog, WM_TIMER, COMMIT_STEP_TIMER, 0);
+    }
+    if (State().waitingLock.due) SendMessageA(Guard().timerDialog, WM_TIMER, WAITING_LOCK_TIMER, 0);
     quietTicks = quietSpell ? quietTicks + 1 : 0;
     if (State().recordCommitted == 0) g_commitsAtLastReArm = Commits();
     if (ticks % 50 == 0) {

@@ -56,6 +56,7 @@ class TickTest : public PluginTest {
   }
   int Commits() { return TheFakeHost().Count("commit"); }
   void Deliver() {
+    PumpUntilCommitOver();
     KillTimer(Guard().timerDialog, RESTORE_TIMER);
     PumpUntilKeysDelivered();
   }

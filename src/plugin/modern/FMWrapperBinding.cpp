@@ -28,6 +28,11 @@ bool BindFMWrapper(FMWrapperFunctions& fm, bool registerWithDescription) {
              Bind(library, "FM_QuadChar_Delete", fm.deleteQuadChar) &&
              Bind(library, "FM_ExprEnv_UnRegisterExternalFunction", fm.unregisterFunction);
   if (!all) return false;
+  FMEvaluation& e = fm.evaluation;
+  if (!(Bind(library, "FM_ExprEnv_Constructor1", e.newEnvironment) &&
+        Bind(library, "FM_ExprEnv_Delete", e.deleteEnvironment) && Bind(library, "FM_ExprEnv_Evaluate", e.evaluate) &&
+        Bind(library, "FM_Data_GetAsText", e.dataText)))
+    e = FMEvaluation();
   fm.registerFunctionEx = nullptr;
   fm.registerFunction = nullptr;
   return registerWithDescription ? Bind(library, "FM_ExprEnv_RegisterExternalFunctionEx", fm.registerFunctionEx)

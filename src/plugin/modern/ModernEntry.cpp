@@ -9,11 +9,13 @@
 #include "plugin/FunctionTable.h"
 #include "plugin/PluginState.h"
 #include "plugin/modern/FMWrapperBinding.h"
+#include "plugin/modern/RecordQuestion.h"
 #include "portable/engine/WindowsKeyboard.h"
 #include "portable/modern/ModernParameter.h"
 #include "portable/text/TextBuffer.h"
 #include "portable/text/UnicodeText.h"
 #include "win32/guard/GuardLifetime.h"
+#include "win32/system/HostWindows.h"
 
 namespace {
 
@@ -115,6 +117,10 @@ bool RegisterAll(int16_t apiVersion) {
   return true;
 }
 
+FMCurrentEnvironment CurrentEnvironmentOf(const FMModernCallBlock& block) {
+  return reinterpret_cast<FMCurrentEnvironment>(block.currentEnvironment);
+}
+
 int64_t Init(const FMModernCallBlock& block) {
   if (block.apiVersion < API_FIRST_OF_THIS_SIZE) return INIT_BAD_API_VERSION;
   // Server scripting, web publishing, the Data API: nobody sits at that desk.
@@ -126,6 +132,8 @@ int64_t Init(const FMModernCallBlock& block) {
     return INIT_DO_NOT_ENABLE;
   }
   StartGuard(Guard(), reinterpret_cast<HINSTANCE>(block.instance), HostInterface::Modern);
+  Guard().state.commit.askable =
+      block.apiVersion >= API_ASKED_FROM_IDLE && CanAskRecordState(g_fm, CurrentEnvironmentOf(block));
   return API_IMPLEMENTED;
 }
 
@@ -206,6 +214,20 @@ void HandOverScriptEvents(const FMModernCallBlock& block) {
     TakeScriptStartAnswer(Guard().state, event, StartEventScript(start, script, event));
 }
 
+// A commit that waits for FileMaker's word on its record gets it here, from
+// FileMaker's own loop on its own thread: never at the unsafe level, never
+// inside the lock, nor inside a modal dialog of FileMaker's (which disables
+// its window: no commit waits for an answer then). Without an answer the
+// commit goes on within a second.
+void AnswerRecordQuestion(const FMModernCallBlock& block) {
+  CommitSteps& steps = Guard().state.commit;
+  if (!steps.askDue || block.parm1 == IDLE_UNSAFE || block.notOnMainThread || Guard().state.lockIsUp) return;
+  HWND host = FindHostWindowInUseOrFallback();
+  if (host && !IsWindowEnabled(host)) return;
+  steps.answer = AskRecordState(g_fm, CurrentEnvironmentOf(block));
+  steps.askDue = false;
+}
+
 }  // namespace
 
 void HandleModernCall(FMModernCallBlock& block) {
@@ -217,6 +239,7 @@ void HandleModernCall(FMModernCallBlock& block) {
       AnswerString(block);
       break;
     case CALL_IDLE:
+      AnswerRecordQuestion(block);
       HandOverScriptEvents(block);
       break;
     case CALL_SHUTDOWN:

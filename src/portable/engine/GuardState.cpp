@@ -11,6 +11,9 @@ void ResetForInit(GuardState& state) {
   state.recordIdle.ticks = 0;
   state.fileMakerIdle.ticks = 0;
   state.recordCommitted = false;
+  // A commit under way ends with the timer that drove it; whether FileMaker
+  // can be asked, init says anew.
+  state.commit = CommitSteps();
   SetEventScript(state.eventScript, "", "");
   state.eventScript.lastStartError = 0;
 }

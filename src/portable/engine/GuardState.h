@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "portable/engine/CommitSteps.h"
 #include "portable/engine/PasswordDigest.h"
 #include "portable/engine/ScriptEvents.h"
 #include "portable/engine/UnlockUsers.h"
@@ -48,6 +49,7 @@ struct ActivitySnapshot {
   Point cursor;
   uint8_t keys[KEYBOARD_STATE_SIZE];
   uint32_t keyPresses;  // key presses the host's thread had received
+  uint32_t wheelTurns;  // and turns of the mouse wheel
 };
 
 const int TICKS_PER_SECOND = 4;
@@ -104,6 +106,7 @@ struct GuardState {
   // The solution's script that hears commits and unlocks (FileMaker 7 and later).
   EventScript eventScript;
   WindowsSession windows;
+  CommitSteps commit;
 };
 
 // Back to the state of a fresh start; the password is kept.

@@ -34,7 +34,10 @@ bool KeyboardChanged(const IdleCounter& counter, const TickObservation& seen) {
   return seen.keys && std::memcmp(counter.snapshot.keys, seen.keys, KEYBOARD_STATE_SIZE) != 0;
 }
 
+// The mouse moved, or its wheel turned: scrolling edits nothing, so it counts
+// as a move, never as typing.
 bool CursorMoved(const IdleCounter& counter, const TickObservation& seen) {
+  if (seen.wheelTurns != counter.snapshot.wheelTurns) return true;
   return seen.cursorRead && (seen.cursor.x != counter.snapshot.cursor.x || seen.cursor.y != counter.snapshot.cursor.y);
 }
 
@@ -73,6 +76,7 @@ void StartLock(GuardState& state, TickActions& act) {
 // tick has acted, and while the count is held. The latch is left alone.
 void StartAfresh(IdleCounter& counter, const TickObservation& seen) {
   if (seen.cursorRead) counter.snapshot.cursor = seen.cursor;
+  counter.snapshot.wheelTurns = seen.wheelTurns;
   RefreshKeys(counter, seen);
   RestartCount(counter, seen.now);
 }
@@ -118,9 +122,10 @@ bool LimitPassedUnseen(IdleCounter& idle, int32_t limit, const TickObservation& 
 
 }  // namespace
 
-void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses) {
+void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses, uint32_t wheelTurns) {
   counter.snapshot.cursor = cursor;
   counter.snapshot.keyPresses = keyPresses;
+  counter.snapshot.wheelTurns = wheelTurns;
   if (keys) std::memcpy(counter.snapshot.keys, keys, KEYBOARD_STATE_SIZE);
 }
 

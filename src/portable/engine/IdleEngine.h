@@ -14,13 +14,16 @@ struct TickObservation {
   bool cursorRead;       // false: the cursor could not be read, which is no move
   const uint8_t* keys;   // the host thread's keyboard state; null when unreadable (no change)
   bool hostActive;       // the host main window is the host thread's active window
-  bool hostInFront;      // the foreground window is the host main window or one of the plug-in's
+  bool hostInFront;      // the foreground window is the host's process's: its windows, its dialogs, the plug-in's
   bool otherAppInFront;  // the foreground window belongs to another process
   uint32_t keyPresses;   // key presses the host's thread has received so far
   uint32_t now;          // a millisecond clock that wraps (GetTickCount): only differences count
   // What the plug-in's watching thread saw since this count's tick before:
   // read only by a tick that came late.
   WatchedQuiet watched = {};
+  // Turns of the mouse wheel the host's thread has received so far: someone
+  // scrolling is there, as someone moving the mouse is.
+  uint32_t wheelTurns = 0;
 };
 
 enum class TimerChange { Keep, Start, Stop };
@@ -95,7 +98,8 @@ enum class RestoreAction { None, MinimiseRestoredHost, ActivateNotedWindow };
 RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised);
 
 // The snapshot a count compares each tick with.
-void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses);
+void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses,
+                  uint32_t wheelTurns = 0);
 // Idle time back to nothing at now (a limit was set, a lock ended); the
 // snapshot stays.
 void RestartCount(IdleCounter& counter, uint32_t now);

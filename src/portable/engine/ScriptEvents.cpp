@@ -100,7 +100,10 @@ void FormatScriptEvent(const ScriptEvent& event, char* text, size_t size) {
     case ScriptEventKind::CommitWindowsLocked:
     case ScriptEventKind::CommitBeforeLock:
       json.Add("{\"event\":\"commit\",\"reason\":\"").Add(CommitReason(event)).Add("\",\"typed\":");
-      json.Add(event.typed ? "true}" : "false}");
+      json.Add(event.typed ? "true" : "false");
+      if (event.took != CommitTook::Unknown)
+        json.Add(",\"committed\":").Add(event.took == CommitTook::Yes ? "true" : "false");
+      json.Add("}");
       break;
     case ScriptEventKind::Unlock:
       json.Add("{\"event\":\"unlock\",\"seconds\":").AddNumber(event.seconds);

@@ -20,6 +20,9 @@ enum class ScriptEventKind : uint8_t {
 
 enum class LockCause : uint8_t { IdleLimit, LockNow };
 
+// Whether a typed commit closed the record, where FileMaker could tell.
+enum class CommitTook : uint8_t { Unknown, Yes, No };
+
 struct ScriptEvent {
   ScriptEventKind kind;
   LockCause cause;          // unlock only
@@ -33,6 +36,7 @@ struct ScriptEvent {
   // script is asked to commit (Commit Records/Requests) because they could
   // not be typed.
   bool typed;
+  CommitTook took;  // typed commits only
 };
 
 // A commit event of that kind; cause only for the lock's commit.

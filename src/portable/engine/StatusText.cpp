@@ -43,6 +43,9 @@ void FormatStatus(const GuardState& state, char* text, size_t size, bool modern)
     const char* const KINDS[] = {"none", "plain", "digest"};
     line.Add("password", KINDS[static_cast<int>(s.passwordKind)]);
     line.Add("users", s.unlockUsers.count);
+    // Whether the last typed commit closed the record, once FileMaker has told.
+    if (state.commit.lastTook != CommitTook::Unknown)
+      line.Add("committed", state.commit.lastTook == CommitTook::Yes ? 1 : 0);
   }
   if (WindowsHoldsKeyboard(state.windows)) line.Add("windows", "locked");
 }

@@ -7,11 +7,13 @@
 #include "portable/engine/GuardState.h"
 
 // Longest status line, with its terminator.
-const size_t STATUS_TEXT_SIZE = 192;
+const size_t STATUS_TEXT_SIZE = 224;
 
 // modern: ends with ";scripterror=N", what FileMaker answered the last start of
 // the event script (0: it took it), and ";password=none|plain|digest", what
-// unlocks the lock: FileMaker 7 and later only. While Windows holds the
+// unlocks the lock, then ";users=N" and, once FileMaker has said whether the
+// last typed commit closed the record, ";committed=1" or ";committed=0":
+// FileMaker 7 and later only. While Windows holds the
 // keyboard (its lock screen, a disconnected session) it ends with
 // ";windows=locked".
 void FormatStatus(const GuardState& state, char* text, size_t size, bool modern);

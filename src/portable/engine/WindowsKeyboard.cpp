@@ -99,7 +99,7 @@ void TakeScriptStartAnswer(GuardState& state, const ScriptEvent& event, int32_t 
 
 bool WaitingLockMayOpen(const GuardState& state, uint32_t now) {
   const WaitingLock& lock = state.waitingLock;
-  if (!lock.due) return false;
+  if (!lock.due || CommitUnderWay(state.commit, now)) return false;
   if (lock.forKeyboard) return lock.released || !WindowsHoldsKeyboard(state.windows);
   return !state.eventScript.askedCommitWaiting || now - lock.dueAt >= SCRIPT_TURN_MOST_MS;
 }

@@ -60,6 +60,21 @@ typedef int16_t (*FMRegisterFunction)(const void* pluginId, int16_t functionId, 
                                       FMExternalFunction function, FMError* error);
 typedef int16_t (*FMUnregisterFunction)(const void* pluginId, int16_t functionId, FMError* error);
 
+// The call block's current-environment callback: fills an ExprEnv the plug-in
+// made with FileMaker's calculation environment now; 0 when it did.
+typedef int16_t(FM_CALLBACK* FMCurrentEnvironment)(void* environment);
+typedef int16_t (*FMExprEnvEvaluate)(const void* environment, const void* expression, void* result, FMError* error);
+typedef const void* (*FMDataGetAsText)(const void* data, FMError* error);
+
+// Asking FileMaker a calculation outside a function call; all null where it
+// cannot be asked.
+struct FMEvaluation {
+  FMTextConstructor newEnvironment;  // FM_ExprEnv_Constructor1: the same shape
+  FMDelete deleteEnvironment;
+  FMExprEnvEvaluate evaluate;
+  FMDataGetAsText dataText;
+};
+
 // Reading a parameter.
 struct FMTextReading {
   FMDataVectSize vectorSize;
@@ -84,4 +99,5 @@ struct FMWrapperFunctions {
   FMRegisterFunctionEx registerFunctionEx;  // FileMaker 15 (API 56) and later
   FMRegisterFunction registerFunction;      // older: no description
   FMUnregisterFunction unregisterFunction;
+  FMEvaluation evaluation;  // optional: without it, FileMaker is never asked of its record
 };

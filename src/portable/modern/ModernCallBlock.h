@@ -92,6 +92,10 @@ const int16_t API_FIRST_OF_THIS_SIZE = 53;
 #endif
 const int16_t API_REGISTRATION_WITH_DESCRIPTION = 56;
 const int16_t API_IMPLEMENTED = 77;
+// The first FileMaker (13) asked of its record from its idle call: FileMaker
+// 8 to 12 have the functions, but evaluating from the idle call is reported
+// to have crashed FileMaker 11.
+const int16_t API_ASKED_FROM_IDLE = 54;
 
 // Application kinds (parm1 of init) that are FileMaker Pro itself, with a user
 // at the desk: Pro Advanced, Pro and Runtime.

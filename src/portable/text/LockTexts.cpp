@@ -1,7 +1,8 @@
 #include "portable/text/LockTexts.h"
 
-#include <charconv>
 #include <cstring>
+
+#include "portable/text/TextBuffer.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "Incorrect password\0"
     "Try again in {} s.\0"
     "This workstation locks in {} s.\0"
-    "Move the mouse or press a key to stay.\0"
+    "Move or scroll the mouse, or press a key, to stay.\0"
     "Name\0"
     "Workstation\0",
     "Bitte anmelden\0"
@@ -33,7 +34,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "Falsches Kennwort\0"
     "Nächster Versuch in {} s.\0"
     "Diese Arbeitsstation wird in {} s gesperrt.\0"
-    "Bewegen Sie die Maus oder drücken Sie eine Taste, um weiterzuarbeiten.\0"
+    "Bewegen Sie die Maus, drehen Sie das Mausrad oder drücken Sie eine Taste, um weiterzuarbeiten.\0"
     "Name\0"
     "Arbeitsstation\0",
     "Veuillez vous connecter\0"
@@ -44,7 +45,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "Mot de passe incorrect\0"
     "Réessayez dans {} s.\0"
     "Ce poste se verrouille dans {} s.\0"
-    "Bougez la souris ou appuyez sur une touche pour continuer.\0"
+    "Bougez la souris, tournez sa molette ou appuyez sur une touche pour continuer.\0"
     "Nom\0"
     "Poste de travail\0",
     "Effettuare l'accesso\0"
@@ -55,7 +56,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "Password errata\0"
     "Riprovare tra {} s.\0"
     "Questa postazione verrà bloccata tra {} s.\0"
-    "Muovere il mouse o premere un tasto per continuare.\0"
+    "Muovere il mouse, girarne la rotellina o premere un tasto per continuare.\0"
     "Nome\0"
     "Postazione\0",
     "Inicie sesión\0"
@@ -66,7 +67,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "Contraseña incorrecta\0"
     "Vuelva a intentarlo en {} s.\0"
     "Este puesto se bloqueará en {} s.\0"
-    "Mueva el ratón o pulse una tecla para continuar.\0"
+    "Mueva el ratón, gire su rueda o pulse una tecla para continuar.\0"
     "Nombre\0"
     "Puesto de trabajo\0",
     "Aanmelden\0"
@@ -77,7 +78,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "Onjuist wachtwoord\0"
     "Probeer het over {} s opnieuw.\0"
     "Dit werkstation wordt over {} s vergrendeld.\0"
-    "Beweeg de muis of druk op een toets om door te gaan.\0"
+    "Beweeg de muis, draai aan het muiswiel of druk op een toets om door te gaan.\0"
     "Naam\0"
     "Werkstation\0",
     "Logga in\0"
@@ -88,7 +89,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "Fel lösenord\0"
     "Försök igen om {} s.\0"
     "Arbetsstationen låses om {} s.\0"
-    "Flytta musen eller tryck på en tangent för att fortsätta.\0"
+    "Flytta musen, rulla med mushjulet eller tryck på en tangent för att fortsätta.\0"
     "Namn\0"
     "Arbetsstation\0",
     "Faça login\0"
@@ -99,7 +100,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "Senha incorreta\0"
     "Tente novamente em {} s.\0"
     "Esta estação de trabalho será bloqueada em {} s.\0"
-    "Mova o mouse ou pressione uma tecla para continuar.\0"
+    "Mova o mouse, gire a roda do mouse ou pressione uma tecla para continuar.\0"
     "Nome\0"
     "Estação de trabalho\0",
     "ログイン\0"
@@ -110,7 +111,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "パスワードが正しくありません\0"
     "{} 秒後にもう一度お試しください。\0"
     "このワークステーションは {} 秒後にロックされます。\0"
-    "作業を続けるには、マウスを動かすかキーを押してください。\0"
+    "作業を続けるには、マウスを動かすか、ホイールを回すか、キーを押してください。\0"
     "名前\0"
     "ワークステーション\0",
     "请登录\0"
@@ -121,7 +122,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "密码不正确\0"
     "请在 {} 秒后重试。\0"
     "此工作站将在 {} 秒后锁定。\0"
-    "移动鼠标或按任意键即可继续使用。\0"
+    "移动鼠标、滚动滚轮或按任意键即可继续使用。\0"
     "用户名\0"
     "工作站\0",
     "로그인\0"
@@ -132,7 +133,7 @@ const char* const TEXT_TABLE[LANGUAGES] = {
     "암호가 올바르지 않습니다\0"
     "{}초 후에 다시 시도하십시오.\0"
     "이 워크스테이션은 {}초 후에 잠깁니다.\0"
-    "계속 사용하려면 마우스를 움직이거나 키를 누르십시오.\0"
+    "계속 사용하려면 마우스를 움직이거나 휠을 돌리거나 키를 누르십시오.\0"
     "이름\0"
     "워크스테이션\0",
 };
@@ -196,10 +197,8 @@ const char* LockTextIn(LockLanguage language, LockText text) {
 }
 
 size_t FillCountdown(const char* pattern, int32_t seconds, char* out, size_t size) {
-  char number[24];
-  // As wide as the status line's numbers: one conversion in the plug-in.
-  int64_t value = seconds;
-  size_t count = static_cast<size_t>(std::to_chars(number, number + sizeof number, value).ptr - number);
+  char number[DECIMAL_SIZE];
+  size_t count = FormatDecimal(seconds, number);
   size_t used = 0;
   const char* mark = std::strstr(pattern, "{}");
   if (!mark) {

@@ -9,10 +9,16 @@ TextBuffer& TextBuffer::Add(const char* text) {
 }
 
 TextBuffer& TextBuffer::AddNumber(int64_t value) {
-  char digits[24];
-  std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
-  Put(digits, static_cast<size_t>(r.ptr - digits));
+  char digits[DECIMAL_SIZE];
+  Put(digits, FormatDecimal(value, digits));
   return *this;
+}
+
+size_t FormatDecimal(int64_t value, char* out) {
+  size_t sign = value < 0 ? 1 : 0;
+  out[0] = '-';
+  uint32_t magnitude = static_cast<uint32_t>(value < 0 ? -value : value);
+  return static_cast<size_t>(std::to_chars(out + sign, out + DECIMAL_SIZE, magnitude).ptr - out);
 }
 
 void TextBuffer::Put(const char* bytes, size_t length) {

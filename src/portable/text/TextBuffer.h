@@ -10,6 +10,7 @@ class TextBuffer {
   // size must be at least 1, for the terminator.
   TextBuffer(char* text, size_t size) : next_(text), end_(text + size - 1) { *next_ = '\0'; }
   TextBuffer& Add(const char* text);
+  // Any int32_t or uint32_t: every number the plug-in writes.
   TextBuffer& AddNumber(int64_t value);
 
  private:
@@ -17,3 +18,9 @@ class TextBuffer {
   char* next_;
   char* end_;
 };
+
+// The decimal digits of value, any int32_t or uint32_t, with a leading minus
+// when negative, into out (room for DECIMAL_SIZE); the count written, no
+// terminator. As 32-bit magnitudes: no 64-bit division in the 32-bit DLL.
+const size_t DECIMAL_SIZE = 12;
+size_t FormatDecimal(int64_t value, char* out);

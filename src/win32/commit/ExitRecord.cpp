@@ -14,13 +14,6 @@ namespace {
 const char LIST_CLASS_PREFIX[] = "FM3List";
 const UINT SHOW_ON_TOP = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
 
-// Ctrl+Enter commits only in the host main window itself: in a dialog of the
-// host it presses the default button, in another program it does who knows
-// what. A disabled main window means one of the host's modal dialogs is up.
-bool CanTakeKeys(HWND host) {
-  return BelongsToThisProcess(host) && IsWindowEnabled(host) && GetForegroundWindow() == host;
-}
-
 // The list view of FileMaker Pro, three first children deep, or null.
 HWND ListView(HWND host) {
   HWND third = GetWindow(GetWindow(GetWindow(host, GW_CHILD), GW_CHILD), GW_CHILD);
@@ -29,15 +22,21 @@ HWND ListView(HWND host) {
   return std::strncmp(name, LIST_CLASS_PREFIX, std::strlen(LIST_CLASS_PREFIX)) == 0 ? third : nullptr;
 }
 
-// The keys, as many times as asked; refused when Windows turned any down.
-ExitRecordOutcome TypeKeys(int times) {
-  uint32_t refusedBefore = CurrentKeySequenceState().eventsRefused;
-  for (int i = 0; i < times; ++i) SendKeys(EXIT_RECORD_KEYS, 0);
-  bool refused = CurrentKeySequenceState().eventsRefused != refusedBefore;
-  return refused ? ExitRecordOutcome::KeysRefused : ExitRecordOutcome::Typed;
+// The first key of `keys`; the commit's timer types the rest, one at a time.
+ExitRecordOutcome TypeFirstKey(WorkstationGuard& guard, HWND host, int keys) {
+  ExitRecordOutcome typed = TypeNextCommitKey();
+  if (typed != ExitRecordOutcome::Typed) return typed;
+  CommitSteps& steps = guard.state.commit;
+  steps.typed = true;
+  steps.keysLeft = keys - 1;
+  steps.startedAt = IdleClockNow();  // the keys have their own time, whatever the asking before took
+  EnterStage(steps, CommitStage::Typing, steps.startedAt);
+  guard.exitRecord.typingInto = host;
+  StartTimer(guard.timerDialog, COMMIT_STEP_TIMER, COMMIT_STEP_MS);
+  return typed;
 }
 
-// List views: Escape to the list first, then the keys twice; no restore.
+// List views: Escape to the list first, then the keys; no restore.
 ExitRecordOutcome ListPath(WorkstationGuard& guard, HWND host, HWND list) {
   if (host != GetForegroundWindow()) return ExitRecordOutcome::NotTyped;
   if (GetCursor() == guard.exitRecord.cursorAtInit) return ExitRecordOutcome::NotTyped;
@@ -45,23 +44,43 @@ ExitRecordOutcome ListPath(WorkstationGuard& guard, HWND host, HWND list) {
   SetActiveWindow(host);
   SendMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
   BringWindowToFront(host);
-  if (!CanTakeKeys(host)) return ExitRecordOutcome::NotTyped;
-  return TypeKeys(2);
+  if (!HostTakesNextKey(host)) return ExitRecordOutcome::NotTyped;
+  guard.exitRecord.restoreAfterKeys = false;
+  return TypeFirstKey(guard, host, LIST_COMMIT_KEYS);
 }
 
-// Everything else: the keys once, then the restore tick gives the foreground back.
+// Everything else: the keys, then the restore tick gives the foreground back.
 ExitRecordOutcome StandardPath(WorkstationGuard& guard, HWND host) {
   guard.exitRecord.giveBackTo = GetForegroundWindow();
   if (!IsWindowEnabled(host)) return ExitRecordOutcome::NotTyped;
   BringWindowToFront(host);
   SetActiveWindow(host);
-  if (!CanTakeKeys(host)) return ExitRecordOutcome::NotTyped;
-  ExitRecordOutcome typed = TypeKeys(1);
-  StartRestoreTimer(guard.timerDialog);
+  if (!HostTakesNextKey(host)) return ExitRecordOutcome::NotTyped;
+  guard.exitRecord.restoreAfterKeys = true;
+  ExitRecordOutcome typed = TypeFirstKey(guard, host, COMMIT_KEYS);
+  if (typed != ExitRecordOutcome::Typed) StartRestoreTimer(guard.timerDialog);
   return typed;
 }
 
 }  // namespace
+
+// Ctrl+Enter commits only in the host window itself: in a dialog of the host
+// it presses the default button, in another program it does who knows what. A
+// disabled main window means one of the host's modal dialogs is up; a popup
+// of its own over it, or a window of another thread in front, the same.
+bool HostTakesNextKey(HWND host) {
+  HWND front = GetForegroundWindow();
+  return BelongsToThisProcess(host) && IsWindowEnabled(host) && front == host && GetLastActivePopup(host) == host &&
+         GetWindowThreadProcessId(front, nullptr) == GetCurrentThreadId();
+}
+
+// Refused when Windows turned the key down.
+ExitRecordOutcome TypeNextCommitKey() {
+  uint32_t refusedBefore = CurrentKeySequenceState().eventsRefused;
+  SendKeys(EXIT_RECORD_KEY, 0);
+  bool refused = CurrentKeySequenceState().eventsRefused != refusedBefore;
+  return refused ? ExitRecordOutcome::KeysRefused : ExitRecordOutcome::Typed;
+}
 
 ExitRecordOutcome RunExitRecordAction(WorkstationGuard& guard, HWND host) {
   if (guard.state.lockIsUp || IsPluginWindow(guard, host)) return ExitRecordOutcome::NotTyped;

@@ -5,7 +5,7 @@
 #include "portable/keys/SendKeys.h"
 #include "win32/commit/WindowActivation.h"
 #include "win32/system/MessagePump.h"
-#include "win32/watch/KeyPressCount.h"
+#include "win32/watch/HostThreadInput.h"
 
 namespace {
 

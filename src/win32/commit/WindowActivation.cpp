@@ -28,6 +28,13 @@ BOOL CALLBACK MatchTitleOrClass(HWND hwnd, LPARAM param) {
 
 int BringWindowToFront(HWND hwnd) {
   if (!hwnd) return 0;
+  if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) {
+    // Another thread's window, most often another program's: nothing here may
+    // wait for it to answer, for one that has stopped would hold FileMaker.
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_ASYNCWINDOWPOS);
+    SetForegroundWindow(hwnd);
+    return 1;
+  }
   SendMessageA(hwnd, WM_SYSCOMMAND, SC_HOTKEY, reinterpret_cast<LPARAM>(hwnd));
   SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   ShowWindow(hwnd, SW_SHOW);

@@ -1,13 +1,15 @@
 #include "win32/guard/TimerDialog.h"
 
 #include "resources/ResourceIds.h"
+#include "win32/commit/RecordCommit.h"
 #include "win32/guard/HiddenPanel.h"
 #include "win32/guard/TickHandlers.h"
 #include "win32/lock/LockSequence.h"
 #include "win32/lock/LockWarning.h"
 #include "win32/system/HostWindows.h"
-#include "win32/watch/KeyPressCount.h"
+#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/SessionNotifications.h"
+#include "win32/watch/Timers.h"
 
 namespace {
 
@@ -44,6 +46,9 @@ bool OnTimer(WorkstationGuard& guard, HWND dialog, WPARAM id) {
       return false;
     case RESTORE_TIMER:
       OnRestoreTimer(guard, dialog);
+      return false;
+    case COMMIT_STEP_TIMER:
+      CommitStepTick(guard);
       return false;
     case REOPEN_LOCK_TIMER:
       return ReopenLockTick(guard, dialog);
@@ -89,6 +94,8 @@ bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance) {
   PostMessageA(guard.timerDialog, WM_LISTEN_FOR_SESSION, 0, 0);
   // A lock that waited for its commit when the dialog before went waits on.
   if (guard.state.waitingLock.due) StartTimer(guard.timerDialog, WAITING_LOCK_TIMER, IDLE_TICK_MS);
+  // So does a commit under way: it ends on its next step.
+  if (guard.state.commit.stage != CommitStage::None) StartTimer(guard.timerDialog, COMMIT_STEP_TIMER, COMMIT_STEP_MS);
   return true;
 }
 

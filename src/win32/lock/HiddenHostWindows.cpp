@@ -57,7 +57,8 @@ void GiveBackHostWindows(LockedWindows& lock) {
     top = hwnd;
   }
   HWND active = IndexOf(lock, lock.inUse) >= 0 && IsWindow(lock.inUse) ? lock.inUse : top;
-  if (active) BringWindowToFront(active);
+  // A dialog that was up over it, still unanswered, comes first.
+  if (active) BringWindowToFront(GetLastActivePopup(active));
   lock.hiddenCount = 0;
   lock.inUse = nullptr;
 }

@@ -49,7 +49,8 @@ INT_PTR CALLBACK BackdropProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return TRUE;
   }
   LoginRequest* request = RequestOf(hwnd);
-  if (message == WM_TIMER && wParam == LOCK_WATCH_TIMER && request) WatchHostWindows(*request->guard);
+  if (message == WM_TIMER && wParam == LOCK_WATCH_TIMER && request && !request->passwordTaken)
+    WatchHostWindows(*request->guard);
   return FALSE;
 }
 

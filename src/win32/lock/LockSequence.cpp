@@ -9,7 +9,7 @@
 #include "win32/system/MessagePump.h"
 #include "win32/system/ModuleReference.h"
 #include "win32/system/UserNameCase.h"
-#include "win32/watch/KeyPressCount.h"
+#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/SessionNotifications.h"
 #include "win32/watch/Timers.h"
 #include "win32/watch/WatchedCounts.h"
@@ -45,7 +45,8 @@ bool OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
                        static_cast<uint32_t>(session.wrongPasswords),
                        outcome.namesUser,
                        "",
-                       false};
+                       false,
+                       CommitTook::Unknown};
   std::memcpy(event.user, outcome.user, USER_NAME_SIZE);
   QueueScriptEvent(guard.state.eventScript, event);
   return false;
@@ -81,7 +82,9 @@ bool LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, TickAc
   }
   CommitDone done = CommitRecord(guard, host, act.exitRecordAttempts, BeforeLock(cause, act.openLock));
   if (!act.openLock) return false;
-  if (done == CommitDone::Waiting || guard.state.eventScript.askedCommitWaiting) {
+  // The lock follows the commit's last step: its keys, and FileMaker's answer.
+  if (done == CommitDone::Waiting || guard.state.eventScript.askedCommitWaiting ||
+      CommitUnderWay(guard.state.commit, IdleClockNow())) {
     WaitForCommitBeforeLock(guard, dialog, cause, done == CommitDone::Waiting);
     return false;
   }

@@ -29,7 +29,9 @@ INT_PTR CALLBACK NoticeProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
 // Both lines as wide as the wider of them, on one line each unless that would
 // take more than half the work area; the notice around them.
 void FitToTexts(HWND notice, HWND host) {
-  RECT unit = {TEXT_LEFT, TEXT_TOP, TEXT_LEAST_WIDTH, TEXT_LEAST_HEIGHT};
+  // Member by member: an initialiser list would cost the image a data section.
+  RECT unit;
+  unit.left = TEXT_LEFT, unit.top = TEXT_TOP, unit.right = TEXT_LEAST_WIDTH, unit.bottom = TEXT_LEAST_HEIGHT;
   MapDialogRect(notice, &unit);
   HWND lines[] = {GetDlgItem(notice, IDC_WARNING_COUNTDOWN), GetDlgItem(notice, IDC_WARNING_HINT)};
   RECT area = WorkAreaOf(host);
@@ -83,17 +85,16 @@ void ShowLockWarning(LockWarningNotice& notice, HINSTANCE instance, HWND owner, 
     notice.window = modern ? CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_LOCK_WARNING), owner, NoticeProc, 0)
                            : CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LOCK_WARNING), owner, NoticeProc, 0);
     if (!notice.window) return;
-    if (modern)
-      SetShownItemText(notice.window, IDC_WARNING_HINT, hostInterface,
-                       LockTextIn(notice.language, LockText::WarningHint));
+    SetShownItemText(notice.window, IDC_WARNING_HINT, hostInterface,
+                     LockTextIn(notice.language, LockText::WarningHint));
   } else if (seconds == notice.secondsShown) {
     return;
   }
   SetCountdown(notice, seconds);
-  // The template fits the English texts as they stand; other languages may
-  // need more room, and a smaller countdown less.
-  if (modern) FitToTexts(notice.window, host);
-  if (created || modern) PlaceInCorner(notice.window, host, created ? SWP_SHOWWINDOW : 0);
+  // The template holds no text: each language takes the room it needs, and
+  // a smaller countdown less.
+  FitToTexts(notice.window, host);
+  PlaceInCorner(notice.window, host, created ? SWP_SHOWWINDOW : 0);
 }
 
 void CloseLockWarning(LockWarningNotice& notice) {

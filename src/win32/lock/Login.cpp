@@ -5,6 +5,7 @@
 #include "portable/engine/LoginDelay.h"
 #include "portable/engine/ParameterRules.h"
 #include "resources/ResourceIds.h"
+#include "win32/lock/HiddenHostWindows.h"
 #include "win32/lock/LoginDressing.h"
 #include "win32/lock/LoginWait.h"
 #include "win32/lock/PasswordCheck.h"
@@ -18,6 +19,33 @@ static_assert(PASSWORD_FIELD_LIMIT == MAX_PARAMETER_LENGTH + 1 && PASSWORD_FIELD
 static_assert(UNICODE_PASSWORD_FIELD_LIMIT == 2 * MAX_PARAMETER_LENGTH, "254 characters of up to two units");
 
 namespace {
+
+WNDPROC g_passwordFieldProc;
+
+// Enter in the password field is OK in whatever loop runs: a box the host
+// opened during the lock runs a loop of its own above the login's, which
+// hands the login's keys to the field as they are. In the login's own loop
+// the dialog takes Enter first, and the field never sees it.
+LRESULT CALLBACK PasswordFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+  bool enter = (message == WM_KEYDOWN && wParam == VK_RETURN) || (message == WM_CHAR && wParam == '\r');
+  if (enter) {
+    if (message == WM_KEYDOWN)
+      PostMessageA(GetParent(field), WM_COMMAND, MAKEWPARAM(IDC_LOGIN_OK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(GetParent(field), IDC_LOGIN_OK)));
+    return 0;
+  }
+  return IsWindowUnicode(field) ? CallWindowProcW(g_passwordFieldProc, field, message, wParam, lParam)
+                                : CallWindowProcA(g_passwordFieldProc, field, message, wParam, lParam);
+}
+
+void TakeEnterInAnyLoop(HWND login) {
+  HWND field = GetDlgItem(login, IDC_PASSWORD);
+  if (!field) return;
+  LONG_PTR proc = reinterpret_cast<LONG_PTR>(PasswordFieldProc);
+  LONG_PTR before = IsWindowUnicode(field) ? SetWindowLongPtrW(field, GWLP_WNDPROC, proc)
+                                           : SetWindowLongPtrA(field, GWLP_WNDPROC, proc);
+  g_passwordFieldProc = reinterpret_cast<WNDPROC>(before);
+}
 
 // Centred on the monitor that showed the host, where the user looks.
 void CentreOnHostMonitor(HWND hwnd, HWND host) {
@@ -36,6 +64,7 @@ void InitLogin(HWND hwnd, LPARAM param) {
   if (request->hostInterface == HostInterface::Modern) DressModernLogin(hwnd, *request);
   CentreOnHostMonitor(hwnd, request->guard->lockedWindows.inUse);
   SendDlgItemMessageA(hwnd, IDC_LOGIN_OK, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  TakeEnterInAnyLoop(hwnd);
   bool unicode = request->hostInterface == HostInterface::Modern;
   SendDlgItemMessageA(hwnd, IDC_PASSWORD, EM_LIMITTEXT, unicode ? UNICODE_PASSWORD_FIELD_LIMIT : PASSWORD_FIELD_LIMIT,
                       0);
@@ -74,8 +103,13 @@ void CheckPassword(HWND hwnd) {
   TryResult result = TypedMatches(hwnd, *request);
   if (result == TryResult::Abandoned) return;  // the login is ending: nothing of the try counts
   if (result == TryResult::Right) {
+    request->passwordTaken = true;
     EndDialog(hwnd, 1);
     EndDialog(GetWindow(hwnd, GW_OWNER), 1);  // this login's own backdrop
+    // At once: a box the host opened during the lock runs a loop above the
+    // login's, which ends only once that box is answered, and nobody can
+    // answer a box that is hidden.
+    GiveBackHostWindows(request->guard->lockedWindows);
     return;
   }
   WipePasswordField(hwnd);

@@ -17,7 +17,10 @@ struct LoginRequest {
   WorkstationGuard* guard;  // its locked windows and lock session are this lock's
   HostInterface hostInterface;
   bool loginCameUp;
-  bool checking;          // a typed password is being derived
+  bool checking;  // a typed password is being derived
+  // The right password was typed: the host's windows are back, and the watch
+  // hides nothing more while the loops above the lock's unwind.
+  bool passwordTaken;
   LockLanguage language;  // of every text the login shows
   // The solution's line as it was when the lock opened, ready to show; empty for none.
   char message[2 * LOCK_MESSAGE_SIZE];

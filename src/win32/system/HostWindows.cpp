@@ -13,7 +13,7 @@ HWND g_lastFound;
 // FileMaker 7 and later name the application window "FMPRO<version>APP"; the
 // document and tool windows share the prefix. FileMaker Pro 5 and 6: any suffix.
 const char MODERN_HOST_CLASS_SUFFIX[] = "APP";
-const char* g_hostClassSuffix = "";
+bool g_modernHost;
 
 // Whether hwnd's class begins with prefix and, for the host, ends with its suffix:
 // one read of the class name, as every tick asks.
@@ -22,8 +22,9 @@ bool HasClass(HWND hwnd, const char* prefix) {
   if (GetClassNameA(hwnd, name, sizeof name) <= 0) name[0] = '\0';
   if (std::strncmp(name, prefix, std::strlen(prefix)) != 0) return false;
   if (prefix != HOST_CLASS_PREFIX) return true;
-  size_t length = std::strlen(name), wanted = std::strlen(g_hostClassSuffix);
-  return length >= wanted && std::strcmp(name + length - wanted, g_hostClassSuffix) == 0;
+  const char* suffix = g_modernHost ? MODERN_HOST_CLASS_SUFFIX : "";
+  size_t length = std::strlen(name), wanted = std::strlen(suffix);
+  return length >= wanted && std::strcmp(name + length - wanted, suffix) == 0;
 }
 
 bool IsHostWindow(HWND hwnd) {
@@ -67,9 +68,7 @@ HWND FindOpenMenuWindow() {
   return g_lastFound;
 }
 
-void WatchHostWindowsOf(HostInterface host) {
-  g_hostClassSuffix = host == HostInterface::Modern ? MODERN_HOST_CLASS_SUFFIX : "";
-}
+void WatchHostWindowsOf(HostInterface host) { g_modernHost = host == HostInterface::Modern; }
 
 HWND LastFoundWindow() { return g_lastFound; }
 void ForgetFoundWindow() { g_lastFound = nullptr; }

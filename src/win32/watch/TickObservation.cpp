@@ -1,9 +1,8 @@
 #include "win32/watch/TickObservation.h"
 
 #include "win32/system/HostWindows.h"
-#include "win32/system/PluginWindows.h"
 #include "win32/watch/ActivityWatch.h"
-#include "win32/watch/KeyPressCount.h"
+#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/Timers.h"
 #include "win32/watch/WatchedCounts.h"
 
@@ -22,8 +21,12 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   HWND foreground = GetForegroundWindow();
   o.host = FindHostWindowInUseOrFallback(foreground);
   o.seen.cursorRead = ReadCursor(o.seen.cursor);
-  o.seen.keys = GetKeyboardState(o.keys) ? o.keys : nullptr;
+  // Between the keys of a commit, the keyboard is the plug-in's: read again
+  // once its last key is in.
+  bool ownKeys = guard.state.commit.stage == CommitStage::Typing;
+  o.seen.keys = !ownKeys && GetKeyboardState(o.keys) ? o.keys : nullptr;
   o.seen.keyPresses = KeyPressesSoFar();
+  o.seen.wheelTurns = WheelTurnsSoFar();
   o.seen.now = IdleClockNow();
   const IdleCounter& counter = CounterOf(guard.state, count);
   o.seen.watched = ReadWatchedQuiet(guard.activityWatch, count, counter.countedUpTo, o.seen.now);
@@ -34,8 +37,8 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   HWND active = thread == GetCurrentThreadId() ? foreground : GetActiveWindow();
   o.seen.hostActive = o.host == active;
   o.seen.otherAppInFront = foreground && process != GetCurrentProcessId();
-  // The plug-in's own windows in front (the warning, say, once the window in
-  // use has closed) leave FileMaker in front; another program's need no look.
-  o.seen.hostInFront =
-      foreground == o.host || (foreground && !o.seen.otherAppInFront && IsPluginWindow(guard, foreground));
+  // Any window of FileMaker's own process in front leaves FileMaker in front:
+  // one of its dialogs (a person who walked away from a question is away all
+  // the same) and the plug-in's own windows alike.
+  o.seen.hostInFront = foreground == o.host || (foreground && !o.seen.otherAppInFront);
 }

@@ -9,8 +9,8 @@ void StopTimer(HWND dialog, UINT_PTR id) {
 }
 
 void StopAllTimers(HWND dialog) {
-  const UINT_PTR ALL[] = {RECORD_TIMER,  FILEMAKER_TIMER,   KEYSCAN_TIMER,
-                          RESTORE_TIMER, REOPEN_LOCK_TIMER, WAITING_LOCK_TIMER};
+  static const UINT_PTR ALL[] = {RECORD_TIMER,      FILEMAKER_TIMER,    KEYSCAN_TIMER,    RESTORE_TIMER,
+                                 REOPEN_LOCK_TIMER, WAITING_LOCK_TIMER, COMMIT_STEP_TIMER};
   for (UINT_PTR id : ALL) StopTimer(dialog, id);
 }
 

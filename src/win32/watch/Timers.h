@@ -13,9 +13,13 @@ const UINT_PTR RESTORE_TIMER = 1117;
 const UINT_PTR REOPEN_LOCK_TIMER = 1118;
 const UINT_PTR WAITING_LOCK_TIMER = 1119;
 const UINT_PTR SESSION_LISTEN_TIMER = 1120;
+const UINT_PTR COMMIT_STEP_TIMER = 1121;
 const UINT IDLE_TICK_MS = TICK_MS;
 const UINT KEYSCAN_TICK_MS = 100;
 const UINT RESTORE_DELAY_MS = 100;
+// The commit's next step: a further key once the one before is taken in, or
+// FileMaker's answer.
+const UINT COMMIT_STEP_MS = 50;
 // After the host's loop has had the WM_QUIT that ended the login.
 const UINT REOPEN_LOCK_DELAY_MS = 250;
 // A registration for the session's notifications refused early at logon.

@@ -1,8 +1,10 @@
 #include "win32/watch/WatchedCounts.h"
 
+#include <cstring>
+
 #include "portable/engine/IdleEngine.h"
 #include "win32/watch/ActivityWatch.h"
-#include "win32/watch/KeyPressCount.h"
+#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/Timers.h"
 
 IdleCounter& CounterOf(GuardState& state, WatchedCount count) {
@@ -14,7 +16,14 @@ void TakeSnapshotNow(IdleCounter& counter) {
   Point cursor = counter.snapshot.cursor;
   if (GetCursorPos(&p)) cursor = {p.x, p.y};
   BYTE keys[KEYBOARD_STATE_SIZE];
-  TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr, KeyPressesSoFar());
+  TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr, KeyPressesSoFar(), WheelTurnsSoFar());
+}
+
+void TakeInOwnKeys(GuardState& state) {
+  BYTE keys[KEYBOARD_STATE_SIZE];
+  if (!GetKeyboardState(keys)) return;
+  std::memcpy(state.recordIdle.snapshot.keys, keys, sizeof keys);
+  std::memcpy(state.fileMakerIdle.snapshot.keys, keys, sizeof keys);
 }
 
 void StartCountNow(WorkstationGuard& guard, WatchedCount count) {
