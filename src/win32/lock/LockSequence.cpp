@@ -75,8 +75,9 @@ const uint32_t ASK_WINDOWS_EVERY_MS = 2000;
 bool LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, TickActions act, LockCause cause) {
   if (guard.state.waitingLock.due) return false;  // that lock comes first
   // A key still waiting for the host (typed just before it went busy) goes in
-  // before the lock's commit, never after it.
-  if (act.openLock) {
+  // before the lock's commit, never after it. Not while a commit's own keys
+  // are on their way: a question they raise would hold this tick in its loop.
+  if (act.openLock && !CommitUnderWay(guard.state.commit, IdleClockNow())) {
     DeliverTypedKeys();
     TakeInKeysBeforeLock(guard.state, KeyPressesSoFar(), act);
   }
@@ -101,6 +102,7 @@ bool WaitingLockTick(WorkstationGuard& guard, HWND dialog) {
   }
   if (!WaitingLockMayOpen(guard.state, now)) return false;
   TypeWaitingCommit(guard);
+  if (CommitUnderWay(guard.state.commit, now)) return false;  // its keys first, on the next turn
   // A commit still not typed waits no longer: the lock goes up, as when the
   // host could not take the keys before it.
   guard.state.windows.commitWaiting = false;

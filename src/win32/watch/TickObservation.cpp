@@ -21,14 +21,14 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   HWND foreground = GetForegroundWindow();
   o.host = FindHostWindowInUseOrFallback(foreground);
   o.seen.cursorRead = ReadCursor(o.seen.cursor);
-  // Between the keys of a commit, the keyboard is the plug-in's: read again
-  // once its last key is in.
-  bool ownKeys = guard.state.commit.stage == CommitStage::Typing;
+  const IdleCounter& counter = CounterOf(guard.state, count);
+  // From a commit's first key to its end the keyboard is the plug-in's: read
+  // again once the commit has taken in what its keys left.
+  bool ownKeys = guard.state.commit.typed && guard.state.commit.stage != CommitStage::None;
   o.seen.keys = !ownKeys && GetKeyboardState(o.keys) ? o.keys : nullptr;
-  o.seen.keyPresses = KeyPressesSoFar();
+  o.seen.keyPresses = ownKeys ? counter.snapshot.keyPresses : KeyPressesSoFar();
   o.seen.wheelTurns = WheelTurnsSoFar();
   o.seen.now = IdleClockNow();
-  const IdleCounter& counter = CounterOf(guard.state, count);
   o.seen.watched = ReadWatchedQuiet(guard.activityWatch, count, counter.countedUpTo, o.seen.now);
   DWORD process = 0;
   DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
