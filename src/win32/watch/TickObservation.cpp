@@ -21,14 +21,15 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   HWND foreground = GetForegroundWindow();
   o.host = FindHostWindowInUseOrFallback(foreground);
   o.seen.cursorRead = ReadCursor(o.seen.cursor);
-  const IdleCounter& counter = CounterOf(guard.state, count);
-  // From a commit's first key to its end the keyboard is the plug-in's: read
-  // again once the commit has taken in what its keys left.
-  bool ownKeys = guard.state.commit.typed && guard.state.commit.stage != CommitStage::None;
-  o.seen.keys = !ownKeys && GetKeyboardState(o.keys) ? o.keys : nullptr;
-  o.seen.keyPresses = ownKeys ? counter.snapshot.keyPresses : KeyPressesSoFar();
-  o.seen.wheelTurns = WheelTurnsSoFar();
   o.seen.now = IdleClockNow();
+  // From a commit's first key to its end the keyboard's state is the
+  // plug-in's: read again once the commit has taken in what its keys left.
+  // The presses stay the user's alone: the hook tells the plug-in's apart.
+  bool ownKeys = guard.state.commit.typed && CommitUnderWay(guard.state.commit, o.seen.now);
+  o.seen.keys = !ownKeys && GetKeyboardState(o.keys) ? o.keys : nullptr;
+  o.seen.keyPresses = KeyPressesSoFar();
+  o.seen.wheelTurns = WheelTurnsSoFar();
+  const IdleCounter& counter = CounterOf(guard.state, count);
   o.seen.watched = ReadWatchedQuiet(guard.activityWatch, count, counter.countedUpTo, o.seen.now);
   DWORD process = 0;
   DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;

@@ -1,7 +1,6 @@
 #include "win32/watch/WatchedCounts.h"
 
 #include <cstring>
-#include <initializer_list>
 
 #include "portable/engine/IdleEngine.h"
 #include "win32/watch/ActivityWatch.h"
@@ -22,11 +21,9 @@ void TakeSnapshotNow(IdleCounter& counter) {
 
 void TakeInOwnKeys(GuardState& state) {
   BYTE keys[KEYBOARD_STATE_SIZE];
-  bool read = GetKeyboardState(keys) != FALSE;
-  for (IdleCounter* counter : {&state.recordIdle, &state.fileMakerIdle}) {
-    if (read) std::memcpy(counter->snapshot.keys, keys, sizeof keys);
-    counter->snapshot.keyPresses = KeyPressesSoFar();
-  }
+  if (!GetKeyboardState(keys)) return;
+  std::memcpy(state.recordIdle.snapshot.keys, keys, sizeof keys);
+  std::memcpy(state.fileMakerIdle.snapshot.keys, keys, sizeof keys);
 }
 
 void StartCountNow(WorkstationGuard& guard, WatchedCount count) {

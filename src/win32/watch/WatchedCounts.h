@@ -20,7 +20,7 @@ void StartLimitCount(WorkstationGuard& guard, WatchedCount count);
 // After a tick of that count: the watch measures from where it left the count.
 void MarkCount(WorkstationGuard& guard, WatchedCount count);
 // The plug-in's own keys have all reached the host: the keyboard as they left
-// it, and any press counted meanwhile, are no one's typing, for either count. Each Ctrl+Enter flips the toggle
+// it is no one's typing, for either count. Each Ctrl+Enter flips the toggle
 // bits of Ctrl and Enter, and a commit stopped by FileMaker's question leaves
 // them flipped.
 void TakeInOwnKeys(GuardState& state);
