@@ -48,6 +48,10 @@ const FunctionEntry FUNCTIONS[FUNCTION_COUNT] = {
      "Lullex lock message|Shows this line of the solution's own on the login, under the prompt, for example whom to "
      "call; empty removes it. Answers 0.",
      1, 1, SetLockMessage, nullptr},
+    {FN_LOCK_WITH_WINDOWS, true, "", "Lulx_SetLockWithWindows", "switch",
+     "Lullex lock with Windows|1: locks FileMaker as soon as Windows locks or the session is disconnected; 0: "
+     "Windows' lock alone.",
+     1, 1, SetLockWithWindows, nullptr},
 };
 
 bool OfferedTo(HostInterface host, const FunctionEntry& function) {

@@ -19,7 +19,7 @@ struct FunctionEntry {
   PairRule pairRule;  // two
 };
 
-const size_t FUNCTION_COUNT = 14;
+const size_t FUNCTION_COUNT = 15;
 extern const FunctionEntry FUNCTIONS[FUNCTION_COUNT];
 
 // Whether a host of this interface has the function.

@@ -8,6 +8,7 @@
 #include "win32/system/ComposedText.h"
 #include "win32/system/SystemCrypto.h"
 #include "win32/system/UserNameCase.h"
+#include "win32/watch/SessionNotifications.h"
 #include "win32/watch/WatchedCounts.h"
 
 namespace {
@@ -102,6 +103,15 @@ void SetCommitOnLeaving(WorkstationGuard& guard, const ParameterText& parameter,
   // The record timer runs the switch, with or without a record limit.
   if (EnsureTimerDialog(guard)) StartTimer(guard.timerDialog, RECORD_TIMER, IDLE_TICK_MS);
   TakeSnapshotNow(guard.state.recordIdle);
+}
+
+void SetLockWithWindows(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
+  int value = ReadSwitch(parameter);
+  if (value >= 0) guard.state.settings.lockWithWindows = value == 1;
+  // Windows may hold the keyboard already: FileMaker locks on the dialog's
+  // turn, after this call, never inside the host's calculation.
+  if (value == 1 && EnsureTimerDialog(guard)) PostMessageA(guard.timerDialog, WM_SESSION_CHANGE, SESSION_UNCHANGED, 0);
+  AnswerIfBadLength(parameter, reply);
 }
 
 void AnswerVersion(WorkstationGuard&, const ParameterText&, Reply& reply) { Answer(reply, VERSION_TEXT); }

@@ -24,6 +24,7 @@ enum FunctionNumber : uint16_t {
   FN_SET_PASSWORD_DIGEST = 12,  // FileMaker 7 and later only
   FN_SET_UNLOCK_USER = 13,      // FileMaker 7 and later only
   FN_SET_LOCK_MESSAGE = 14,     // FileMaker 7 and later only
+  FN_LOCK_WITH_WINDOWS = 15,    // FileMaker 7 and later only
 };
 
 const char VERSION_TEXT[] = LULLEX_VERSION_TEXT;
@@ -44,6 +45,7 @@ void SetRecordLimit(WorkstationGuard& guard, const ParameterText& parameter, Rep
 void SetFileMakerLimit(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void SetCountInBackground(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void SetCommitOnLeaving(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
+void SetLockWithWindows(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void AnswerVersion(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void LockNow(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);
 void AnswerStatus(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply);

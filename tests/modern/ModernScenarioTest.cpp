@@ -45,15 +45,15 @@ TEST(ModernHostScenario, HostsThatMustNotEnableItAreRefused) {
     const char* subfolder;
     const char* init;
   } cases[] = {
-      {"", "", "init -> 77, 14 functions registered"},
-      {"--api 55", "", "init -> 77, 14 functions registered"},
+      {"", "", "init -> 77, 15 functions registered"},
+      {"--api 55", "", "init -> 77, 15 functions registered"},
       {"--app-kind 7", "", "init -> -2, 0 functions registered"},  // server scripting
       {"--app-kind 9", "", "init -> -2, 0 functions registered"},  // the Data API
       {"", "lacking", "init -> -2, 0 functions registered"},       // FMWrapper.dll lacks FM_Text_GetUnicode
 #ifdef _WIN64
       {"--api 52", "", "init -> -1, 0 functions registered"},  // older than 64-bit plug-ins
 #else
-      {"--api 50", "", "init -> 77, 14 functions registered"},  // FileMaker 7, where the interface began
+      {"--api 50", "", "init -> 77, 15 functions registered"},  // FileMaker 7, where the interface began
       {"--api 17", "", "init -> 4"},                            // FileMaker Pro 6: the classic interface
 #endif
   };
@@ -385,3 +385,63 @@ TEST(ModernHostScenario, AStartFileMakerRefusesShowsInTheStatusAndItsCommitStays
 }
 
 }  // namespace
+
+// A desk sharing one Windows account: with the switch on, Windows' lock or a
+// disconnect locks FileMaker too, the record first (the script asked at once,
+// else typed when the keyboard is back), the login up by then; one login where
+// Lullex's lock is up already; both counts afresh from the unlock. Off: as ever.
+TEST(ModernHostScenario, WithTheSwitchOnFileMakerLocksWhenWindowsLocks) {
+  const struct {
+    bool on, script, lockFirst;
+    const char *away, *back, *cause;
+  } rows[] = {{1, 1, 0, "lock", "unlock", "windowslocked"},
+              {1, 0, 0, "lock", "unlock", "windowslocked"},
+              {1, 1, 0, "remote-disconnect", "remote-connect", "windowslocked"},
+              {1, 0, 0, "remote-disconnect", "remote-connect", "windowslocked"},
+              {1, 1, 1, "lock", "unlock", "locknow"},
+              {1, 0, 1, "remote-disconnect", "remote-connect", ""},
+              {0, 1, 0, "lock", "unlock", "idle"},
+              {0, 0, 0, "remote-disconnect", "remote-connect", ""}};
+  const std::string up = "window \"Please Login\" appeared", gone = "waitfor 5000 window \"Please Login\" gone";
+  const std::string asked = std::string(kScriptRan) + "{\"event\":\"commit\",\"reason\":\"windowslocked\"";
+  for (const auto& row : rows) {
+    HostRun run = RunHost({"init",
+                           "call Lulx-SetWorkstationPassword pw",
+                           std::string("call Lulx-SetEventScript Contacts;") + (row.script ? "Lullex Audit" : ""),
+                           std::string("call Lulx-SetLockWithWindows ") + (row.on ? "1" : "0"),
+                           "call Lulx-ActivateFileMakerLullex 3",
+                           "focus record",
+                           "type abc",
+                           row.lockFirst ? "call Lulx-LockNow" : "wait 0",
+                           row.lockFirst ? "waitfor 8000 " + up : "wait 300",
+                           std::string("session ") + row.away,
+                           "wait 1500",
+                           "call Lulx-Status",
+                           std::string("session ") + row.back,
+                           "waitseen 8000 " + up,
+                           "wait 300",
+                           "type pw",
+                           "key ENTER",
+                           gone,
+                           "waitfor 8000 " + up,
+                           "type pw",
+                           "key ENTER",
+                           gone,
+                           "wait 1000",
+                           "quit"});
+    const bool bySwitch = row.on && !row.lockFirst;
+    const std::string what = "row " + std::to_string(&row - rows),
+                      back = row.away[0] == 'l' ? "Windows unlocks" : "remote user connects";
+    ASSERT_EQ(run.exitCode, 0) << what << run.All();
+    EXPECT_EQ(run.CountBetween("record key", row.away[0] == 'l' ? "Windows locks" : "disconnects", back), 0) << what;
+    EXPECT_EQ(run.Count(";withwindows=1;windows=locked\""), row.on ? 1 : 0) << what;
+    EXPECT_EQ(run.Count(up), 2) << what << ": one login for both locks, then the count's own" << run.All();
+    EXPECT_GE(run.At(up, 2) - run.At("window \"Please Login\" gone"), 2.5) << what << ": the count afresh";
+    EXPECT_EQ(run.Count(asked), bySwitch && row.script ? 1 : 0) << what << run.All();
+    // The record first: asked of the script, the login up before Windows gives the keyboard back; else typed then.
+    EXPECT_EQ(static_cast<bool>(run.Before(up, back)), (bySwitch && row.script) || row.lockFirst) << what << run.All();
+    EXPECT_TRUE(!bySwitch || run.Before(row.script ? asked : "record committed #1 (edited): \"abc\"", up)) << what;
+    const int causes = !row.script ? 0 : row.on ? 1 : 2;  // the count's own unlock says "idle"
+    EXPECT_EQ(run.Count(std::string("\"cause\":\"") + row.cause + "\"}"), causes) << what << run.All();
+  }
+}

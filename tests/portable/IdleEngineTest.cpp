@@ -625,7 +625,10 @@ TEST_F(IdleEngine, LockNowCommitsFirstAndNeedsNoLimit) {
   EXPECT_TRUE(state.recordCommitted);
   EXPECT_EQ(state.fileMakerIdle.ticks, 0);
   act = LockNowTurn(state);
-  EXPECT_EQ(act.exitRecordAttempts, 0) << "already committed";
+  EXPECT_EQ(act.exitRecordAttempts, 1) << "no limit: no count saw whether the record was opened since";
+  state.settings.fileMakerLimitSeconds = 60;
+  act = LockNowTurn(state);
+  EXPECT_EQ(act.exitRecordAttempts, 0) << "already committed, and the count would have seen typing";
   state.lockIsUp = true;
   act = LockNowTurn(state);
   EXPECT_FALSE(act.openLock) << "one lock at a time";

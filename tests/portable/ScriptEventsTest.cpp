@@ -47,6 +47,8 @@ TEST(ScriptEvents, EachEventAsOneJsonObjectWithoutSpaces) {
   EXPECT_EQ(Json(told), "{\"event\":\"commit\",\"reason\":\"idle\",\"typed\":true,\"committed\":true}");
   EXPECT_EQ(Json({ScriptEventKind::Unlock, LockCause::LockNow, 2400, 2, false, "", false, CommitTook::Unknown}),
             "{\"event\":\"unlock\",\"seconds\":2400,\"wrongPasswords\":2,\"cause\":\"locknow\"}");
+  EXPECT_EQ(Json({ScriptEventKind::Unlock, LockCause::WindowsLocked, 7, 0, false, "", false, CommitTook::Unknown}),
+            "{\"event\":\"unlock\",\"seconds\":7,\"wrongPasswords\":0,\"cause\":\"windowslocked\"}");
   std::string longest = Json(
       {ScriptEventKind::Unlock, LockCause::IdleLimit, 4294967295u, 4294967295u, false, "", false, CommitTook::Unknown});
   EXPECT_EQ(longest, "{\"event\":\"unlock\",\"seconds\":4294967295,\"wrongPasswords\":4294967295,\"cause\":\"idle\"}");

@@ -52,11 +52,13 @@ TEST(StatusText, NeverThePasswordAndNeverPastTheBuffer) {
   s.settings.unlockUsers.count = MOST_UNLOCK_USERS;
   s.commit.lastTook = CommitTook::No;
   s.windows.locked = true;
+  s.settings.lockWithWindows = true;
   std::string full = Status(s, true);
-  EXPECT_EQ(full.substr(full.size() - 71), ";scripterror=-32768;password=digest;users=32;committed=0;windows=locked")
+  EXPECT_EQ(full.substr(full.size() - 85),
+            ";scripterror=-32768;password=digest;users=32;committed=0;withwindows=1;windows=locked")
       << "the longest line still fits whole";
   s.commit.lastTook = CommitTook::Unknown;
-  s.windows.locked = false;
+  s.windows.locked = s.settings.lockWithWindows = false;
   full = Status(s, true);
   s.settings.passwordKind = PasswordKind::Plain;
   EXPECT_EQ(Status(s, true).substr(full.size() - 24), "password=plain;users=32");

@@ -102,6 +102,22 @@ TEST_F(SessionRules, WindowsAskedOverridesWhatTheNoticesMissedOrMadeUp) {
   EXPECT_TRUE(WaitingLockMayOpen(state, 1000)) << "but the lock that waited goes up";
 }
 
+// Each hold locks FileMaker once; a notice Windows contradicts locks nothing;
+// a hold from before the switch locks it on the notice of no change.
+TEST_F(SessionRules, WithTheSwitchOnEachHoldLocksFileMakerOnce) {
+  state.settings.lockWithWindows = true;
+  EXPECT_EQ(TakeSessionChange(state, SessionChange::Lock, ReadSessionReport(0, 1, false)), SessionTurn::Nothing);
+  EXPECT_EQ(Change(SESSION_LOCK), SessionTurn::LockFileMaker);
+  EXPECT_EQ(Change(REMOTE_DISCONNECT), SessionTurn::Nothing) << "the same hold";
+  EXPECT_EQ(Change(SESSION_UNLOCK), SessionTurn::Nothing) << "still disconnected";
+  EXPECT_EQ(Change(CONSOLE_CONNECT), SessionTurn::KeyboardBack);
+  state.settings.lockWithWindows = false;
+  Change(SESSION_LOCK);
+  state.settings.lockWithWindows = true;
+  EXPECT_EQ(Change(0), SessionTurn::LockFileMaker) << "turned on while Windows holds the keyboard";
+  EXPECT_EQ(Change(0), SessionTurn::Nothing);
+}
+
 TEST_F(SessionRules, ACommitAskedOfAStartFileMakerRefusedStaysDue) {
   SetEventScript(state.eventScript, "Contacts", "Audit");
   TakeSessionChange(state, SessionChange::Lock);

@@ -6,6 +6,7 @@ void ResetForInit(GuardState& state) {
   s.fileMakerLimitSeconds = 0;
   s.commitOnLeaving = false;
   s.countInBackground = false;
+  s.lockWithWindows = false;
   s.lockWarningSeconds = 0;
   s.lockMessage[0] = '\0';
   state.recordIdle.ticks = 0;

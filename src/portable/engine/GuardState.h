@@ -24,7 +24,11 @@ struct Settings {
   int32_t fileMakerLimitSeconds;  // commit and lock after this much; below 1 is off
   bool commitOnLeaving;           // commit as soon as another application comes in front
   bool countInBackground;         // the FileMaker count runs on behind other applications
-  int32_t lockWarningSeconds;     // warn this long before the lock; 0 is off
+  // FileMaker locks as soon as Windows locks or the session is disconnected
+  // (FileMaker 7 and later): at a desk whose Windows account everyone shares,
+  // Windows' own lock protects nothing.
+  bool lockWithWindows;
+  int32_t lockWarningSeconds;  // warn this long before the lock; 0 is off
   // What unlocks the lock screen: the password itself (in the host interface's
   // text) or a digest of it (of its UTF-8), never both.
   PasswordKind passwordKind;
@@ -76,6 +80,9 @@ struct WindowsSession {
   // A commit came due meanwhile and no script could be asked: it is typed as
   // soon as Windows gives the keyboard back.
   bool commitWaiting;
+  // With the lock with Windows on: FileMaker's lock came (or was up already)
+  // for this hold of the keyboard. Cleared once Windows gives it back.
+  bool fileMakerLocked;
 };
 
 // A lock that came due while its commit could not be made yet: it opens once

@@ -242,6 +242,9 @@ void TakeInKeysBeforeLock(GuardState& state, uint32_t keyPresses, TickActions& a
 
 TickActions LockNowTurn(GuardState& state) {
   TickActions act;
+  // With no limit, no count watches the typing that opens a record again:
+  // the last commit says nothing of the record now.
+  if (state.settings.recordLimitSeconds < 1 && state.settings.fileMakerLimitSeconds < 1) state.recordCommitted = false;
   if (!state.lockIsUp) StartLock(state, act);
   return act;
 }

@@ -33,6 +33,11 @@ void EscapeForJson(const char* text, char* out, size_t size) {
   }
 }
 
+// By LockCause.
+const char* const CAUSE_NAMES[] = {"idle", "locknow", "windowslocked"};
+
+const char* CauseName(LockCause cause) { return CAUSE_NAMES[static_cast<int>(cause)]; }
+
 const char* CommitReason(const ScriptEvent& event) {
   switch (event.kind) {
     case ScriptEventKind::CommitOnLeaving:
@@ -40,7 +45,7 @@ const char* CommitReason(const ScriptEvent& event) {
     case ScriptEventKind::CommitWindowsLocked:
       return "windowslocked";
     case ScriptEventKind::CommitBeforeLock:
-      return event.cause == LockCause::LockNow ? "locknow" : "idle";
+      return CauseName(event.cause);
     default:
       return "idle";
   }
@@ -108,7 +113,7 @@ void FormatScriptEvent(const ScriptEvent& event, char* text, size_t size) {
     case ScriptEventKind::Unlock:
       json.Add("{\"event\":\"unlock\",\"seconds\":").AddNumber(event.seconds);
       json.Add(",\"wrongPasswords\":").AddNumber(event.wrongPasswords);
-      json.Add(",\"cause\":\"").Add(event.cause == LockCause::LockNow ? "locknow" : "idle").Add("\"");
+      json.Add(",\"cause\":\"").Add(CauseName(event.cause)).Add("\"");
       if (event.namesUser) {
         char user[2 * USER_NAME_SIZE];
         EscapeForJson(event.user, user, sizeof user);

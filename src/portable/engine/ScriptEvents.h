@@ -18,7 +18,9 @@ enum class ScriptEventKind : uint8_t {
   Unlock,               // the right password ended a lock
 };
 
-enum class LockCause : uint8_t { IdleLimit, LockNow };
+// Why a lock came: the FileMaker idle limit, Lulx_LockNow, or Windows' own lock
+// with the lock with Windows on.
+enum class LockCause : uint8_t { IdleLimit, LockNow, WindowsLocked };
 
 // Whether a typed commit closed the record, where FileMaker could tell.
 enum class CommitTook : uint8_t { Unknown, Yes, No };

@@ -22,6 +22,9 @@ class StatusLine {
   bool first_ = true;
 };
 
+// By PasswordKind.
+const char* const PASSWORD_KINDS[] = {"none", "plain", "digest"};
+
 int32_t SecondsOrOff(int32_t seconds) { return seconds < 1 ? 0 : seconds; }
 
 }  // namespace
@@ -40,12 +43,12 @@ void FormatStatus(const GuardState& state, char* text, size_t size, bool modern)
   line.Add("locked", state.lockIsUp ? 1 : 0);
   if (modern) {
     line.Add("scripterror", state.eventScript.lastStartError);
-    const char* const KINDS[] = {"none", "plain", "digest"};
-    line.Add("password", KINDS[static_cast<int>(s.passwordKind)]);
+    line.Add("password", PASSWORD_KINDS[static_cast<int>(s.passwordKind)]);
     line.Add("users", s.unlockUsers.count);
     // Whether the last typed commit closed the record, once FileMaker has told.
     if (state.commit.lastTook != CommitTook::Unknown)
       line.Add("committed", state.commit.lastTook == CommitTook::Yes ? 1 : 0);
+    if (s.lockWithWindows) line.Add("withwindows", 1);
   }
   if (WindowsHoldsKeyboard(state.windows)) line.Add("windows", "locked");
 }

@@ -43,8 +43,15 @@ namespace {
 
 // The turn after the keyboard's state changed from heldBefore.
 SessionTurn TurnAfter(GuardState& state, bool heldBefore) {
-  bool held = WindowsHoldsKeyboard(state.windows);
+  WindowsSession& session = state.windows;
+  bool held = WindowsHoldsKeyboard(session);
+  if (!held) session.fileMakerLocked = false;
   if (heldBefore && !held) return SessionTurn::KeyboardBack;
+  if (held && state.settings.lockWithWindows && !session.fileMakerLocked) {
+    // One login for both: a lock up or waiting for its commit already stands.
+    session.fileMakerLocked = true;
+    return state.lockIsUp || state.waitingLock.due ? SessionTurn::Nothing : SessionTurn::LockFileMaker;
+  }
   if (heldBefore || !held) return SessionTurn::Nothing;
   // Typed into since the last commit, with the record limit armed: the
   // record may be open, and colleagues would wait for it all the while.
@@ -64,11 +71,10 @@ SessionTurn TakeSessionChange(GuardState& state, SessionChange change, const Ses
   if (change == SessionChange::Disconnect && !(asked.stateKnown && !asked.disconnected)) session.disconnected = true;
   if (change == SessionChange::Connect) session.disconnected = false;
   bool keyboardNotice = change == SessionChange::Unlock || change == SessionChange::Connect;
-  if (keyboardNotice && state.waitingLock.due && state.waitingLock.forKeyboard) {
-    state.waitingLock.released = true;
-    return SessionTurn::KeyboardBack;
-  }
-  return TurnAfter(state, heldBefore);
+  bool releases = keyboardNotice && state.waitingLock.due && state.waitingLock.forKeyboard;
+  if (releases) state.waitingLock.released = true;
+  SessionTurn turn = TurnAfter(state, heldBefore);
+  return releases ? SessionTurn::KeyboardBack : turn;
 }
 
 SessionTurn TakeSessionReport(GuardState& state, const SessionReport& asked) {

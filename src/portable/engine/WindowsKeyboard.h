@@ -20,6 +20,10 @@ enum class SessionTurn {
   AskScriptToCommit,
   // Windows gave the keyboard back: a waiting commit is typed before anything else.
   KeyboardBack,
+  // Windows holds the keyboard and the lock with Windows is on: FileMaker
+  // locks too, its record committed first (asked of the script, or typed the
+  // moment the keyboard is back).
+  LockFileMaker,
 };
 // What Windows answers when asked of this session (WTSSessionInfoEx, Windows 7
 // and later); nothing known where it cannot tell.
@@ -40,7 +44,9 @@ SessionReport ReadSessionReport(uint32_t sessionState, uint32_t sessionFlags, bo
 // a session reconnected to its lock screen stays held. A lock or a disconnect
 // that Windows, asked, contradicts is ignored: another program may post the
 // notification. Every unlock and connect lets a lock that waits for the
-// keyboard go up.
+// keyboard go up. With the lock with Windows on, each hold locks FileMaker
+// once, unless its lock is up or on its way already; a notice of no change
+// (Other) locks it for a hold that began while the switch was off.
 SessionTurn TakeSessionChange(GuardState& state, SessionChange change, const SessionReport& asked = SessionReport());
 // At the start and at each registration for the notifications, which may have
 // missed some: Windows' answer replaces what they said, and where Windows

@@ -58,11 +58,6 @@ bool OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
   return LockAfterExitRecord(guard, dialog, o.host, act, LockCause::IdleLimit);
 }
 
-bool OnLockNowRequest(WorkstationGuard& guard, HWND dialog) {
-  return LockAfterExitRecord(guard, dialog, FindHostWindowInUseOrFallback(), LockNowTurn(guard.state),
-                             LockCause::LockNow);
-}
-
 void OnKeyScanTimer(WorkstationGuard& guard) {
   BYTE keys[KEYBOARD_STATE_SIZE];
   if (!KeyScanTick(guard.state, GetKeyboardState(keys) ? keys : nullptr, IdleClockNow())) return;

@@ -10,7 +10,6 @@
 // Each returns true when a lock it opened is held: the dialog brings it back.
 void OnRecordTimer(WorkstationGuard& guard, HWND dialog);
 [[nodiscard]] bool OnFileMakerTimer(WorkstationGuard& guard, HWND dialog);
-[[nodiscard]] bool OnLockNowRequest(WorkstationGuard& guard, HWND dialog);
 void OnKeyScanTimer(WorkstationGuard& guard);
 void OnRestoreTimer(WorkstationGuard& guard, HWND dialog);
 

@@ -70,7 +70,7 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   if (!guard) return FALSE;
   bool held = false;
   if (message == WM_COMMAND) PanelCommand(*guard, dialog, LOWORD(wParam));
-  if (message == WM_LOCK_NOW) held = OnLockNowRequest(*guard, dialog);
+  if (message == WM_LOCK_NOW) held = LockAtOnce(*guard, dialog, LockCause::LockNow);
   if (message == WM_SESSION_CHANGE) held = OnSessionChange(*guard, dialog, wParam);
   if (message == WM_LISTEN_FOR_SESSION) held = ListenAndAsk(*guard, dialog);
   if (message == WM_TIMER) held = OnTimer(*guard, dialog, wParam);

@@ -6,6 +6,7 @@
 #include "win32/commit/RecordCommit.h"
 #include "win32/lock/LockScreen.h"
 #include "win32/lock/LockWarning.h"
+#include "win32/system/HostWindows.h"
 #include "win32/system/MessagePump.h"
 #include "win32/system/ModuleReference.h"
 #include "win32/system/UserNameCase.h"
@@ -92,6 +93,10 @@ bool LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, TickAc
   return OpenLockAfterTypedKeys(guard, dialog, cause);
 }
 
+bool LockAtOnce(WorkstationGuard& guard, HWND dialog, LockCause cause) {
+  return LockAfterExitRecord(guard, dialog, FindHostWindowInUseOrFallback(), LockNowTurn(guard.state), cause);
+}
+
 bool WaitingLockTick(WorkstationGuard& guard, HWND dialog) {
   WaitingLock& waiting = guard.state.waitingLock;
   uint32_t now = IdleClockNow();
@@ -127,6 +132,8 @@ bool TakeSessionTurn(WorkstationGuard& guard, HWND dialog, SessionTurn turn) {
       TypeWaitingCommit(guard);
       if (guard.state.waitingLock.due) return WaitingLockTick(guard, dialog);
       break;
+    case SessionTurn::LockFileMaker:
+      return LockAtOnce(guard, dialog, LockCause::WindowsLocked);
     case SessionTurn::Nothing:
       break;
   }

@@ -18,6 +18,9 @@
 // the lock, the lock or a wait for its commit. A lock that waits already comes first.
 [[nodiscard]] bool LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, TickActions act,
                                        LockCause cause);
+// A lock asked for (Lulx_LockNow) or brought by Windows' own lock: the record
+// committed first unless it is, whatever the limits.
+[[nodiscard]] bool LockAtOnce(WorkstationGuard& guard, HWND dialog, LockCause cause);
 // The waiting lock's timer: it asks Windows now and then while it waits for the
 // keyboard, and opens once the engine lets it.
 [[nodiscard]] bool WaitingLockTick(WorkstationGuard& guard, HWND dialog);

@@ -8,6 +8,10 @@
 #include "portable/engine/WindowsKeyboard.h"
 
 const UINT WM_SESSION_CHANGE = 0x02B1;  // WM_WTSSESSION_CHANGE
+// A notice of our own, of no change (Windows' codes start at 1): the session's
+// state as the notices left it is taken anew. The lock with Windows, just
+// turned on, locks FileMaker if Windows holds the keyboard already.
+const WPARAM SESSION_UNCHANGED = 0;
 
 enum class Listening {
   Yes,
