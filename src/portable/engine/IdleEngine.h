@@ -76,7 +76,8 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen);
 
 // A lock asked for by the solution, or by Windows' own lock: the record is
 // committed first if that has not happened yet (always where no limit is set,
-// as no count watches the typing then), whatever the limits and switches. Nothing while a lock is up.
+// as no count watches the typing then), whatever the limits and switches.
+// Nothing while a lock is up.
 TickActions LockNowTurn(GuardState& state);
 
 // Just before a lock opens, with every key waiting for the host handed to it:

@@ -13,8 +13,7 @@ const size_t STATUS_TEXT_SIZE = 224;
 // the event script (0: it took it), and ";password=none|plain|digest", what
 // unlocks the lock, then ";users=N" and, once FileMaker has said whether the
 // last typed commit closed the record, ";committed=1" or ";committed=0", and
-// ";withwindows=1" while FileMaker locks with Windows:
-// FileMaker 7 and later only. While Windows holds the
-// keyboard (its lock screen, a disconnected session) it ends with
-// ";windows=locked".
+// ";withwindows=1" while FileMaker locks with Windows: FileMaker 7 and later
+// only. While Windows holds the keyboard (its lock screen, a disconnected
+// session) it ends with ";windows=locked".
 void FormatStatus(const GuardState& state, char* text, size_t size, bool modern);
