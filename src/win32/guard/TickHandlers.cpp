@@ -7,7 +7,6 @@
 #include "win32/guard/HiddenPanel.h"
 #include "win32/lock/LockSequence.h"
 #include "win32/lock/LockWarning.h"
-#include "win32/system/HostWindows.h"
 #include "win32/system/ModuleReference.h"
 #include "win32/system/PluginWindows.h"
 #include "win32/watch/SessionNotifications.h"
