@@ -43,5 +43,42 @@ fi
 echo "bootstrap: installing ${need[*]}"
 dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+
+# A mirror in the middle of a sync serves an index that does not match its
+# Release file for a few minutes: wait and ask again before giving up.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+tries=3
+waits=(0 20 60)
+for try in $(seq 1 $tries); do
+  if [ "${waits[$((try - 1))]}" -gt 0 ]; then
+    echo "bootstrap: apt-get update failed (try $((try - 1)) of $tries); trying again in ${waits[$((try - 1))]} s"
+    sleep "${waits[$((try - 1))]}"
+  fi
+  # apt-get update exits 0 even when an index failed (it keeps the old one), so
+  # its warnings count as a failure too: a fresh machine has no old index.
+  if apt-get update -qq >"$log" 2>&1 && ! grep -qE '^(E|W): (Failed to fetch|Some index files failed)' "$log"; then
+    updated=1
+    break
+  fi
+  updated=0
+done
+failed_sources=""
+if [ "$updated" -ne 1 ]; then
+  failed_sources=$(grep -oE 'Failed to fetch [^ ]+' "$log" | sed 's/^Failed to fetch //; s#/dists/\([^/]*\)/.*# \1#' | sort -u | paste -sd, - | sed 's/,/, /g')
+  failed_sources=${failed_sources:-the package sources (apt-get update says which)}
+  # The sources that did answer may hold everything needed: try them before giving up.
+  echo "bootstrap: apt-get update failed $tries times on $failed_sources; installing from the sources that answered"
+fi
+
+if ! apt-get install -y -qq --no-install-recommends "${need[@]}" >"$log" 2>&1; then
+  missing=()
+  for p in "${need[@]}"; do have_pkg "$p" || missing+=("$p"); done
+  reason=$(grep -m1 -E '^E: ' "$log" | sed 's/^E: //')
+  if [ -n "$failed_sources" ]; then
+    echo "bootstrap: could not install ${missing[*]:-${need[*]}}: apt-get update failed on $failed_sources (the mirror may be syncing); run make again in a few minutes, or point /etc/apt/sources.list(.d) at another Debian mirror" >&2
+  else
+    echo "bootstrap: could not install ${missing[*]:-${need[*]}} (apt: ${reason:-no reason given}); run make again later, or point /etc/apt/sources.list(.d) at another Debian mirror" >&2
+  fi
+  exit 1
+fi

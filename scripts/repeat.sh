@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the Wine suites of both builds N times and prints, per test, how many
 # runs failed: a check that fails one run in ten shows here before it blocks
-# anyone's submission. The suites run side by side in their three Wine sessions,
+# anyone's submission. The suites run side by side in their four Wine sessions,
 # as in make test (scripts/wine-suites.sh).
 #   scripts/repeat.sh BUILD N
 set -uo pipefail

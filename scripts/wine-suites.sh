@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs the Wine suites of both builds side by side in three Wine sessions, each
+# Runs the Wine suites of both builds side by side in four Wine sessions, each
 # with its own Xvfb display (focus and foreground belong to a display) and its
 # own Wine prefix, so that none can disturb another:
 #   win32         the 32-bit build's tests, but those labelled modern  (BUILD/wineprefix)
 #   win32-modern  Lullex.fmx in the 32-bit FileMaker 18: the 32-bit build's
 #                 tests labelled modern                                (BUILD/wineprefix-modern)
-#   win64         the 64-bit build's tests                             (BUILD/wineprefix64)
-# Each line is marked with its session; fails if a suite fails.
+#   win64         the 64-bit build's tests, but those labelled lock    (BUILD/wineprefix64)
+#   win64-lock    the 64-bit build's tests labelled lock               (BUILD/wineprefix64-lock)
+# A session whose filter leaves no test is not started. Each line is marked
+# with its session; fails if a suite fails. At the end, the five slowest
+# entries and their share of CTest's limit.
 #   scripts/wine-suites.sh BUILD [--alongside COMMAND] [--repeat N] [CTEST_OPTION...]
 # --alongside runs COMMAND meanwhile, on what CPU the suites leave idle (Linux's
 #   SCHED_IDLE: it never takes a core a test wants); its output follows theirs,
@@ -24,7 +27,8 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
-sessions=(win32 win32-modern win64)
+sessions=(win32 win32-modern win64 win64-lock)
+limit=300
 
 suite() {
   local name=$1
@@ -33,11 +37,17 @@ suite() {
   case $name in
     win32) filter=(-LE modern) ;;
     win32-modern) env=(LULLEX_WINEPREFIX="$build/wineprefix-modern"); filter=(-L modern) ;;
-    win64) env=(LULLEX_WINEARCH=win64); tree="$build/win64" ;;
+    win64) env=(LULLEX_WINEARCH=win64); tree="$build/win64"; filter=(-LE lock) ;;
+    win64-lock) env=(LULLEX_WINEARCH=win64 LULLEX_WINEPREFIX="$build/wineprefix64-lock"); tree="$build/win64"
+      filter=(-L lock) ;;
   esac
-  local ctest=(ctest --test-dir "$tree" --output-on-failure --timeout 300 "${filter[@]}" "$@")
+  local ctest=(ctest --test-dir "$tree" --output-on-failure --timeout "$limit" "${filter[@]}" "$@")
+  if ctest --test-dir "$tree" -N "${filter[@]}" "$@" | grep -q '^Total Tests: 0$'; then
+    echo "[$name] no test to run here"
+    return 0
+  fi
   if [ -z "$runs" ]; then
-    env "${env[@]}" scripts/wine-session.sh "$build" "${ctest[@]}" 2>&1 | sed -u "s/^/[$name] /"
+    env "${env[@]}" scripts/wine-session.sh "$build" "${ctest[@]}" 2>&1 | sed -u "s/^/[$name] /" | tee "$build/suites/$name.log"
     return "${PIPESTATUS[0]}"
   fi
   # Every run in one Wine session, as make test has it.
@@ -58,6 +68,11 @@ suite() {
 if [ -n "$runs" ]; then
   rm -rf "$build/repeat"
   mkdir -p "$build/repeat"
+  logs="$build/repeat"
+else
+  rm -rf "$build/suites"
+  mkdir -p "$build/suites"
+  logs="$build/suites"
 fi
 start=$(date +%s)
 pids=()
@@ -82,6 +97,12 @@ for i in "${!sessions[@]}"; do
   summary+=" ${sessions[$i]} exit $status,"
 done
 echo "wine-suites:$summary $(($(date +%s) - start)) s side by side"
+# ctest's "N/M Test #K: NAME .... Passed 12.34 sec", from every session (and run).
+echo "wine-suites: the five slowest entries, of CTest's $limit s limit:"
+for log in "$logs"/*.log; do
+  sed -n 's/^\(\[[a-z0-9-]*\] \)\{0,1\} *[0-9]*\/[0-9]* Test *#[0-9]*: \([A-Za-z0-9_]*\) \.*[^0-9]*\([0-9.]*\) sec$/\3 \2/p' "$log" |
+    sed "s/\$/ $(basename "$log" .log)/"
+done | sort -k1,1nr | head -5 | awk -v limit="$limit" '{ printf "  %-42s %-14s %6.1f s  %3.0f%%\n", $2, $3, $1, 100 * $1 / limit }'
 if [ -n "$alongside" ]; then
   wait "$alongside_pid"
   status=$?
