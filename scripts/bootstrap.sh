@@ -65,8 +65,9 @@ for try in $(seq 1 $tries); do
 done
 failed_sources=""
 if [ "$updated" -ne 1 ]; then
-  failed_sources=$(grep -oE 'Failed to fetch [^ ]+' "$log" | sed 's/^Failed to fetch //; s#/dists/\([^/]*\)/.*# \1#' | sort -u | paste -sd, - | sed 's/,/, /g')
-  failed_sources=${failed_sources:-the package sources (apt-get update says which)}
+  failed_sources=$(grep -oE 'Failed to fetch [^ ]+' "$log" | sed 's/^Failed to fetch //; s#/dists/\([^/]*\)/.*# \1#' |
+    sort -u | paste -sd, - | sed 's/,/, /g' || true)
+  failed_sources=${failed_sources:-the package sources (apt: $(grep -m1 -E '^E: ' "$log" | sed 's/^E: //' || true))}
   # The sources that did answer may hold everything needed: try them before giving up.
   echo "bootstrap: apt-get update failed $tries times on $failed_sources; installing from the sources that answered"
 fi
@@ -74,7 +75,7 @@ fi
 if ! apt-get install -y -qq --no-install-recommends "${need[@]}" >"$log" 2>&1; then
   missing=()
   for p in "${need[@]}"; do have_pkg "$p" || missing+=("$p"); done
-  reason=$(grep -m1 -E '^E: ' "$log" | sed 's/^E: //')
+  reason=$(grep -m1 -E '^E: ' "$log" | sed 's/^E: //' || true)
   if [ -n "$failed_sources" ]; then
     echo "bootstrap: could not install ${missing[*]:-${need[*]}}: apt-get update failed on $failed_sources (the mirror may be syncing); run make again in a few minutes, or point /etc/apt/sources.list(.d) at another Debian mirror" >&2
   else
