@@ -21,11 +21,11 @@ for session in "${sessions[@]}"; do
   # A suite that failed: ctest's "***Failed" or "***Timeout" line.
   for suite in $(cat "$out/$session"-[0-9]*.log | sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([a-z0-9_]*\) \.*\*\*\*.*/\1/p' | sort -u); do
     n=$(grep -l -E "Test +#[0-9]+: $suite \.+\*\*\*" "$out/$session"-[0-9]*.log | wc -l)
-    printf '  %-12s %-20s %2d\n' "$session" "$suite" "$n"
+    printf '  %-12s %-42s %2d\n' "$session" "$suite" "$n"
     failures=$((failures + n))
   done
-  # A case that failed, counted once per run.
-  for case in $(cat "$out/$session"-[0-9]*.log | sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_/.]*\).*/\1/p' | sort -u); do
+  # A case that failed (SUITE.NAME, not gtest's count line), counted once per run.
+  for case in $(cat "$out/$session"-[0-9]*.log | sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_/]*\.[A-Za-z0-9_/.]*\).*/\1/p' | sort -u); do
     n=$(grep -l -F "[  FAILED  ] $case" "$out/$session"-[0-9]*.log | wc -l)
     printf '  %-12s   %-40s %2d\n' "$session" "$case" "$n"
   done

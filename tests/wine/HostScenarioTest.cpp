@@ -258,11 +258,11 @@ TEST(WatchScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsJudgedAsTicksOnTimeWould
   };
   const Row rows[] = {
       {"a pause longer than the 3 s left",
-       {"call Lulx-ActivateFileMakerLullex 6", "focus record", "move 300 300", "wait 3000", "othermoves 8000 2000 4000",
-        "busy 7000"},
+       {"call Lulx-ActivateFileMakerLullex 6", "focus record", "move 300 300", "wait 3000",
+        "othermoves 11000 2000 4000", "busy 10000"},
        6},
       {"the limit set just before the busy stretch",
-       {"focus record", "othermoves 6000", "wait 500", "call Lulx-ActivateFileMakerLullex 3", "busy 5000"},
+       {"focus record", "othermoves 9000", "wait 500", "call Lulx-ActivateFileMakerLullex 3", "busy 8000"},
        3},
   };
   for (const Row& row : rows) {
