@@ -48,12 +48,13 @@ export DEBIAN_FRONTEND=noninteractive
 # Release file for a few minutes: wait and ask again before giving up.
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-tries=3
-waits=(0 20 60)
-for try in $(seq 1 $tries); do
-  if [ "${waits[$((try - 1))]}" -gt 0 ]; then
-    echo "bootstrap: apt-get update failed (try $((try - 1)) of $tries); trying again in ${waits[$((try - 1))]} s"
-    sleep "${waits[$((try - 1))]}"
+waits=(0 20 60)  # before each try
+tries=${#waits[@]}
+for try in $(seq 1 "$tries"); do
+  wait_s=${waits[$((try - 1))]}
+  if [ "$wait_s" -gt 0 ]; then
+    echo "bootstrap: apt-get update failed (try $((try - 1)) of $tries); trying again in $wait_s s"
+    sleep "$wait_s"
   fi
   # apt-get update exits 0 even when an index failed (it keeps the old one), so
   # its warnings count as a failure too: a fresh machine has no old index.
