@@ -42,9 +42,8 @@ std::string BesideExecutable(const char* file) {
 
 // FileMaker sends idle calls from its own loop, many a second.
 void IdleCallIfDue() {
-  const DWORD IDLE_EVERY_MS = 50;
   static DWORD last;
-  if (GetTickCount() - last < IDLE_EVERY_MS) return;
+  if (GetTickCount() - last < IdleEvery()) return;
   last = GetTickCount();
   IdleCall();
 }
@@ -65,6 +64,8 @@ int main(int argc, char** argv) {
     return RunMouseMover(
         std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10),
         {std::strtoul(argv[4], nullptr, 10), std::strtoul(argv[5], nullptr, 10), std::strtoul(argv[6], nullptr, 10)});
+  if (argc == 5 && std::string(argv[1]) == "--type-keys")
+    return RunTyper(std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10), argv[4]);
   if (argc == 5 && std::string(argv[1]) == "--other-app")
     return RunOtherApplication(std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10), argv[4]);
 #ifdef _WIN64

@@ -31,6 +31,12 @@ bool LoadPlugin(const std::string& path) {
 bool ReloadPlugin() { return LoadPlugin(g_path); }
 int InitCall() { return Interface().init(); }
 void IdleCall() { Interface().idle(); }
+
+namespace {
+unsigned g_idleEveryMs = 50;
+}
+void SetIdleEvery(unsigned ms) { g_idleEveryMs = ms; }
+unsigned IdleEvery() { return g_idleEveryMs; }
 void ShutdownCall() { Interface().shutdown(); }
 void UnloadPlugin() { Interface().unload(); }
 bool CallByName(const std::string& name, const std::string& parameter) {

@@ -19,6 +19,10 @@ int InitCall();
 // inside a modal loop of the plug-in), then the scripts the plug-in queued run.
 // FileMaker Pro 5 and 6 started no scripts for plug-ins: there it does nothing.
 void IdleCall();
+// How often the host's loop sends idle calls (50 ms unless a script says else:
+// a FileMaker busy in its own loop sends them seldom).
+void SetIdleEvery(unsigned ms);
+unsigned IdleEvery();
 // Shutdown call (kind 4), as when the plug-in is disabled or the host quits.
 void ShutdownCall();
 // FreeLibrary, as the host does after the shutdown call; ReloadPlugin loads the

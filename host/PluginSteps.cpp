@@ -25,6 +25,8 @@ StepResult RunPluginStep(const std::string& command, const std::string& rest) {
     std::string number, parameter;
     SplitFirst(rest, number, parameter);
     CallByNumber(static_cast<unsigned>(std::strtoul(number.c_str(), nullptr, 10)), Unescape(parameter));
+  } else if (command == "idleevery") {
+    SetIdleEvery(static_cast<unsigned>(std::strtoul(rest.c_str(), nullptr, 10)));
   } else if (command == "failresize") {
     SetResizeFails(rest == "on");
   } else if (command == "command") {

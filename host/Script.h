@@ -12,6 +12,7 @@
 //   callnum N [PARAM]      call a function by number
 //   command LINE           (--interactive) write LINE into the command field and press Call
 //   failresize on|off      make the host's handle resizes fail
+//   idleevery MS           send idle calls every MS milliseconds (50 at the start)
 //   wait MS                let MS milliseconds pass
 //   busy MS [TEXT]         block the host's thread for MS milliseconds, handling
 //                          no message: a sleeping machine, a busy FileMaker; TEXT
@@ -19,6 +20,8 @@
 //   othermoves MS [AT P]   start another process that moves the mouse every 200 ms
 //                          for MS milliseconds (but for P ms from AT on): a person
 //                          at the desk; returns at once
+//   othertypes TEXT        start another process that types TEXT, a key every 50 ms,
+//                          into whatever window is in front; returns at once
 //   session CHANGE         Windows' session notification to the host's top-level
 //                          windows, posted: lock, unlock, disconnect or connect (the
 //                          console's), remote-disconnect or remote-connect (a

@@ -19,6 +19,14 @@ struct ExitRecordNote {
   HWND restoredHost;      // the host main window the action restored from minimised, else null
   HWND typingInto;        // the host window the commit under way types into
   bool restoreAfterKeys;  // the restore tick follows the commit's last key
+  // The person's presses counted once the first key was in: any more are
+  // typing after the commit's keys.
+  uint32_t personsPressesAtKeys;
+  bool waitingForPause;   // the foreground waits for the person to pause, since:
+  DWORD pauseWaitedFrom;  // the idle clock
+  bool restorePending;    // the restore timer runs: it ends the keys' hold
+  bool givingBackKeys;    // the foreground is given back; the held keys wait for it
+  DWORD restoredAt;       // the idle clock when it was
 };
 
 // The never-shown panel's script timer: its buttons set these, nothing starts it.
@@ -54,6 +62,7 @@ const int MOST_HIDDEN_WINDOWS = 1024;
 struct LockedWindows {
   HWND backdrop;  // the lock's own: it and the windows it owns stay visible
   HWND login;
+  HWND cover;                        // over the host while a lock waits for its commit, until the backdrop is up
   HWND inUse;                        // the host window the user worked in last
   HWND hidden[MOST_HIDDEN_WINDOWS];  // top of the stacking order first
   int hiddenCount;

@@ -258,6 +258,23 @@ TEST(ModernHostScenario, TheEventScriptHearsTheCommitAndEachUnlockAfterwards) {
   EXPECT_EQ(run.Count("locked=0;scripterror=0;password=plain;users=0;committed=1\""), 1) << run.All();
 }
 
+// A lock that comes while a commit waits for FileMaker's answer makes that
+// commit its own: with a box of FileMaker's opened meanwhile no key can go in,
+// so the script is asked to commit for the lock, which opens at once, as no
+// script runs behind the box.
+TEST(ModernHostScenario, ALockDuringACommitMakesTheCommitItsOwn) {
+  // clang-format off
+  HostRun run = RunHost({"init", "call Lulx-SetWorkstationPassword pw", "call Lulx-SetEventScript Contacts;Lullex Audit",
+      "call Lulx-ActivateRecordLullex 1", "focus record", "type abc", "idleevery 60000", "wait 1600", "hostbox",
+      "waitfor 3000 host box opened", "say locking", "call Lulx-LockNow", "waitfor 5000 window \"Please Login\" appeared",
+      "type pw", "key ENTER", "waitfor 5000 window \"Please Login\" gone", "endhostbox", "idleevery 50",
+      "waitfor 5000 script \"Lullex Audit\"", "quit"});
+  // clang-format on
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("{\"event\":\"commit\",\"reason\":\"locknow\",\"typed\":false"), 1) << run.All();
+  EXPECT_LT(run.At("window \"Please Login\" appeared") - run.At("-- locking"), 2.0) << run.All();
+}
+
 // Three people and the workstation's own password at one desk: each try is
 // checked against the entry chosen, and the event names who opened the lock.
 TEST(ModernHostScenario, EachPersonAtASharedDeskUnlocksWithTheirOwnPassword) {
@@ -405,6 +422,7 @@ TEST(ModernHostScenario, WithTheSwitchOnFileMakerLocksWhenWindowsLocks) {
   const std::string up = "window \"Please Login\" appeared", gone = "waitfor 5000 window \"Please Login\" gone";
   const std::string asked = std::string(kScriptRan) + "{\"event\":\"commit\",\"reason\":\"windowslocked\"";
   for (const auto& row : rows) {
+    const bool colleague = row.on && !row.script && !row.lockFirst;  // at the desk as Windows unlocks
     HostRun run = RunHost({"init",
                            "call Lulx-SetWorkstationPassword pw",
                            std::string("call Lulx-SetEventScript Contacts;") + (row.script ? "Lullex Audit" : ""),
@@ -418,6 +436,8 @@ TEST(ModernHostScenario, WithTheSwitchOnFileMakerLocksWhenWindowsLocks) {
                            "wait 1500",
                            "call Lulx-Status",
                            std::string("session ") + row.back,
+                           colleague ? "wait 150" : "wait 0",
+                           colleague ? "type zz" : "wait 0",  // into the record, were it not covered
                            "waitseen 8000 " + up,
                            "wait 300",
                            "type pw",
@@ -443,5 +463,11 @@ TEST(ModernHostScenario, WithTheSwitchOnFileMakerLocksWhenWindowsLocks) {
     EXPECT_TRUE(!bySwitch || run.Before(row.script ? asked : "record committed #1 (edited): \"abc\"", up)) << what;
     const int causes = !row.script ? 0 : row.on ? 1 : 2;  // the count's own unlock says "idle"
     EXPECT_EQ(run.Count(std::string("\"cause\":\"") + row.cause + "\"}"), causes) << what << run.All();
+    // Nobody to ask: the record typed, once, under a cover there at once.
+    if (!row.script) {
+      EXPECT_EQ(run.Count("record committed #1 (edited): \"abc\""), 1) << what << run.All();
+    }
+    const double covered = run.At("lock windows: 1 backdrop, 0 login") - run.At(back);
+    EXPECT_TRUE(!colleague || (covered > 0 && covered < 0.6 && !run.Count("record key 0x5A"))) << what << run.All();
   }
 }

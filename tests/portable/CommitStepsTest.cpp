@@ -38,7 +38,7 @@ TEST(CommitSteps, EachQuestionWaitsASecondAndTheWholeCommitNeverHoldsALockForGoo
   state.commit.askDue = false;  // the idle call answered
   EXPECT_TRUE(AnswerOrWaitOver(state.commit, start + 1));
 
-  state.waitingLock = {true, false, LockCause::IdleLimit, start, false, start};
+  state.waitingLock = {true, false, LockCause::IdleLimit, start, false, start, false};
   EXPECT_FALSE(WaitingLockMayOpen(state, start + 10)) << "the lock follows the commit";
   EXPECT_TRUE(WaitingLockMayOpen(state, start + COMMIT_STEPS_MOST_MS)) << "but never waits for good";
   ScriptEvent event;
@@ -64,7 +64,8 @@ TEST(CommitSteps, TheScriptHearsOfTypedCommitsAndOfALockWhoseCommitDidNotTake) {
   };
   for (const auto& row : rows) {
     CommitSteps steps = {};
-    BeginCommitSteps(steps, row.reason, 1, 0, true);
+    steps.askable = true;  // a question under way, which the end closes
+    ASSERT_TRUE(BeginCommitSteps(steps, row.reason, 1, 0, true));
     steps.typed = row.typed;
     ScriptEvent event = {};
     EXPECT_EQ(EndCommitSteps(steps, row.took, event), row.heard) << static_cast<int>(row.reason.kind);

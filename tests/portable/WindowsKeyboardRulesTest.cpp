@@ -53,7 +53,7 @@ TEST_F(SessionRules, TheScriptIsAskedOnlyForARecordThatMayBeOpenWithTheLimitArme
 }
 
 TEST_F(SessionRules, AWaitingLockOpensWhenItsCommitCanBeMade) {
-  state.waitingLock = {true, true, LockCause::IdleLimit, 1000, false, 1000};
+  state.waitingLock = {true, true, LockCause::IdleLimit, 1000, false, 1000, false};
   Change(SESSION_LOCK);
   EXPECT_FALSE(WaitingLockMayOpen(state, 999999));
   Change(SESSION_UNLOCK);
@@ -61,12 +61,15 @@ TEST_F(SessionRules, AWaitingLockOpensWhenItsCommitCanBeMade) {
 
   SetEventScript(state.eventScript, "Contacts", "Audit");
   QueueScriptEvent(state.eventScript, CommitEvent(ScriptEventKind::CommitBeforeLock, false));
-  state.waitingLock = {true, false, LockCause::IdleLimit, 0xFFFFFFFFu - 1000, false, 0};
+  state.waitingLock = {true, false, LockCause::IdleLimit, 0xFFFFFFFFu - 1000, false, 0, false};
   EXPECT_FALSE(WaitingLockMayOpen(state, 1000)) << "handed over to nobody yet";
   ScriptEvent event;
   ASSERT_TRUE(TakeScriptEvent(state.eventScript, event));
   NoteIdleAfterHandOver(state.eventScript, true);
   EXPECT_FALSE(WaitingLockMayOpen(state, 1000)) << "a script still running";
+  state.waitingLock.noScriptRuns = true;
+  EXPECT_TRUE(WaitingLockMayOpen(state, 1000)) << "none runs behind FileMaker's dialog";
+  state.waitingLock.noScriptRuns = false;
   EXPECT_TRUE(WaitingLockMayOpen(state, 0xFFFFFFFFu - 1000 + SCRIPT_TURN_MOST_MS)) << "not for ever";
   NoteIdleAfterHandOver(state.eventScript, false);
   EXPECT_TRUE(WaitingLockMayOpen(state, 1000)) << "the script has had its turn";
@@ -95,7 +98,7 @@ TEST_F(SessionRules, WindowsAskedOverridesWhatTheNoticesMissedOrMadeUp) {
   EXPECT_EQ(TakeSessionReport(state, locked), SessionTurn::Nothing);
   EXPECT_TRUE(WindowsHoldsKeyboard(state.windows));
 
-  state.waitingLock = {true, true, LockCause::IdleLimit, 1000, false, 1000};
+  state.waitingLock = {true, true, LockCause::IdleLimit, 1000, false, 1000, false};
   TakeSessionChange(state, SessionChange::Disconnect, cannotTell);
   EXPECT_EQ(TakeSessionChange(state, SessionChange::Connect), SessionTurn::KeyboardBack);
   EXPECT_TRUE(WindowsHoldsKeyboard(state.windows)) << "reconnected to the lock screen";
@@ -121,7 +124,7 @@ TEST_F(SessionRules, WithTheSwitchOnEachHoldLocksFileMakerOnce) {
 TEST_F(SessionRules, ACommitAskedOfAStartFileMakerRefusedStaysDue) {
   SetEventScript(state.eventScript, "Contacts", "Audit");
   TakeSessionChange(state, SessionChange::Lock);
-  state.waitingLock = {true, false, LockCause::IdleLimit, 1000, false, 1000};
+  state.waitingLock = {true, false, LockCause::IdleLimit, 1000, false, 1000, false};
   TakeScriptStartAnswer(state, CommitEvent(ScriptEventKind::CommitBeforeLock, true), 825);
   TakeScriptStartAnswer(
       state, ScriptEvent{ScriptEventKind::Unlock, LockCause::IdleLimit, 0, 0, false, "", false, CommitTook::Unknown},

@@ -180,6 +180,20 @@ TEST(CommitScenario, ImmediateSwitchCommitsOnLeavingAndReArmsOnReturn) {
       << "the foreground goes back to the other application" << run.All();
 }
 
+// Someone leaves FileMaker and at once types in another program, while the
+// commit on leaving takes the foreground for its keys: every key of theirs
+// reaches that program, in order, and none FileMaker's record.
+TEST(CommitScenario, TypingInAnotherProgramDuringTheCommitOnLeavingStaysThere) {
+  const std::string text = "dear sam the results are in";
+  HostRun run = RunHost({"init", "call Lulx-LullexRecordImmediatelyWhenInBackground 1", "idleevery 700", "focus record",
+                         "type abc", "wait 300", "activate other", "othertypes " + text, "wait 2500", "focus record",
+                         "key CTRL+ENTER", "wait 300", "quit"});
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("other application has \"" + text + "\""), 1) << run.All();
+  EXPECT_GE(run.Count("record committed"), 2) << run.All();
+  EXPECT_EQ(run.Count("record committed"), run.Count(": \"abc\" in \"Contacts\"")) << run.All();
+}
+
 TEST(WatchScenario, SecondInitDoesNotDoubleTheTickRate) {
   HostRun run = RunHost({
       "init",
@@ -276,9 +290,12 @@ TEST(WatchScenario, SomeoneAtTheDeskWhileTheHostIsBusyIsJudgedAsTicksOnTimeWould
 
 // FileMaker committed the record, then a key reached it just before its
 // thread went busy, or waited in its queue meanwhile: the lock on waking
-// commits it first.
+// commits it first; with no lock due, the record limit on waking does.
 TEST(CommitScenario, AKeyTypedJustBeforeTheHostWentBusyIsCommittedBeforeTheLock) {
-  const Steps ways[] = {{"type d", "busy 5000"}, {"busy 5000 d"}};
+  const Steps ways[] = {{"type d", "busy 5000"},
+                        {"busy 5000 d"},
+                        {"call Lulx-ActivateFileMakerLullex 30", "type d", "busy 5000",
+                         "waitfor 3000 (edited): \"abcd\"", "call Lulx-LockNow"}};
   for (const Steps& typed : ways) {
     HostRun run = RunHost(
         ThenUnlockWithPw(Join({WithPw({"call Lulx-ActivateRecordLullex 1", "call Lulx-ActivateFileMakerLullex 3",
@@ -497,28 +514,38 @@ TEST(CommitScenario, AQuestionFileMakerAsksIsNeverAnsweredForThePerson) {
 }
 
 // One of FileMaker's own boxes left open is FileMaker in front: the lock comes
-// on time, and the box is there again after the password. A box FileMaker
+// on time, waiting for no script (none runs behind the box), and the box is
+// there again after the password. A box FileMaker
 // opens during the lock runs a loop above the login's: the password still
-// ends the lock at once and shows FileMaker's windows and the box again.
+// ends the lock at once and shows FileMaker's windows and the box again; left
+// unanswered, the limit locks again on time.
 TEST(LockScenario, FileMakersOwnBoxNeitherHoldsNorStrandsTheLock) {
+  const Steps boxDuringTheLock = {"hostbox", "waitfor 3000 host box opened", "wait 500", "box Delete Record"};
   const struct {
-    Steps untilLocked;
+    Steps untilLocked, leftOpen;
     bool boxDuringTheLock;
   } rows[] = {
-      {{"call Lulx-ActivateFileMakerLullex 2", "focus record", "hostbox", "waitfor 3000 host box opened",
-        "say walked away", WaitForLock(6000)},
+      {{"modern call Lulx-SetEventScript Contacts;Lullex Audit", "call Lulx-ActivateFileMakerLullex 2", "focus record",
+        "type x", "hostbox", "waitfor 3000 host box opened", "say walked away", WaitForLock(6000)},
+       {},
        false},
-      {{"call Lulx-LockNow", "say walked away", WaitForLock(6000), "hostbox", "waitfor 3000 host box opened",
-        "wait 500", "box Delete Record"},
-       true},
+      {Join({{"call Lulx-LockNow", "say walked away", WaitForLock(6000)}, boxDuringTheLock}), {}, true},
+      {Join({{"call Lulx-ActivateFileMakerLullex 3", "call Lulx-LockNow", "say walked away", WaitForLock(6000)},
+             boxDuringTheLock}),
+       Join({{"call Lulx-Status", "say left open", WaitForLock(6000)}, TypingPw()}), true},
   };
   for (const auto& row : rows) {
     HostRun run = RunHost(WithPw(Join(
         {row.untilLocked,
          TypingPw(),
+         row.leftOpen,
          {"wait 300", "box Delete Record", "say answering", "endhostbox", "waitfor 3000 host box answered", "quit"}})));
     ASSERT_EQ(run.exitCode, 0) << run.All();
     EXPECT_LT(run.At(kLockUp) - run.At("-- walked away"), 4.0) << run.All();
+    if (!row.leftOpen.empty()) {
+      EXPECT_EQ(run.Count("locked=0"), 1) << run.All();
+      EXPECT_LT(run.At(kLockUp, 2) - run.At(kLockGone), 4.5) << "the limit again, from the password" << run.All();
+    }
     EXPECT_EQ(run.Count("box \"Delete Record\" up and hidden"), row.boxDuringTheLock ? 1 : 0) << run.All();
     EXPECT_TRUE(run.Before("-- typing the password", "main window shown", 1, 2)) << run.All();
     EXPECT_TRUE(run.Before("box \"Delete Record\" up and shown", "-- answering")) << run.All();
@@ -539,16 +566,24 @@ TEST(CommitScenario, AProgramThatStoppedAnsweringDelaysNothing) {
   EXPECT_LT(run.At(kLockUp) - run.At("-- hung"), 6.0) << "the lock on time" << run.All();
 }
 
-// Someone reading by turning the mouse wheel alone is at the desk.
+// Someone reading by turning the mouse wheel alone is at the desk, whether
+// its messages reach FileMaker or another program, in front.
 TEST(WatchScenario, TheWheelAloneKeepsBothLimitsAway) {
-  Steps scroll = {"call Lulx-ActivateRecordLullex 2", "call Lulx-ActivateFileMakerLullex 3", "focus record",
-                  "move 300 200", "type x"};
-  for (int i = 0; i < 8; ++i) scroll.push_back("wheel"), scroll.push_back("wait 600");
-  scroll.push_back("say stopped scrolling");
-  HostRun run = RunHost(ThenUnlockWithPw(WithPw(scroll)));
-  ASSERT_EQ(run.exitCode, 0) << run.All();
-  EXPECT_TRUE(run.Before("-- stopped scrolling", "record committed #1")) << run.All();
-  EXPECT_TRUE(run.Before("-- stopped scrolling", kLockUp)) << run.All();
+  for (const char* at : {"move 300 200", "activate other"}) {
+    Steps scroll = {"call Lulx-ActivateRecordLullex 2",
+                    "call Lulx-ActivateFileMakerLullex 3",
+                    "call Lulx-FMLullexCanBackground 1",
+                    "focus record",
+                    "type x",
+                    "wait 300",
+                    at};
+    for (int i = 0; i < 8; ++i) scroll.push_back("wheel"), scroll.push_back("wait 600");
+    scroll.push_back("say stopped scrolling");
+    HostRun run = RunHost(ThenUnlockWithPw(WithPw(scroll)));
+    ASSERT_EQ(run.exitCode, 0) << at << run.All();
+    EXPECT_TRUE(run.Before("-- stopped scrolling", "record committed #1")) << at << run.All();
+    EXPECT_TRUE(run.Before("-- stopped scrolling", kLockUp)) << at << run.All();
+  }
 }
 
 // Win+L with a record typed into, or a terminal server's user disconnected:

@@ -29,7 +29,7 @@ inline ::testing::AssertionResult SettingsAre(const ExpectedSettings& e) {
 
 // The commit under way typed its last key: each waits for the one before.
 inline void PumpUntilCommitOver() {
-  PumpUntil([] { return State().commit.stage == CommitStage::None; }, 3000);
+  EXPECT_TRUE(PumpUntil([] { return State().commit.stage == CommitStage::None; }, 3000)) << "the commit never ended";
 }
 
 class PluginTest : public ::testing::Test {

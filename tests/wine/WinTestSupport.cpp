@@ -241,6 +241,8 @@ HWND OtherApplicationWindow(const char* windowClass) {
   // The switch is complete when this thread, too, has taken in that it lost the
   // activation.
   PumpUntil([other] { return GetForegroundWindow() == other && GetActiveWindow() == nullptr; }, 2000);
-  PumpFor(30);
+  // A pause after the last input, as a person switching programs makes: the
+  // plug-in takes the foreground only in one.
+  PumpFor(400);
   return other;
 }

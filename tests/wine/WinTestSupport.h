@@ -76,5 +76,5 @@ std::string WindowClass(HWND hwnd);
 // A top-level window of class cls (registered on first use with proc) and title.
 HWND TopWindow(const char* cls, const char* title, bool visible = true, WNDPROC proc = DefWindowProcA);
 // Another application's window (the host stand-in run as a second process),
-// shown and in front. CloseOtherApplication() ends it.
+// shown and in front, with nobody typing since. CloseOtherApplication() ends it.
 HWND OtherApplicationWindow(const char* windowClass = "OtherApplication");

@@ -215,17 +215,18 @@ void HandOverScriptEvents(const FMModernCallBlock& block) {
 }
 
 // A commit that waits for FileMaker's word on its record gets it here, from
-// FileMaker's own loop on its own thread: never at the unsafe level, never
+// FileMaker's own loop on its own thread, at the person's own idle levels only:
+// a script running or paused would answer for its own window and mode. Never
 // inside the lock, nor inside a modal dialog of FileMaker's (which disables
 // its window: no commit waits for an answer then). Without an answer the
 // commit goes on within a second.
 void AnswerRecordQuestion(const FMModernCallBlock& block) {
   CommitSteps& steps = Guard().state.commit;
-  if (!steps.askDue || block.parm1 == IDLE_UNSAFE || block.notOnMainThread || Guard().state.lockIsUp) return;
-  HWND host = FindHostWindowInUseOrFallback();
-  if (host && !IsWindowEnabled(host)) return;
-  steps.answer = AskRecordState(g_fm, CurrentEnvironmentOf(block));
+  if (!steps.askDue || block.parm1 >= IDLE_SCRIPT_PAUSED || block.notOnMainThread || Guard().state.lockIsUp) return;
+  if (HostShowsDialog(FindHostWindowInUseOrFallback())) return;
+  // Asked once, whatever the asking does meanwhile.
   steps.askDue = false;
+  steps.answer = AskRecordState(g_fm, CurrentEnvironmentOf(block));
 }
 
 }  // namespace

@@ -55,12 +55,13 @@ RecordAnswer AskRecordState(const FMWrapperFunctions& fm, FMCurrentEnvironment s
   if (!CanAskRecordState(fm, setCurrent)) return answer;
   FMError error = NoFMError();
   void* environment = fm.evaluation.newEnvironment(&error);
-  if (!environment || error.code != 0) return answer;
-  if (setCurrent(environment) == 0) {
+  if (environment && error.code == 0 && setCurrent(environment) == 0) {
     answer.openState = Evaluate(fm, environment, OPEN_STATE);
     answer.windowMode = Evaluate(fm, environment, WINDOW_MODE);
     answer.known = answer.openState >= 0 && answer.windowMode >= 0;
   }
-  fm.evaluation.deleteEnvironment(environment, &error);
+  // Made, it is ours to free, whatever error came with it.
+  FMError deleting = NoFMError();
+  if (environment) fm.evaluation.deleteEnvironment(environment, &deleting);
   return answer;
 }

@@ -97,6 +97,9 @@ struct WaitingLock {
   // still holds the keyboard, so that no notice that never comes holds it.
   bool released;
   uint32_t windowsAskedAt;  // the idle clock when Windows was last asked meanwhile
+  // A modal dialog of FileMaker's is up: no script runs until it is answered,
+  // so the lock waits for none.
+  bool noScriptRuns;
 };
 
 struct GuardState {

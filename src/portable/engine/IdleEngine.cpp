@@ -163,9 +163,13 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
 
   int32_t limit = TicksFor(state.settings.recordLimitSeconds);
   if (LimitPassedUnseen(idle, limit, seen)) {
-    // Late: committed as the limit tick would have with nothing seen; the input
-    // came before the commit and does not re-arm it.
+    // Late: committed as the limit tick would have with nothing seen, what the
+    // host took in meanwhile included. A key it took in after a commit made
+    // before (typed just before it went busy, or on waking) is typing all the
+    // same: the record is open again, and a limit from now commits it.
+    bool typedSinceCommit = state.recordCommitted && seen.hostActive && KeyboardChanged(idle, seen);
     if (!state.recordCommitted) act.exitRecordAttempts = 2;
+    if (typedSinceCommit) state.recordCommitted = false;
     StartAfresh(idle, seen);
     return act;
   }
@@ -265,8 +269,8 @@ bool KeyScanTick(GuardState& state, const uint8_t* keys, uint32_t now) {
   return true;
 }
 
-RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised) {
-  state.recordCommitted = true;
+RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised, bool personTypedSinceKeys) {
+  if (!personTypedSinceKeys) state.recordCommitted = true;
   if (state.lockIsUp) return RestoreAction::None;  // the host stays hidden behind the lock
   return hostWasMinimised ? RestoreAction::MinimiseRestoredHost : RestoreAction::ActivateNotedWindow;
 }

@@ -96,8 +96,9 @@ bool WatchedKeyDown(const uint8_t* keys);
 
 enum class RestoreAction { None, MinimiseRestoredHost, ActivateNotedWindow };
 // The end of an exit-record action, 100 ms after it typed: the record counts as
-// committed, and the host goes back as it was, unless the lock is up.
-RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised);
+// committed, unless the person typed since its keys, and the host goes back as
+// it was, unless the lock is up.
+RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised, bool personTypedSinceKeys);
 
 // The snapshot a count compares each tick with.
 void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses,

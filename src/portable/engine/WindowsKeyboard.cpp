@@ -107,5 +107,5 @@ bool WaitingLockMayOpen(const GuardState& state, uint32_t now) {
   const WaitingLock& lock = state.waitingLock;
   if (!lock.due || CommitUnderWay(state.commit, now)) return false;
   if (lock.forKeyboard) return lock.released || !WindowsHoldsKeyboard(state.windows);
-  return !state.eventScript.askedCommitWaiting || now - lock.dueAt >= SCRIPT_TURN_MOST_MS;
+  return !state.eventScript.askedCommitWaiting || lock.noScriptRuns || now - lock.dueAt >= SCRIPT_TURN_MOST_MS;
 }

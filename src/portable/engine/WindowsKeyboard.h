@@ -71,6 +71,6 @@ void TakeScriptStartAnswer(GuardState& state, const ScriptEvent& event, int32_t 
 // How long a lock waits for the script asked to commit before it opens all the same.
 const uint32_t SCRIPT_TURN_MOST_MS = 3000;
 // Whether a waiting lock may open now: no commit under way, and the keyboard
-// back (the caller types the commit first), or the script's turn taken or
-// waited for long enough.
+// back (the caller types the commit first), or the script's turn taken, waited
+// for long enough, or out of reach behind a dialog of FileMaker's.
 bool WaitingLockMayOpen(const GuardState& state, uint32_t now);

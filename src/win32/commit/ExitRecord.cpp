@@ -7,12 +7,17 @@
 #include "win32/commit/WindowActivation.h"
 #include "win32/system/HostWindows.h"
 #include "win32/system/PluginWindows.h"
+#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/Timers.h"
 
 namespace {
 
 const char LIST_CLASS_PREFIX[] = "FM3List";
 const UINT SHOW_ON_TOP = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+// The foreground is taken from another program only once the person has not
+// typed (nor moved) for this long: a pause between their words.
+const uint32_t TYPING_PAUSE_MS = 300;
+const uint32_t PAUSE_WAIT_MOST_MS = 3000;
 
 // The list view of FileMaker Pro, three first children deep, or null.
 HWND ListView(HWND host) {
@@ -26,6 +31,7 @@ HWND ListView(HWND host) {
 ExitRecordOutcome TypeFirstKey(WorkstationGuard& guard, HWND host, int keys) {
   ExitRecordOutcome typed = TypeNextCommitKey();
   if (typed != ExitRecordOutcome::Typed) return typed;
+  guard.exitRecord.personsPressesAtKeys = KeyPressesSoFar();
   CommitSteps& steps = guard.state.commit;
   steps.typed = true;
   steps.keysLeft = keys - 1;
@@ -49,16 +55,46 @@ ExitRecordOutcome ListPath(WorkstationGuard& guard, HWND host, HWND list) {
   return TypeFirstKey(guard, host, LIST_COMMIT_KEYS);
 }
 
+// Not in the middle of the person's typing: a commit of FileMaker's own waits
+// for a pause (tried again on a later tick), though not for ever, as a mouse
+// that keeps moving makes no pause. A lock's commit never waits.
+bool MayTakeForeground(WorkstationGuard& guard) {
+  ExitRecordNote& note = guard.exitRecord;
+  uint32_t now = IdleClockNow();
+  if (guard.state.commit.reason.locking || PersonPausedFor(TYPING_PAUSE_MS)) {
+    note.waitingForPause = false;
+    return true;
+  }
+  if (!note.waitingForPause) note.waitingForPause = true, note.pauseWaitedFrom = now;
+  if (now - note.pauseWaitedFrom < PAUSE_WAIT_MOST_MS) return false;
+  note.waitingForPause = false;
+  return true;
+}
+
 // Everything else: the keys, then the restore tick gives the foreground back.
+// Taken from another program, the foreground is the plug-in's for the keys
+// alone: the person's keys meanwhile are held back for that program.
 ExitRecordOutcome StandardPath(WorkstationGuard& guard, HWND host) {
-  guard.exitRecord.giveBackTo = GetForegroundWindow();
+  HWND front = GetForegroundWindow();
+  guard.exitRecord.giveBackTo = front;
   if (!IsWindowEnabled(host)) return ExitRecordOutcome::NotTyped;
+  if (front && !BelongsToThisProcess(front)) {
+    if (!MayTakeForeground(guard)) return ExitRecordOutcome::NotTyped;
+    HoldPersonsKeys();
+  }
   BringWindowToFront(host);
   SetActiveWindow(host);
-  if (!HostTakesNextKey(host)) return ExitRecordOutcome::NotTyped;
+  if (!HostTakesNextKey(host)) {
+    GiveBackHeldKeys(true);
+    return ExitRecordOutcome::NotTyped;
+  }
   guard.exitRecord.restoreAfterKeys = true;
   ExitRecordOutcome typed = TypeFirstKey(guard, host, COMMIT_KEYS);
-  if (typed != ExitRecordOutcome::Typed) StartRestoreTimer(guard.timerDialog);
+  if (typed != ExitRecordOutcome::Typed) {
+    guard.exitRecord.restorePending = true;
+    guard.exitRecord.givingBackKeys = false;
+    StartRestoreTimer(guard.timerDialog, RESTORE_DELAY_MS);
+  }
   return typed;
 }
 

@@ -32,6 +32,17 @@ CommitDone TypeCommit(WorkstationGuard& guard, HWND host) {
   return CommitDone::NotDone;
 }
 
+// Once per commit: a lock that waits for it follows at once, and nothing may
+// bring another window forward first.
+void GiveForegroundBack(WorkstationGuard& guard, UINT afterMs) {
+  const GuardState& state = guard.state;
+  if (!guard.exitRecord.restoreAfterKeys || state.waitingLock.due || state.lockIsUp) return;
+  guard.exitRecord.restoreAfterKeys = false;
+  guard.exitRecord.restorePending = true;
+  guard.exitRecord.givingBackKeys = false;
+  StartRestoreTimer(guard.timerDialog, afterMs);
+}
+
 void FinishCommit(WorkstationGuard& guard, CommitTook took) {
   GuardState& state = guard.state;
   bool typed = state.commit.typed;
@@ -39,15 +50,13 @@ void FinishCommit(WorkstationGuard& guard, CommitTook took) {
   if (EndCommitSteps(state.commit, took, event)) QueueScriptEvent(state.eventScript, event);
   StopTimer(guard.timerDialog, COMMIT_STEP_TIMER);
   if (typed) TakeInOwnKeys(state);
-  if (took == CommitTook::No) {
-    // Still open: FileMaker stays in front with it, to be committed again.
-    state.recordCommitted = false;
-    return;
-  }
-  // A lock that waits for this commit follows at once: nothing may bring
-  // another window forward first.
-  if (typed && guard.exitRecord.restoreAfterKeys && !state.waitingLock.due && !state.lockIsUp)
-    StartRestoreTimer(guard.timerDialog);
+  // Still open: it is committed again later.
+  if (took == CommitTook::No) state.recordCommitted = false;
+  // The foreground goes back once the keys are in (see AfterTheKeys); a
+  // commit whose keys stopped short gives it back now, a question of
+  // FileMaker's excepted, which waits for the person with FileMaker in front.
+  if (typed && took != CommitTook::No) GiveForegroundBack(guard, RESTORE_DELAY_MS);
+  if (!guard.exitRecord.restorePending) GiveBackHeldKeys(true);
 }
 
 // The host window the commit types into, as long as it is there.
@@ -56,8 +65,11 @@ HWND CommitHost(WorkstationGuard& guard) {
   return IsWindow(host) ? host : FindHostWindowInUseOrFallback();
 }
 
-// No more keys: FileMaker tells whether the record closed, where it can.
+// No more keys: the foreground goes back, and FileMaker tells whether the
+// record closed, where it can. A key of the person's held back meanwhile
+// wants its program back at once.
 void AfterTheKeys(WorkstationGuard& guard) {
+  GiveForegroundBack(guard, PersonsKeysHeld() ? 1 : RESTORE_DELAY_MS);
   CommitSteps& steps = guard.state.commit;
   if (steps.askable)
     EnterStage(steps, CommitStage::AskingAfter, IdleClockNow());
@@ -68,14 +80,16 @@ void AfterTheKeys(WorkstationGuard& guard) {
 void TypingStep(WorkstationGuard& guard) {
   CommitSteps& steps = guard.state.commit;
   HWND host = guard.exitRecord.typingInto;
-  if (OwnKeysOnTheirWay()) return;  // FileMaker has not taken the last key in yet
+  if (OwnKeysOnTheirWay()) return;            // FileMaker has not taken the last key in yet
+  if (PersonsKeysHeld()) steps.keysLeft = 0;  // the person types elsewhere: no more keys
   if (!HostTakesNextKey(host)) {
     // Nothing more is typed, and nothing pressed, nor is the foreground given
     // away. A question of FileMaker's (its window disabled, or a popup over
     // it) waits for the person, unanswered: the record is still open.
     guard.exitRecord.restoreAfterKeys = false;
-    if (IsWindowEnabled(host) && GetLastActivePopup(host) == host)
-      AfterTheKeys(guard);  // only the foreground went elsewhere
+    // Only the foreground went elsewhere, or the window closed: FileMaker tells.
+    if (!IsWindow(host) || (IsWindowEnabled(host) && GetLastActivePopup(host) == host))
+      AfterTheKeys(guard);
     else
       FinishCommit(guard, CommitTook::No);
     return;
@@ -103,7 +117,12 @@ CommitDone CommitRecord(WorkstationGuard& guard, HWND host, int attempts, const 
       break;
   }
   uint32_t now = IdleClockNow();
-  if (CommitUnderWay(state.commit, now)) return CommitDone::UnderWay;  // that one stands for this one too
+  if (CommitUnderWay(state.commit, now)) {
+    // That one stands for this one too. A lock makes it its own: it asks the
+    // script if no key goes in, and the script hears of it as the lock's.
+    if (reason.locking) state.commit.reason = reason;
+    return CommitDone::UnderWay;
+  }
   guard.exitRecord.typingInto = host;
   if (BeginCommitSteps(state.commit, reason, attempts, now, IsWindowEnabled(host) != FALSE)) {
     StartTimer(guard.timerDialog, COMMIT_STEP_TIMER, COMMIT_STEP_MS);

@@ -32,7 +32,7 @@ bool PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
   } else {
     keybd_event(vk, scan, flags, 0);
   }
-  if (taken && !(flags & KEYEVENTF_KEYUP)) ExpectOwnKeyPress();
+  if (taken) ExpectOwnKeyEvent(vk, (flags & KEYEVENTF_KEYUP) != 0);
   return taken;
 }
 

@@ -28,7 +28,7 @@ void StartGuard(WorkstationGuard& guard, HINSTANCE instance, HostInterface hostI
 void StopGuard(WorkstationGuard& guard) {
   // A lock still up ends with the plug-in: the host's windows must not stay
   // hidden for good behind a plug-in that is going away.
-  if (guard.state.lockIsUp) EndLockScreen(guard);
+  if (guard.state.lockIsUp || guard.lockedWindows.cover) EndLockScreen(guard);
   DestroyTimerDialog(guard);
   StopActivityWatch(guard.activityWatch);
   // Notices that come while no window listens are missed: nothing of the

@@ -9,6 +9,7 @@
 #include "win32/lock/LockWarning.h"
 #include "win32/system/ModuleReference.h"
 #include "win32/system/PluginWindows.h"
+#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/SessionNotifications.h"
 #include "win32/watch/TickObservation.h"
 #include "win32/watch/Timers.h"
@@ -67,18 +68,29 @@ void OnKeyScanTimer(WorkstationGuard& guard) {
 void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
   StopTimer(dialog, RESTORE_TIMER);
   ExitRecordNote& note = guard.exitRecord;
-  // Either window may have closed since the keys were typed.
-  switch (RestoreTick(guard.state, note.restoredHost != nullptr)) {
-    case RestoreAction::MinimiseRestoredHost:
-      if (IsWindow(note.restoredHost)) ShowWindow(note.restoredHost, SW_MINIMIZE);
-      break;
-    case RestoreAction::ActivateNotedWindow:
-      // Never one of the plug-in's own: bringing it forward would show it.
-      if (IsWindow(note.giveBackTo) && !IsPluginWindow(guard, note.giveBackTo)) BringWindowToFront(note.giveBackTo);
-      break;
-    case RestoreAction::None:
-      break;
+  if (!note.givingBackKeys) {
+    bool personTyped = KeyPressesSoFar() != note.personsPressesAtKeys;
+    // Either window may have closed since the keys were typed.
+    switch (RestoreTick(guard.state, note.restoredHost != nullptr, personTyped)) {
+      case RestoreAction::MinimiseRestoredHost:
+        if (IsWindow(note.restoredHost)) ShowWindow(note.restoredHost, SW_MINIMIZE);
+        break;
+      case RestoreAction::ActivateNotedWindow:
+        // Never one of the plug-in's own: bringing it forward would show it.
+        if (IsWindow(note.giveBackTo) && !IsPluginWindow(guard, note.giveBackTo)) BringWindowToFront(note.giveBackTo);
+        break;
+      case RestoreAction::None:
+        break;
+    }
+    note.givingBackKeys = true;
+    note.restoredAt = IdleClockNow();
   }
+  // What the person typed meanwhile goes where they typed it, once that
+  // program has the foreground: another process takes it in its own time.
+  if (GiveBackHeldKeys(IdleClockNow() - note.restoredAt >= HELD_KEYS_WAIT_MS))
+    note.givingBackKeys = note.restorePending = false;
+  else
+    StartRestoreTimer(dialog, HELD_KEYS_RETRY_MS);
 }
 
 bool OnSessionChange(WorkstationGuard& guard, HWND dialog, WPARAM code) {

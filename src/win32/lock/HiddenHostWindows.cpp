@@ -4,7 +4,9 @@
 
 #include "win32/commit/WindowActivation.h"
 #include "win32/system/HostWindows.h"
+#include "win32/system/Monitors.h"
 #include "win32/system/PluginWindows.h"
+#include "win32/watch/HostThreadInput.h"
 
 namespace {
 
@@ -61,4 +63,20 @@ void GiveBackHostWindows(LockedWindows& lock) {
   if (active) BringWindowToFront(GetLastActivePopup(active));
   lock.hiddenCount = 0;
   lock.inUse = nullptr;
+}
+
+void CoverHostWindows(WorkstationGuard& guard) {
+  LockedWindows& lock = guard.lockedWindows;
+  HoldPersonsKeys();
+  if (lock.cover) return;
+  RECT d = VirtualScreen();
+  // The dialog class: what the lock's backdrop is, without a dialog's activation.
+  lock.cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "#32770", "", WS_POPUP, d.left, d.top,
+                               d.right - d.left, d.bottom - d.top, nullptr, nullptr, guard.instance, nullptr);
+  if (lock.cover) ShowWindow(lock.cover, SW_SHOWNOACTIVATE);
+}
+
+void DropCover(LockedWindows& lock) {
+  if (lock.cover) DestroyWindow(lock.cover);
+  lock.cover = nullptr;
 }

@@ -15,3 +15,10 @@ int HideHostWindows(WorkstationGuard& guard);
 // Shows exactly the windows hidden that still exist, in their stacking order,
 // makes the window in use the active one, and forgets them all.
 void GiveBackHostWindows(LockedWindows& lock);
+
+// The host covered at once while a lock waits for its commit: a backdrop over
+// every window and never active, so that the commit's keys still reach the
+// host under it, while whoever is at the desk sees nothing of it and their
+// keys are held back. The lock's own backdrop takes its place.
+void CoverHostWindows(WorkstationGuard& guard);
+void DropCover(LockedWindows& lock);

@@ -1,7 +1,5 @@
 #include "win32/lock/LockScreen.h"
 
-#include <cstring>
-
 #include "resources/ResourceIds.h"
 #include "win32/lock/HiddenHostWindows.h"
 #include "win32/lock/Login.h"
@@ -18,6 +16,7 @@ void InitBackdrop(HWND hwnd, LoginRequest& request) {
   SetWindowPos(hwnd, HWND_TOP, d.left, d.top, d.right - d.left, d.bottom - d.top, SWP_SHOWWINDOW);
   SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&request));
   LockedWindows& lock = request.guard->lockedWindows;
+  DropCover(lock);
   lock.backdrop = hwnd;
   // A login that comes back keeps the window in use of the lock's start.
   HWND inUse = lock.inUse ? lock.inUse : FindHostWindowInUseOrFallback();
@@ -71,7 +70,7 @@ void PrepareLogin(WorkstationGuard& guard, LoginRequest& request) {
 
 }  // namespace
 
-LockEnd RunLockScreen(HINSTANCE instance, WorkstationGuard& guard, LoginOutcome* outcome) {
+LockEnd RunLockScreen(HINSTANCE instance, WorkstationGuard& guard) {
   GuardState& state = guard.state;
   LockedWindows& lock = guard.lockedWindows;
   LockSession& session = guard.lockSession;
@@ -84,31 +83,28 @@ LockEnd RunLockScreen(HINSTANCE instance, WorkstationGuard& guard, LoginOutcome*
   session.held = session.ending = false;
   LoginRequest request = {};
   PrepareLogin(guard, request);
-  bool unlocked = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), nullptr, BackdropProc,
-                                  reinterpret_cast<LPARAM>(&request)) == 1;
-  if (outcome) {
-    outcome->namesUser = request.people.count > 0;
-    const char* user = request.unlockedBy >= 0 ? request.people.users[request.unlockedBy].name : "";
-    std::strncpy(outcome->user, user, USER_NAME_SIZE);
-  }
-  // Both dialogs are gone now: what they activated on their way out, the
-  // window in use replaces.
+  DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_BACKDROP), nullptr, BackdropProc, reinterpret_cast<LPARAM>(&request));
+  // Both dialogs are gone now. Any lock that opened since the password (a box
+  // left open runs its loop above this one) has ended on its way here.
   lock.backdrop = lock.login = nullptr;
+  // The password ended the lock when it was typed; nothing is left to undo.
+  if (request.passwordTaken) return LockEnd::Unlocked;
   // Only the password and the shutdown show the host again. A login that came
   // up and ended otherwise keeps the windows hidden; one that never came up
   // gives them back, as a backdrop with nothing to type into would hold the
   // screen for good.
-  if (!unlocked && request.loginCameUp && !session.ending) {
+  if (request.loginCameUp && !session.ending) {
     session.held = true;
     return LockEnd::Held;
   }
   GiveBackHostWindows(lock);
   state.lockIsUp = false;
-  return unlocked ? LockEnd::Unlocked : LockEnd::GivenBack;
+  return LockEnd::GivenBack;
 }
 
 void EndLockScreen(WorkstationGuard& guard) {
   LockedWindows& lock = guard.lockedWindows;
+  DropCover(lock);
   LockSession& session = guard.lockSession;
   session.ending = true;
   if (lock.login) {

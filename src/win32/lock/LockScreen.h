@@ -7,20 +7,13 @@
 
 #include "win32/WorkstationGuard.h"
 
-// Who ended a lock: at a shared desk (people were set when it opened) the
-// person whose password it was, or "" for the workstation's.
-struct LoginOutcome {
-  bool namesUser;
-  char user[USER_NAME_SIZE];
-};
-
 // While the lock is up, a window the host shows is hidden on this timer's next
 // tick, and joins the windows to give back.
 const UINT_PTR LOCK_WATCH_TIMER = 1141;
 const UINT LOCK_WATCH_TICK_MS = 250;
 
 enum class LockEnd {
-  Unlocked,   // the password: the host's windows are back
+  Unlocked,   // the password: the host's windows are back, the lock over since it was typed
   GivenBack,  // the plug-in's shutdown, or the lock could not be put up: the windows are back
   Held,       // the login's loop ended otherwise (a WM_QUIT, handed on): the windows stay hidden
   AlreadyUp,  // a lock is up already: nothing was done
@@ -39,8 +32,8 @@ enum class LockEnd {
 // (UTF-8) is derived; at a shared desk, the chosen person's digest, if that
 // person is still one of the people. Under FileMaker 7 and later, with people
 // set, the login lists them as they were when it opened (and "Workstation" when
-// a workstation password is in force); outcome, when given, tells who unlocked.
-LockEnd RunLockScreen(HINSTANCE instance, WorkstationGuard& guard, LoginOutcome* outcome = nullptr);
+// a workstation password is in force).
+LockEnd RunLockScreen(HINSTANCE instance, WorkstationGuard& guard);
 
 // Ends a lock that is up or held without its password and gives the host's
 // windows back at once: the plug-in is being shut down, and must leave nothing

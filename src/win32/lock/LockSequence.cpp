@@ -1,55 +1,39 @@
 #include "win32/lock/LockSequence.h"
 
-#include <cstring>
-
 #include "portable/engine/WindowsKeyboard.h"
 #include "win32/commit/RecordCommit.h"
+#include "win32/lock/HiddenHostWindows.h"
 #include "win32/lock/LockScreen.h"
 #include "win32/lock/LockWarning.h"
+#include "win32/lock/PasswordUnlock.h"
 #include "win32/system/HostWindows.h"
 #include "win32/system/MessagePump.h"
 #include "win32/system/ModuleReference.h"
-#include "win32/system/UserNameCase.h"
 #include "win32/watch/HostThreadInput.h"
 #include "win32/watch/SessionNotifications.h"
 #include "win32/watch/Timers.h"
-#include "win32/watch/WatchedCounts.h"
 
 namespace {
 
 // True when the lock is held.
 bool OpenLock(WorkstationGuard& guard, HWND dialog, LockCause cause) {
   CloseLockWarning(guard.lockWarning);
-  // Nothing may bring the hidden host back while the lock is up.
+  // Nothing may bring the hidden host back while the lock is up, and no key
+  // held back for another program may reach the login.
   StopTimer(dialog, RESTORE_TIMER);
+  GiveBackHeldKeys(true);
+  guard.exitRecord.givingBackKeys = guard.exitRecord.restorePending = false;
   LockSession& session = guard.lockSession;
   if (!session.held) session.cause = cause, session.lockedAt = GetTickCount();
-  LoginOutcome outcome;
-  LockEnd end = RunLockScreen(ModuleOfWindow(dialog), guard, &outcome);
+  LockEnd end = RunLockScreen(ModuleOfWindow(dialog), guard);
+  DropCover(guard.lockedWindows);  // a lock up already, or none that came up
   // Up already, or the plug-in shut down meanwhile: nothing more of this lock runs.
   if (end == LockEnd::AlreadyUp || session.ending) return false;
   // The WM_QUIT that ended the login goes on to the host's loop first; should
   // the host live on, the login comes back.
   if (end == LockEnd::Held) return true;
-  // What was typed at the login was no typing in the host: both counts start
-  // afresh once its last keys (the release of Enter) are in, and the record
-  // stays committed until the user types.
-  DeliverTypedKeys();
-  StartCountNow(guard, WatchedCount::Record);
-  StartCountNow(guard, WatchedCount::FileMaker);
-  if (end != LockEnd::Unlocked) return false;
-  if (outcome.namesUser) NoteWhoUnlocked(guard.state.settings.unlockUsers, outcome.user, SameUserName);
-  // The unlock stands for the whole lock, the commit before it included.
-  ScriptEvent event = {ScriptEventKind::Unlock,
-                       session.cause,
-                       (GetTickCount() - session.lockedAt) / 1000,
-                       static_cast<uint32_t>(session.wrongPasswords),
-                       outcome.namesUser,
-                       "",
-                       false,
-                       CommitTook::Unknown};
-  std::memcpy(event.user, outcome.user, USER_NAME_SIZE);
-  QueueScriptEvent(guard.state.eventScript, event);
+  // The password did the unlock's own bookkeeping when it was typed.
+  if (end == LockEnd::GivenBack) StartCountsAfterLogin(guard);
   return false;
 }
 
@@ -63,7 +47,7 @@ bool OpenLockAfterTypedKeys(WorkstationGuard& guard, HWND dialog, LockCause caus
 // A lock whose commit is not made yet waits for it, on a timer of its own.
 void WaitForCommitBeforeLock(WorkstationGuard& guard, HWND dialog, LockCause cause, bool forKeyboard) {
   uint32_t now = IdleClockNow();
-  guard.state.waitingLock = {true, forKeyboard, cause, now, false, now};
+  guard.state.waitingLock = {true, forKeyboard, cause, now, false, now, false};
   StartTimer(dialog, WAITING_LOCK_TIMER, IDLE_TICK_MS);
 }
 
@@ -84,9 +68,10 @@ bool LockAfterExitRecord(WorkstationGuard& guard, HWND dialog, HWND host, TickAc
   }
   CommitDone done = CommitRecord(guard, host, act.exitRecordAttempts, BeforeLock(cause, act.openLock));
   if (!act.openLock) return false;
-  // The lock follows the commit's last step: its keys, and FileMaker's answer.
-  if (done == CommitDone::Waiting || guard.state.eventScript.askedCommitWaiting ||
-      CommitUnderWay(guard.state.commit, IdleClockNow())) {
+  // The lock follows the commit's last step: its keys, FileMaker's answer, and
+  // the script's turn where one can run.
+  bool scriptTurn = guard.state.eventScript.askedCommitWaiting && !HostShowsDialog(host);
+  if (done == CommitDone::Waiting || scriptTurn || CommitUnderWay(guard.state.commit, IdleClockNow())) {
     WaitForCommitBeforeLock(guard, dialog, cause, done == CommitDone::Waiting);
     return false;
   }
@@ -105,6 +90,7 @@ bool WaitingLockTick(WorkstationGuard& guard, HWND dialog) {
     waiting.windowsAskedAt = now;
     return TakeSessionTurn(guard, dialog, TakeSessionCheck(guard.state, AskWindowsForSession()));
   }
+  waiting.noScriptRuns = HostShowsDialog(FindHostWindowInUseOrFallback());
   if (!WaitingLockMayOpen(guard.state, now)) return false;
   TypeWaitingCommit(guard);
   if (CommitUnderWay(guard.state.commit, now)) return false;  // its keys first, on the next turn
@@ -128,7 +114,9 @@ bool TakeSessionTurn(WorkstationGuard& guard, HWND dialog, SessionTurn turn) {
       QueueScriptEvent(guard.state.eventScript, CommitEvent(ScriptEventKind::CommitWindowsLocked, false));
       break;
     case SessionTurn::KeyboardBack:
-      // Before anything else: the waiting commit, then the lock that waited for it.
+      // Before anything else: FileMaker covered, the waiting commit typed
+      // under it, then the lock that waited for it.
+      if (guard.state.waitingLock.due) CoverHostWindows(guard);
       TypeWaitingCommit(guard);
       if (guard.state.waitingLock.due) return WaitingLockTick(guard, dialog);
       break;

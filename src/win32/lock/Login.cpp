@@ -9,6 +9,7 @@
 #include "win32/lock/LoginDressing.h"
 #include "win32/lock/LoginWait.h"
 #include "win32/lock/PasswordCheck.h"
+#include "win32/lock/PasswordUnlock.h"
 #include "win32/lock/ShownText.h"
 #include "win32/system/ModuleReference.h"
 #include "win32/system/Monitors.h"
@@ -102,17 +103,15 @@ void CheckPassword(HWND hwnd) {
   if (!request || request->guard->lockSession.waiting || request->checking) return;
   TryResult result = TypedMatches(hwnd, *request);
   if (result == TryResult::Abandoned) return;  // the login is ending: nothing of the try counts
+  WipePasswordField(hwnd);
   if (result == TryResult::Right) {
-    request->passwordTaken = true;
     EndDialog(hwnd, 1);
     EndDialog(GetWindow(hwnd, GW_OWNER), 1);  // this login's own backdrop
     // At once: a box the host opened during the lock runs a loop above the
-    // login's, which ends only once that box is answered, and nobody can
-    // answer a box that is hidden.
-    GiveBackHostWindows(request->guard->lockedWindows);
+    // login's, which ends only once that box is answered.
+    UnlockAtPassword(*request);
     return;
   }
-  WipePasswordField(hwnd);
   int32_t wait = SecondsToWaitAfterWrongPassword(++request->guard->lockSession.wrongPasswords);
   if (wait > 0) StartWait(hwnd, *request, IdleClockNow() + static_cast<uint32_t>(wait) * 1000);
   ShowLockMessageBox(hwnd, request->hostInterface, request->language, LockText::RefusalMessage, LockText::RefusalTitle,

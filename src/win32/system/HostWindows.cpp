@@ -62,6 +62,8 @@ HWND FindHostWindowInUseOrFallback(HWND foreground) {
   return foreground;
 }
 
+bool HostShowsDialog(HWND host) { return BelongsToThisProcess(host) && !IsWindowEnabled(host); }
+
 HWND FindOpenMenuWindow() {
   g_lastFound = nullptr;
   EnumWindows(AcceptByClassPrefix, reinterpret_cast<LPARAM>(MENU_CLASS_PREFIX));

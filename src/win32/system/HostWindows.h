@@ -33,5 +33,8 @@ HWND LastFoundWindow();
 void ForgetFoundWindow();
 
 bool BelongsToThisProcess(HWND hwnd);
+// A modal dialog of the host's is up over its window (which it disables):
+// FileMaker runs no script and answers no question until it is answered.
+bool HostShowsDialog(HWND host);
 // Whether hwnd is one of windows (nulls are skipped) or owned by one of them.
 bool IsOrIsOwnedBy(HWND hwnd, const HWND* windows, int count);

@@ -29,8 +29,8 @@ HWND DropDownListOf(HWND combo) {
 
 bool IsPluginWindow(const WorkstationGuard& guard, HWND hwnd) {
   const LockedWindows& lock = guard.lockedWindows;
-  const HWND own[] = {guard.timerDialog, guard.lockWarning.window, lock.backdrop, lock.login};
+  const HWND own[] = {guard.timerDialog, guard.lockWarning.window, lock.backdrop, lock.login, lock.cover};
   if (!hwnd) return false;
-  if (IsOrIsOwnedBy(hwnd, own, 4)) return true;
+  if (IsOrIsOwnedBy(hwnd, own, 5)) return true;
   return lock.login && hwnd == DropDownListOf(GetDlgItem(lock.login, IDC_LOGIN_NAME));
 }

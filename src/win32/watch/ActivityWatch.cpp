@@ -5,6 +5,7 @@
 #include <new>
 
 #include "win32/system/ModuleReference.h"
+#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/Timers.h"
 
 const int QUIET_WATCH_WORDS = sizeof(QuietWatch) / sizeof(uint32_t);
@@ -22,27 +23,10 @@ struct WatchingThread {
   // The thread's own: what the last sample read.
   QuietWatch watch;
   POINT cursor;
-  DWORD lastInput;
+  uint32_t lastInput;
 };
 
 namespace {
-
-// GetLastInputInfo came with Windows 2000: looked up, and without it the
-// cursor alone tells.
-typedef BOOL(WINAPI* GetLastInputInfoFunction)(PLASTINPUTINFO);
-
-GetLastInputInfoFunction LastInputReader() {
-  return reinterpret_cast<GetLastInputInfoFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetLastInputInfo")));
-}
-
-bool ReadLastInput(DWORD& at) {
-  GetLastInputInfoFunction read = LastInputReader();
-  LASTINPUTINFO info = {sizeof info, 0};
-  if (!read || !read(&info)) return false;
-  at = info.dwTime;
-  return true;
-}
 
 void Publish(WatchingThread& w) {
   uint32_t words[QUIET_WATCH_WORDS];
@@ -70,10 +54,11 @@ bool ReadPublished(WatchingThread& w, QuietWatch& out) {
 
 void TakeActivitySample(WatchingThread& w) {
   POINT cursor;
-  DWORD lastInput = w.lastInput;
+  uint32_t lastInput = w.lastInput;
   bool moved = GetCursorPos(&cursor) && (cursor.x != w.cursor.x || cursor.y != w.cursor.y);
   if (moved) w.cursor = cursor;
-  bool input = ReadLastInput(lastInput) && lastInput != w.lastInput;
+  // Without Windows' date of the last input the cursor alone tells.
+  bool input = ReadLastInputTime(lastInput) && lastInput != w.lastInput;
   w.lastInput = lastInput;
   uint32_t marks[WATCHED_COUNTS];
   for (int i = 0; i < WATCHED_COUNTS; ++i) marks[i] = w.marks[i].load(std::memory_order_relaxed);
@@ -113,7 +98,7 @@ void StartActivityWatch(ActivityWatch& watch) {
   StartQuietWatch(w->watch, now);
   for (int i = 0; i < WATCHED_COUNTS; ++i) w->marks[i].store(now, std::memory_order_relaxed);
   GetCursorPos(&w->cursor);
-  ReadLastInput(w->lastInput);
+  ReadLastInputTime(w->lastInput);
   Publish(*w);
   w->holders = 2;
   w->module = ReferenceToThisModule();

@@ -8,8 +8,41 @@ HHOOK g_hook;
 HHOOK g_mouseHook;
 uint32_t g_presses;
 uint32_t g_wheelTurns;
-uint32_t g_ownExpected;  // own presses typed that have not reached the thread yet
 DWORD g_ownTypedAt;
+
+// The plug-in's own key events on their way to this thread, oldest first. Each
+// is told from the person's by its key and direction, so that a key of the
+// person's typed in between is never taken for one of them.
+struct OwnKeyEvent {
+  uint8_t vk;
+  bool up;
+  DWORD at;
+};
+const int OWN_EVENTS_MOST = 16;
+OwnKeyEvent g_own[OWN_EVENTS_MOST];
+int g_ownCount;
+
+// The person's keys held back while the plug-in holds the foreground.
+struct HeldKey {
+  uint8_t vk, scan;
+  bool up, extended;
+};
+const int HELD_KEYS_MOST = 64;
+HeldKey g_held[HELD_KEYS_MOST];
+int g_heldCount;
+bool g_holding;
+DWORD g_holdStartedAt;
+// A hold never outlives this, whatever else fails: the keys are the person's.
+const DWORD HOLD_MOST_MS = 6000;
+// The last input of the session as last read, and the changes that were not
+// the plug-in's own keys.
+DWORD g_lastInput;
+bool g_lastInputRead;
+uint32_t g_inputElsewhere;
+
+// Windows dates input when it takes it in; an own key's press and release
+// come within this of the moment it was noted.
+const int32_t OWN_INPUT_SLACK_MS = 100;
 
 // An own key that never reaches this thread (another program took the
 // foreground meanwhile) must not swallow the user's next keys.
@@ -19,13 +52,38 @@ const LPARAM KEY_RELEASED = static_cast<LPARAM>(1) << 31;
 // The horizontal wheel's message, newer than the SDKs of old Windows.
 const WPARAM HORIZONTAL_WHEEL = 0x020E;
 
+void DropOldestOwn() {
+  for (int i = 1; i < g_ownCount; ++i) g_own[i - 1] = g_own[i];
+  --g_ownCount;
+}
+
+// Own events that never came within a second (another program took the
+// foreground meanwhile) go: they must not swallow the person's next keys.
+void DropLostOwn() {
+  while (g_ownCount > 0 && GetTickCount() - g_own[0].at > OWN_KEYS_ARRIVE_MS) DropOldestOwn();
+}
+
+bool TakeOwn(uint8_t vk, bool up) {
+  DropLostOwn();
+  if (g_ownCount == 0 || g_own[0].vk != vk || g_own[0].up != up) return false;
+  DropOldestOwn();
+  return true;
+}
+
 LRESULT CALLBACK CountKeyPress(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && !(lParam & KEY_RELEASED)) {
-    if (g_ownExpected > 0)
-      --g_ownExpected;
-    else
-      ++g_presses;
+  if (code != HC_ACTION) return CallNextHookEx(g_hook, code, wParam, lParam);
+  bool up = (lParam & KEY_RELEASED) != 0;
+  if (TakeOwn(static_cast<uint8_t>(wParam), up)) return CallNextHookEx(g_hook, code, wParam, lParam);
+  if (g_holding && GetTickCount() - g_holdStartedAt > HOLD_MOST_MS) g_holding = false;
+  if (g_holding) {
+    // Someone at the desk, but no typing in the host: it never gets the key.
+    if (!up) ++g_wheelTurns;
+    if (g_heldCount < HELD_KEYS_MOST)
+      g_held[g_heldCount++] = {static_cast<uint8_t>(wParam), static_cast<uint8_t>((lParam >> 16) & 0xFF), up,
+                               ((lParam >> 24) & 1) != 0};
+    return 1;
   }
+  if (!up) ++g_presses;
   return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
@@ -45,23 +103,87 @@ void StopCountingKeyPresses() {
   if (g_hook) UnhookWindowsHookEx(g_hook);
   if (g_mouseHook) UnhookWindowsHookEx(g_mouseHook);
   g_hook = g_mouseHook = nullptr;
-  g_ownExpected = 0;
+  g_ownCount = 0;
+  g_holding = false;
 }
 
-uint32_t KeyPressesSoFar() {
-  OwnKeysOnTheirWay();
-  return g_presses;
+uint32_t KeyPressesSoFar() { return g_presses; }
+
+typedef BOOL(WINAPI* GetLastInputInfoFunction)(PLASTINPUTINFO);
+
+bool ReadLastInputTime(uint32_t& at) {
+  GetLastInputInfoFunction read = reinterpret_cast<GetLastInputInfoFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetLastInputInfo")));
+  LASTINPUTINFO info = {sizeof info, 0};
+  if (!read || !read(&info)) return false;
+  at = info.dwTime;
+  return true;
 }
 
-uint32_t WheelTurnsSoFar() { return g_wheelTurns; }
+static bool HostThreadInFront() {
+  DWORD process = 0;
+  HWND front = GetForegroundWindow();
+  if (front) GetWindowThreadProcessId(front, &process);
+  return front && process == GetCurrentProcessId();
+}
+
+bool PersonPausedFor(uint32_t ms) {
+  uint32_t at;
+  if (!ReadLastInputTime(at)) return true;
+  int32_t sinceOwn = static_cast<int32_t>(at - g_ownTypedAt);
+  if (g_ownTypedAt && sinceOwn > -OWN_INPUT_SLACK_MS && sinceOwn < OWN_INPUT_SLACK_MS) return true;
+  return GetTickCount() - at >= ms;
+}
+
+uint32_t WheelTurnsSoFar() {
+  uint32_t at;
+  if (ReadLastInputTime(at)) {
+    int32_t sinceOwn = static_cast<int32_t>(at - g_ownTypedAt);
+    bool own = g_ownTypedAt && sinceOwn > -OWN_INPUT_SLACK_MS && sinceOwn < OWN_INPUT_SLACK_MS;
+    // With the host in front, its own thread sees its input.
+    if (g_lastInputRead && at != g_lastInput && !own && !HostThreadInFront()) ++g_inputElsewhere;
+    g_lastInput = at;
+    g_lastInputRead = true;
+  }
+  return g_wheelTurns + g_inputElsewhere;
+}
 
 bool OwnKeysOnTheirWay() {
-  if (g_ownExpected > 0 && GetTickCount() - g_ownTypedAt > OWN_KEYS_ARRIVE_MS) g_ownExpected = 0;
-  return g_ownExpected > 0;
+  DropLostOwn();
+  for (int i = 0; i < g_ownCount; ++i)
+    if (!g_own[i].up) return true;
+  return false;
 }
 
-void ExpectOwnKeyPress() {
-  if (!g_hook) return;
-  ++g_ownExpected;
+void ExpectOwnKeyEvent(uint8_t vk, bool up) {
   g_ownTypedAt = GetTickCount();
+  if (!g_hook) return;
+  if (g_ownCount == OWN_EVENTS_MOST) DropOldestOwn();
+  g_own[g_ownCount++] = {vk, up, g_ownTypedAt};
+}
+
+void HoldPersonsKeys() {
+  if (!g_holding) g_heldCount = 0;  // a hold under way keeps what it holds
+  g_holding = g_hook != nullptr;
+  g_holdStartedAt = GetTickCount();
+}
+
+bool PersonsKeysHeld() { return g_holding && g_heldCount > 0; }
+
+bool GiveBackHeldKeys(bool anyway) {
+  if (!g_holding) return true;
+  // Nothing held: nothing whose order could suffer from the switch's delay.
+  if (g_heldCount == 0) anyway = true;
+  // Only another program's window takes them: never the host, nor the lock.
+  HWND front = GetForegroundWindow();
+  bool elsewhere = front && !HostThreadInFront();
+  if (!elsewhere && !anyway) return false;
+  g_holding = false;
+  for (int i = 0; i < g_heldCount && elsewhere; ++i) {
+    const HeldKey& held = g_held[i];
+    DWORD flags = (held.up ? KEYEVENTF_KEYUP : 0) | (held.extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    keybd_event(held.vk, held.scan, flags, 0);
+  }
+  g_heldCount = 0;
+  return true;
 }

@@ -12,11 +12,28 @@ void StartCountingKeyPresses();
 void StopCountingKeyPresses();
 // Presses counted since the first start; only ever grows.
 uint32_t KeyPressesSoFar();
-// Wheel turns (each message one, whatever its distance) since the first start.
+// Wheel turns (each message one, whatever its distance) since the first start,
+// and, while another program is in front, changes of the time Windows dates
+// the last input of the session at, but the plug-in's own keys: a wheel turned
+// there sends its messages to another program's thread, and the person is at
+// the desk all the same, as one moving the mouse there is.
 uint32_t WheelTurnsSoFar();
-// The keystroke port is about to press a key of its own: the next press that
-// reaches the thread is that one, not the user's.
-void ExpectOwnKeyPress();
+// When Windows last saw input in the session (GetLastInputInfo, which came
+// with Windows 2000; false without it).
+bool ReadLastInputTime(uint32_t& at);
+// The keystroke port sent a key event of its own: the next event of that key
+// and direction that reaches the thread is that one, not the user's.
+void ExpectOwnKeyEvent(uint8_t vk, bool up);
+// While the plug-in holds the foreground taken from another program, the
+// person's keys that reach the thread are held back, never the host's, until
+// GiveBackHeldKeys types them, in order, into another program's window once
+// one is in front. Until then it keeps them (false), unless `anyway`, which
+// drops them rather than hand them to the host.
+void HoldPersonsKeys();
+// No input of the person's anywhere for ms (true where Windows cannot tell).
+bool PersonPausedFor(uint32_t ms);
+bool PersonsKeysHeld();
+bool GiveBackHeldKeys(bool anyway);
 // Whether a key of the plug-in's own has not yet reached the thread; one that
 // never came within a second is given up.
 bool OwnKeysOnTheirWay();

@@ -14,7 +14,7 @@ void StopAllTimers(HWND dialog) {
   for (UINT_PTR id : ALL) StopTimer(dialog, id);
 }
 
-void StartRestoreTimer(HWND dialog) { StartTimer(dialog, RESTORE_TIMER, RESTORE_DELAY_MS); }
+void StartRestoreTimer(HWND dialog, UINT afterMs) { StartTimer(dialog, RESTORE_TIMER, afterMs); }
 
 namespace {
 const DWORD* g_testClock;

@@ -17,6 +17,10 @@ const UINT_PTR COMMIT_STEP_TIMER = 1121;
 const UINT IDLE_TICK_MS = TICK_MS;
 const UINT KEYSCAN_TICK_MS = 100;
 const UINT RESTORE_DELAY_MS = 100;
+// Keys held back for another program wait this long at most for it to take
+// the foreground back, looking this often.
+const UINT HELD_KEYS_WAIT_MS = 1000;
+const UINT HELD_KEYS_RETRY_MS = 20;
 // The commit's next step: a further key once the one before is taken in, or
 // FileMaker's answer.
 const UINT COMMIT_STEP_MS = 50;
@@ -30,7 +34,7 @@ const UINT SESSION_LISTEN_RETRY_MS = 1000;
 void StartTimer(HWND dialog, UINT_PTR id, UINT ms);
 void StopTimer(HWND dialog, UINT_PTR id);
 void StopAllTimers(HWND dialog);
-void StartRestoreTimer(HWND dialog);
+void StartRestoreTimer(HWND dialog, UINT afterMs);
 
 // The clock the idle counts read: GetTickCount, unless a test that sends the
 // ticks itself has set the time they see (null: GetTickCount again).
