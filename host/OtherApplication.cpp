@@ -4,7 +4,6 @@
 #include <string>
 
 #include "Timeline.h"
-#include "TypedInput.h"
 #include "WindowClass.h"
 
 namespace {
@@ -21,12 +20,6 @@ LRESULT CALLBACK OtherProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       Event(LOWORD(wp) == WA_INACTIVE ? "other application inactive" : "other application active");
       break;
-    case WM_CHAR: {
-      static std::string typed;
-      typed += static_cast<char>(wp);
-      Event("other application has \"%s\"", typed.c_str());
-      return 0;
-    }
     case WM_HANG:
       Event("other application stops answering for %lu ms", static_cast<unsigned long>(wp));
       Sleep(static_cast<DWORD>(wp));
@@ -155,35 +148,6 @@ int RunMouseMover(DWORD parent, long long timelineStart, const MouseMoves& moves
     if (!pause) SetCursorPos(start.x + (step % 2) * 20, start.y);
   }
   Event("another program stopped moving the mouse");
-  return 0;
-}
-
-void StartTyper(const std::string& program, const std::string& text) {
-  char command[MAX_PATH + 400];
-  std::snprintf(command, sizeof command, "\"%s\" --type-keys %lu %lld \"%s\"", program.c_str(), GetCurrentProcessId(),
-                TimelineStartCount(), text.c_str());
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi;
-  if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-    Event("cannot start the program that types (error %lu)", GetLastError());
-    return;
-  }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-}
-
-int RunTyper(DWORD parent, long long timelineStart, const char* text) {
-  TimelineStartAt(timelineStart);
-  HANDLE parentProcess = OpenProcess(SYNCHRONIZE, FALSE, parent);
-  const DWORD EVERY_MS = 50;
-  Event("another program types a key every %lu ms", EVERY_MS);
-  for (const char* c = text; *c; ++c) {
-    if (parentProcess && WaitForSingleObject(parentProcess, EVERY_MS) == WAIT_OBJECT_0) return 0;
-    if (!parentProcess) Sleep(EVERY_MS);
-    TypeText(std::string(1, *c));
-  }
-  Event("another program stopped typing");
   return 0;
 }
 

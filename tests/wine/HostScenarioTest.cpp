@@ -180,20 +180,6 @@ TEST(CommitScenario, ImmediateSwitchCommitsOnLeavingAndReArmsOnReturn) {
       << "the foreground goes back to the other application" << run.All();
 }
 
-// Someone leaves FileMaker and at once types in another program, while the
-// commit on leaving takes the foreground for its keys: every key of theirs
-// reaches that program, in order, and none FileMaker's record.
-TEST(CommitScenario, TypingInAnotherProgramDuringTheCommitOnLeavingStaysThere) {
-  const std::string text = "dear sam the results are in";
-  HostRun run = RunHost({"init", "call Lulx-LullexRecordImmediatelyWhenInBackground 1", "idleevery 700", "focus record",
-                         "type abc", "wait 300", "activate other", "othertypes " + text, "wait 2500", "focus record",
-                         "key CTRL+ENTER", "wait 300", "quit"});
-  ASSERT_EQ(run.exitCode, 0) << run.All();
-  EXPECT_EQ(run.Count("other application has \"" + text + "\""), 1) << run.All();
-  EXPECT_GE(run.Count("record committed"), 2) << run.All();
-  EXPECT_EQ(run.Count("record committed"), run.Count(": \"abc\" in \"Contacts\"")) << run.All();
-}
-
 TEST(WatchScenario, SecondInitDoesNotDoubleTheTickRate) {
   HostRun run = RunHost({
       "init",

@@ -78,7 +78,8 @@ ExitRecordOutcome StandardPath(WorkstationGuard& guard, HWND host) {
   HWND front = GetForegroundWindow();
   guard.exitRecord.giveBackTo = front;
   if (!IsWindowEnabled(host)) return ExitRecordOutcome::NotTyped;
-  if (front && !BelongsToThisProcess(front)) {
+  // Another program's, or none while Windows moves the foreground.
+  if (!front || !BelongsToThisProcess(front)) {
     if (!MayTakeForeground(guard)) return ExitRecordOutcome::NotTyped;
     HoldPersonsKeys();
   }

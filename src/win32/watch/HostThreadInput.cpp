@@ -111,40 +111,55 @@ uint32_t KeyPressesSoFar() { return g_presses; }
 
 typedef BOOL(WINAPI* GetLastInputInfoFunction)(PLASTINPUTINFO);
 
-bool ReadLastInputTime(uint32_t& at) {
-  GetLastInputInfoFunction read = reinterpret_cast<GetLastInputInfoFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetLastInputInfo")));
-  LASTINPUTINFO info = {sizeof info, 0};
-  if (!read || !read(&info)) return false;
-  at = info.dwTime;
-  return true;
+namespace {
+
+GetLastInputInfoFunction g_readLastInput;
+bool g_readerLookedUp;
+
+// Dated within the slack of the plug-in's own last key: that key.
+bool IsOwnInput(uint32_t at) {
+  int32_t sinceOwn = static_cast<int32_t>(at - g_ownTypedAt);
+  return g_ownTypedAt && sinceOwn > -OWN_INPUT_SLACK_MS && sinceOwn < OWN_INPUT_SLACK_MS;
 }
 
-static bool HostThreadInFront() {
+bool HostThreadInFront() {
   DWORD process = 0;
   HWND front = GetForegroundWindow();
   if (front) GetWindowThreadProcessId(front, &process);
   return front && process == GetCurrentProcessId();
 }
 
+}  // namespace
+
+bool ReadLastInputTime(uint32_t& at) {
+  // Looked up once: every tick reads it.
+  if (!g_readerLookedUp)
+    g_readLastInput = reinterpret_cast<GetLastInputInfoFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetLastInputInfo")));
+  g_readerLookedUp = true;
+  LASTINPUTINFO info = {sizeof info, 0};
+  if (!g_readLastInput || !g_readLastInput(&info)) return false;
+  at = info.dwTime;
+  return true;
+}
+
 bool PersonPausedFor(uint32_t ms) {
   uint32_t at;
-  if (!ReadLastInputTime(at)) return true;
-  int32_t sinceOwn = static_cast<int32_t>(at - g_ownTypedAt);
-  if (g_ownTypedAt && sinceOwn > -OWN_INPUT_SLACK_MS && sinceOwn < OWN_INPUT_SLACK_MS) return true;
+  if (!ReadLastInputTime(at) || IsOwnInput(at)) return true;
   return GetTickCount() - at >= ms;
 }
 
 uint32_t WheelTurnsSoFar() {
   uint32_t at;
-  if (ReadLastInputTime(at)) {
-    int32_t sinceOwn = static_cast<int32_t>(at - g_ownTypedAt);
-    bool own = g_ownTypedAt && sinceOwn > -OWN_INPUT_SLACK_MS && sinceOwn < OWN_INPUT_SLACK_MS;
-    // With the host in front, its own thread sees its input.
-    if (g_lastInputRead && at != g_lastInput && !own && !HostThreadInFront()) ++g_inputElsewhere;
-    g_lastInput = at;
-    g_lastInputRead = true;
+  // With the host in front, its own thread sees its input (and Windows is not
+  // asked, which costs a round trip under Wine).
+  if (HostThreadInFront() || !ReadLastInputTime(at)) {
+    g_lastInputRead = false;
+    return g_wheelTurns + g_inputElsewhere;
   }
+  if (g_lastInputRead && at != g_lastInput && !IsOwnInput(at)) ++g_inputElsewhere;
+  g_lastInput = at;
+  g_lastInputRead = true;
   return g_wheelTurns + g_inputElsewhere;
 }
 
