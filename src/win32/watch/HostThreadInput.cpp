@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/system/HostWindows.h"
+
 namespace {
 
 HHOOK g_hook;
@@ -122,13 +124,6 @@ bool IsOwnInput(uint32_t at) {
   return g_ownTypedAt && sinceOwn > -OWN_INPUT_SLACK_MS && sinceOwn < OWN_INPUT_SLACK_MS;
 }
 
-bool HostThreadInFront() {
-  DWORD process = 0;
-  HWND front = GetForegroundWindow();
-  if (front) GetWindowThreadProcessId(front, &process);
-  return front && process == GetCurrentProcessId();
-}
-
 }  // namespace
 
 bool ReadLastInputTime(uint32_t& at) {
@@ -153,7 +148,7 @@ uint32_t WheelTurnsSoFar() {
   uint32_t at;
   // With the host in front, its own thread sees its input (and Windows is not
   // asked, which costs a round trip under Wine).
-  if (HostThreadInFront() || !ReadLastInputTime(at)) {
+  if (BelongsToThisProcess(GetForegroundWindow()) || !ReadLastInputTime(at)) {
     g_lastInputRead = false;
     return g_wheelTurns + g_inputElsewhere;
   }
@@ -191,7 +186,7 @@ bool GiveBackHeldKeys(bool anyway) {
   if (g_heldCount == 0) anyway = true;
   // Only another program's window takes them: never the host, nor the lock.
   HWND front = GetForegroundWindow();
-  bool elsewhere = front && !HostThreadInFront();
+  bool elsewhere = front && !BelongsToThisProcess(front);
   if (!elsewhere && !anyway) return false;
   g_holding = false;
   for (int i = 0; i < g_heldCount && elsewhere; ++i) {
