@@ -64,6 +64,8 @@ int main(int argc, char** argv) {
     return RunMouseMover(
         std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10),
         {std::strtoul(argv[4], nullptr, 10), std::strtoul(argv[5], nullptr, 10), std::strtoul(argv[6], nullptr, 10)});
+  if (argc == 5 && std::string(argv[1]) == "--type-keys")
+    return RunTyper(std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10), argv[4]);
   if (argc == 5 && std::string(argv[1]) == "--other-app")
     return RunOtherApplication(std::strtoul(argv[2], nullptr, 10), std::strtoll(argv[3], nullptr, 10), argv[4]);
 #ifdef _WIN64

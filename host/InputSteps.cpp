@@ -90,6 +90,8 @@ StepResult RunInputStep(const std::string& command, const std::string& rest) {
     MouseMoves moves = {};
     std::sscanf(rest.c_str(), "%lu %lu %lu", &moves.ms, &moves.pauseAt, &moves.pauseMs);
     StartMouseMover(ThisProgram(), moves);
+  } else if (command == "othertypes") {
+    StartTyper(ThisProgram(), rest);
   } else if (command == "session") {
     SessionStep(rest);
   } else if (command == "wheel") {

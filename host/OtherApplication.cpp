@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Timeline.h"
+#include "TypedInput.h"
 #include "WindowClass.h"
 
 namespace {
@@ -20,6 +21,12 @@ LRESULT CALLBACK OtherProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       Event(LOWORD(wp) == WA_INACTIVE ? "other application inactive" : "other application active");
       break;
+    case WM_CHAR: {
+      static std::string typed;
+      typed += static_cast<char>(wp);
+      Event("other application has \"%s\"", typed.c_str());
+      return 0;
+    }
     case WM_HANG:
       Event("other application stops answering for %lu ms", static_cast<unsigned long>(wp));
       Sleep(static_cast<DWORD>(wp));
@@ -114,19 +121,29 @@ int RunOtherApplication(DWORD parent, long long timelineStart, const char* windo
   return 0;
 }
 
-void StartMouseMover(const std::string& program, const MouseMoves& moves) {
-  char command[MAX_PATH + 200];
-  std::snprintf(command, sizeof command, "\"%s\" --move-mouse %lu %lld %lu %lu %lu", program.c_str(),
-                GetCurrentProcessId(), TimelineStartCount(), moves.ms, moves.pauseAt, moves.pauseMs);
+namespace {
+
+// Starts this program again with the arguments, as a helper process of its own.
+void StartHelper(const char* command, const char* what) {
+  std::string line = command;
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi;
-  if (!CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-    Event("cannot start the program that moves the mouse (error %lu)", GetLastError());
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    Event("cannot start the program that %s (error %lu)", what, GetLastError());
     return;
   }
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
+}
+
+}  // namespace
+
+void StartMouseMover(const std::string& program, const MouseMoves& moves) {
+  char command[MAX_PATH + 200];
+  std::snprintf(command, sizeof command, "\"%s\" --move-mouse %lu %lld %lu %lu %lu", program.c_str(),
+                GetCurrentProcessId(), TimelineStartCount(), moves.ms, moves.pauseAt, moves.pauseMs);
+  StartHelper(command, "moves the mouse");
 }
 
 int RunMouseMover(DWORD parent, long long timelineStart, const MouseMoves& moves) {
@@ -148,6 +165,27 @@ int RunMouseMover(DWORD parent, long long timelineStart, const MouseMoves& moves
     if (!pause) SetCursorPos(start.x + (step % 2) * 20, start.y);
   }
   Event("another program stopped moving the mouse");
+  return 0;
+}
+
+void StartTyper(const std::string& program, const std::string& text) {
+  char command[MAX_PATH + 400];
+  std::snprintf(command, sizeof command, "\"%s\" --type-keys %lu %lld \"%s\"", program.c_str(), GetCurrentProcessId(),
+                TimelineStartCount(), text.c_str());
+  StartHelper(command, "types");
+}
+
+int RunTyper(DWORD parent, long long timelineStart, const char* text) {
+  TimelineStartAt(timelineStart);
+  HANDLE parentProcess = OpenProcess(SYNCHRONIZE, FALSE, parent);
+  const DWORD EVERY_MS = 50;
+  Event("another program types a key every %lu ms", EVERY_MS);
+  for (const char* c = text; *c; ++c) {
+    if (parentProcess && WaitForSingleObject(parentProcess, EVERY_MS) == WAIT_OBJECT_0) return 0;
+    if (!parentProcess) Sleep(EVERY_MS);
+    TypeText(std::string(1, *c));
+  }
+  Event("another program stopped typing");
   return 0;
 }
 

@@ -34,3 +34,7 @@ struct MouseMoves {
 void StartMouseMover(const std::string& program, const MouseMoves& moves);
 // Its own main: ends after the moves, or with the process `parent`.
 int RunMouseMover(DWORD parent, long long timelineStart, const MouseMoves& moves);
+// Another process types text, a key every 50 ms, into whatever window is in
+// front: a person typing a letter in another program. Returns at once.
+void StartTyper(const std::string& program, const std::string& text);
+int RunTyper(DWORD parent, long long timelineStart, const char* text);

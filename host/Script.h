@@ -20,6 +20,8 @@
 //   othermoves MS [AT P]   start another process that moves the mouse every 200 ms
 //                          for MS milliseconds (but for P ms from AT on): a person
 //                          at the desk; returns at once
+//   othertypes TEXT        start another process that types TEXT, a key every 50 ms,
+//                          into whatever window is in front; returns at once
 //   session CHANGE         Windows' session notification to the host's top-level
 //                          windows, posted: lock, unlock, disconnect or connect (the
 //                          console's), remote-disconnect or remote-connect (a

@@ -1,6 +1,7 @@
 #include "portable/engine/ScriptEvents.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "portable/text/TextBuffer.h"
 
@@ -35,6 +36,7 @@ void EscapeForJson(const char* text, char* out, size_t size) {
 
 // By LockCause.
 const char* const CAUSE_NAMES[] = {"idle", "locknow", "windowslocked"};
+static_assert(std::size(CAUSE_NAMES) == static_cast<size_t>(LockCause::WindowsLocked) + 1, "a name for each cause");
 
 const char* CauseName(LockCause cause) { return CAUSE_NAMES[static_cast<int>(cause)]; }
 

@@ -1,5 +1,7 @@
 #include "portable/engine/StatusText.h"
 
+#include <iterator>
+
 #include "portable/engine/WindowsKeyboard.h"
 #include "portable/text/TextBuffer.h"
 
@@ -24,6 +26,7 @@ class StatusLine {
 
 // By PasswordKind.
 const char* const PASSWORD_KINDS[] = {"none", "plain", "digest"};
+static_assert(std::size(PASSWORD_KINDS) == static_cast<size_t>(PasswordKind::Digest) + 1, "a name for each kind");
 
 int32_t SecondsOrOff(int32_t seconds) { return seconds < 1 ? 0 : seconds; }
 

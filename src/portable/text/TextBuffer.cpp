@@ -8,17 +8,24 @@ TextBuffer& TextBuffer::Add(const char* text) {
   return *this;
 }
 
-TextBuffer& TextBuffer::AddNumber(int64_t value) {
+TextBuffer& TextBuffer::AddNumber(int32_t value) {
   char digits[DECIMAL_SIZE];
   Put(digits, FormatDecimal(value, digits));
   return *this;
 }
 
-size_t FormatDecimal(int64_t value, char* out) {
-  size_t sign = value < 0 ? 1 : 0;
-  out[0] = '-';
-  uint32_t magnitude = static_cast<uint32_t>(value < 0 ? -value : value);
-  return static_cast<size_t>(std::to_chars(out + sign, out + DECIMAL_SIZE, magnitude).ptr - out);
+TextBuffer& TextBuffer::AddNumber(uint32_t value) {
+  char digits[DECIMAL_SIZE];
+  Put(digits, FormatDecimal(value, digits));
+  return *this;
+}
+
+size_t FormatDecimal(int32_t value, char* out) {
+  return static_cast<size_t>(std::to_chars(out, out + DECIMAL_SIZE, value).ptr - out);
+}
+
+size_t FormatDecimal(uint32_t value, char* out) {
+  return static_cast<size_t>(std::to_chars(out, out + DECIMAL_SIZE, value).ptr - out);
 }
 
 void TextBuffer::Put(const char* bytes, size_t length) {

@@ -10,8 +10,8 @@ class TextBuffer {
   // size must be at least 1, for the terminator.
   TextBuffer(char* text, size_t size) : next_(text), end_(text + size - 1) { *next_ = '\0'; }
   TextBuffer& Add(const char* text);
-  // Any int32_t or uint32_t: every number the plug-in writes.
-  TextBuffer& AddNumber(int64_t value);
+  TextBuffer& AddNumber(int32_t value);
+  TextBuffer& AddNumber(uint32_t value);
 
  private:
   void Put(const char* bytes, size_t length);
@@ -19,8 +19,8 @@ class TextBuffer {
   char* end_;
 };
 
-// The decimal digits of value, any int32_t or uint32_t, with a leading minus
-// when negative, into out (room for DECIMAL_SIZE); the count written, no
-// terminator. As 32-bit magnitudes: no 64-bit division in the 32-bit DLL.
+// The decimal digits of value, with a leading minus when negative, into out
+// (room for DECIMAL_SIZE); the count written, no terminator.
 const size_t DECIMAL_SIZE = 12;
-size_t FormatDecimal(int64_t value, char* out);
+size_t FormatDecimal(int32_t value, char* out);
+size_t FormatDecimal(uint32_t value, char* out);

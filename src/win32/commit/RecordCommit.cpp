@@ -80,8 +80,10 @@ void AfterTheKeys(WorkstationGuard& guard) {
 void TypingStep(WorkstationGuard& guard) {
   CommitSteps& steps = guard.state.commit;
   HWND host = guard.exitRecord.typingInto;
-  if (OwnKeysOnTheirWay()) return;            // FileMaker has not taken the last key in yet
-  if (PersonsKeysHeld()) steps.keysLeft = 0;  // the person types elsewhere: no more keys
+  if (OwnKeysOnTheirWay()) return;  // FileMaker has not taken the last key in yet
+  // The person types elsewhere: no more keys. A lock's commit goes on, its
+  // cover holding their keys.
+  if (PersonsKeysHeld() && !steps.reason.locking) steps.keysLeft = 0;
   if (!HostTakesNextKey(host)) {
     // Nothing more is typed, and nothing pressed, nor is the foreground given
     // away. A question of FileMaker's (its window disabled, or a popup over

@@ -49,6 +49,9 @@ void WaitForCommitBeforeLock(WorkstationGuard& guard, HWND dialog, LockCause cau
   uint32_t now = IdleClockNow();
   guard.state.waitingLock = {true, forKeyboard, cause, now, false, now, false};
   StartTimer(dialog, WAITING_LOCK_TIMER, IDLE_TICK_MS);
+  // The lock is decided: nobody types into FileMaker meanwhile. One waiting
+  // for Windows' keyboard is covered when Windows gives it back.
+  if (!forKeyboard) CoverHostWindows(guard);
 }
 
 // While a lock waits for the keyboard, Windows is asked now and then: a

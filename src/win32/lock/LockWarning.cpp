@@ -29,9 +29,7 @@ INT_PTR CALLBACK NoticeProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
 // Both lines as wide as the wider of them, on one line each unless that would
 // take more than half the work area; the notice around them.
 void FitToTexts(HWND notice, HWND host) {
-  // Member by member: an initialiser list would cost the image a data section.
-  RECT unit;
-  unit.left = TEXT_LEFT, unit.top = TEXT_TOP, unit.right = TEXT_LEAST_WIDTH, unit.bottom = TEXT_LEAST_HEIGHT;
+  RECT unit = {TEXT_LEFT, TEXT_TOP, TEXT_LEAST_WIDTH, TEXT_LEAST_HEIGHT};
   MapDialogRect(notice, &unit);
   HWND lines[] = {GetDlgItem(notice, IDC_WARNING_COUNTDOWN), GetDlgItem(notice, IDC_WARNING_HINT)};
   RECT area = WorkAreaOf(host);

@@ -8,6 +8,9 @@ namespace {
 
 HHOOK g_hook;
 HHOOK g_mouseHook;
+HHOOK g_messageHook;
+// The keyboard hook passed a key of the person's; the message hook sees it next.
+bool g_personsKeyComing;
 uint32_t g_presses;
 uint32_t g_wheelTurns;
 DWORD g_ownTypedAt;
@@ -75,18 +78,33 @@ bool TakeOwn(uint8_t vk, bool up) {
 LRESULT CALLBACK CountKeyPress(int code, WPARAM wParam, LPARAM lParam) {
   if (code != HC_ACTION) return CallNextHookEx(g_hook, code, wParam, lParam);
   bool up = (lParam & KEY_RELEASED) != 0;
-  if (TakeOwn(static_cast<uint8_t>(wParam), up)) return CallNextHookEx(g_hook, code, wParam, lParam);
-  if (g_holding && GetTickCount() - g_holdStartedAt > HOLD_MOST_MS) g_holding = false;
-  if (g_holding) {
-    // Someone at the desk, but no typing in the host: it never gets the key.
-    if (!up) ++g_wheelTurns;
-    if (g_heldCount < HELD_KEYS_MOST)
-      g_held[g_heldCount++] = {static_cast<uint8_t>(wParam), static_cast<uint8_t>((lParam >> 16) & 0xFF), up,
-                               ((lParam >> 24) & 1) != 0};
-    return 1;
-  }
-  if (!up) ++g_presses;
+  g_personsKeyComing = !TakeOwn(static_cast<uint8_t>(wParam), up);
+  if (g_personsKeyComing && !up) ++g_presses;
   return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+// Sees the key message the keyboard hook just passed, with the time it was
+// typed: one of the person's typed since the hold began is held back. One
+// typed before it (waiting while the host was busy), or within the same tick
+// of the clock, is the host's.
+LRESULT CALLBACK HoldKeyTypedDuringHold(int code, WPARAM removal, LPARAM lParam) {
+  MSG& message = *reinterpret_cast<MSG*>(lParam);
+  bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_SYSKEYDOWN ||
+             message.message == WM_SYSKEYUP;
+  if (code != HC_ACTION || removal != PM_REMOVE || !key || !g_personsKeyComing)
+    return CallNextHookEx(g_messageHook, code, removal, lParam);
+  g_personsKeyComing = false;
+  if (g_holding && GetTickCount() - g_holdStartedAt > HOLD_MOST_MS) g_holding = false;
+  if (!g_holding || static_cast<int32_t>(message.time - g_holdStartedAt) <= 0)
+    return CallNextHookEx(g_messageHook, code, removal, lParam);
+  bool up = (message.lParam & KEY_RELEASED) != 0;
+  // Someone at the desk, but no typing in the host: it never gets the key.
+  if (!up) --g_presses, ++g_wheelTurns;
+  if (g_heldCount < HELD_KEYS_MOST)
+    g_held[g_heldCount++] = {static_cast<uint8_t>(message.wParam), static_cast<uint8_t>((message.lParam >> 16) & 0xFF),
+                             up, ((message.lParam >> 24) & 1) != 0};
+  message.message = WM_NULL;
+  return CallNextHookEx(g_messageHook, code, removal, lParam);
 }
 
 LRESULT CALLBACK CountWheelTurn(int code, WPARAM message, LPARAM lParam) {
@@ -99,12 +117,15 @@ LRESULT CALLBACK CountWheelTurn(int code, WPARAM message, LPARAM lParam) {
 void StartCountingKeyPresses() {
   if (!g_hook) g_hook = SetWindowsHookExA(WH_KEYBOARD, CountKeyPress, nullptr, GetCurrentThreadId());
   if (!g_mouseHook) g_mouseHook = SetWindowsHookExA(WH_MOUSE, CountWheelTurn, nullptr, GetCurrentThreadId());
+  if (!g_messageHook)
+    g_messageHook = SetWindowsHookExA(WH_GETMESSAGE, HoldKeyTypedDuringHold, nullptr, GetCurrentThreadId());
 }
 
 void StopCountingKeyPresses() {
   if (g_hook) UnhookWindowsHookEx(g_hook);
   if (g_mouseHook) UnhookWindowsHookEx(g_mouseHook);
-  g_hook = g_mouseHook = nullptr;
+  if (g_messageHook) UnhookWindowsHookEx(g_messageHook);
+  g_hook = g_mouseHook = g_messageHook = nullptr;
   g_ownCount = 0;
   g_holding = false;
 }
@@ -174,14 +195,30 @@ void ExpectOwnKeyEvent(uint8_t vk, bool up) {
 
 void HoldPersonsKeys() {
   if (!g_holding) g_heldCount = 0;  // a hold under way keeps what it holds
-  g_holding = g_hook != nullptr;
-  g_holdStartedAt = GetTickCount();
+  if (!g_holding) g_holdStartedAt = GetTickCount();
+  g_holding = g_messageHook != nullptr;
 }
 
 bool PersonsKeysHeld() { return g_holding && g_heldCount > 0; }
 
+namespace {
+
+// Keys Windows handed this thread while the host was in front, not yet taken
+// in: held with the rest, or they would reach whatever has the host's focus
+// once the foreground has gone (none, under Wine: lost).
+void HoldKeysStillQueued() {
+  MSG message;
+  for (int i = 0; i < HELD_KEYS_MOST && PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); ++i) {
+    TranslateMessage(&message);  // the plug-in's own, or typed before the hold: the host's
+    DispatchMessageA(&message);
+  }
+}
+
+}  // namespace
+
 bool GiveBackHeldKeys(bool anyway) {
   if (!g_holding) return true;
+  HoldKeysStillQueued();
   // Nothing held: nothing whose order could suffer from the switch's delay.
   if (g_heldCount == 0) anyway = true;
   // Only another program's window takes them: never the host, nor the lock.
