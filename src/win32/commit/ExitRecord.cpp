@@ -81,7 +81,7 @@ ExitRecordOutcome StandardPath(WorkstationGuard& guard, HWND host) {
   // Another program's, or none while Windows moves the foreground.
   if (!front || !BelongsToThisProcess(front)) {
     if (!MayTakeForeground(guard)) return ExitRecordOutcome::NotTyped;
-    HoldPersonsKeys();
+    HoldPersonsKeys(true);
   }
   BringWindowToFront(host);
   SetActiveWindow(host);

@@ -67,7 +67,7 @@ void GiveBackHostWindows(LockedWindows& lock) {
 
 void CoverHostWindows(WorkstationGuard& guard) {
   LockedWindows& lock = guard.lockedWindows;
-  HoldPersonsKeys();
+  HoldPersonsKeys(false);
   if (lock.cover) return;
   RECT d = VirtualScreen();
   // The dialog class: what the lock's backdrop is, without a dialog's activation.

@@ -37,6 +37,9 @@ HeldKey g_held[HELD_KEYS_MOST];
 int g_heldCount;
 bool g_holding;
 DWORD g_holdStartedAt;
+// The host was not in front when the hold began: every key that reaches it
+// since came after, whatever the clock's coarse tick says.
+bool g_holdingTypedBefore;
 // A hold never outlives this, whatever else fails: the keys are the person's.
 const DWORD HOLD_MOST_MS = 6000;
 // The last input of the session as last read, and the changes that were not
@@ -95,7 +98,7 @@ LRESULT CALLBACK HoldKeyTypedDuringHold(int code, WPARAM removal, LPARAM lParam)
     return CallNextHookEx(g_messageHook, code, removal, lParam);
   g_personsKeyComing = false;
   if (g_holding && GetTickCount() - g_holdStartedAt > HOLD_MOST_MS) g_holding = false;
-  if (!g_holding || static_cast<int32_t>(message.time - g_holdStartedAt) <= 0)
+  if (!g_holding || (!g_holdingTypedBefore && static_cast<int32_t>(message.time - g_holdStartedAt) <= 0))
     return CallNextHookEx(g_messageHook, code, removal, lParam);
   bool up = (message.lParam & KEY_RELEASED) != 0;
   // Someone at the desk, but no typing in the host: it never gets the key.
@@ -193,9 +196,13 @@ void ExpectOwnKeyEvent(uint8_t vk, bool up) {
   g_own[g_ownCount++] = {vk, up, g_ownTypedAt};
 }
 
-void HoldPersonsKeys() {
-  if (!g_holding) g_heldCount = 0;  // a hold under way keeps what it holds
-  if (!g_holding) g_holdStartedAt = GetTickCount();
+void HoldPersonsKeys(bool typedBeforeToo) {
+  // A hold under way keeps what it holds, and its start.
+  if (!g_holding) {
+    g_heldCount = 0;
+    g_holdStartedAt = GetTickCount();
+  }
+  g_holdingTypedBefore = typedBeforeToo;
   g_holding = g_messageHook != nullptr;
 }
 

@@ -28,8 +28,10 @@ void ExpectOwnKeyEvent(uint8_t vk, bool up);
 // person's keys that reach the thread are held back, never the host's, until
 // GiveBackHeldKeys types them, in order, into another program's window once
 // one is in front. Until then it keeps them (false), unless `anyway`, which
-// drops them rather than hand them to the host.
-void HoldPersonsKeys();
+// drops them rather than hand them to the host. A key typed before the hold
+// began is the host's, unless `typedBeforeToo`: the host was not in front,
+// and a key typed within the same tick of the clock came after all the same.
+void HoldPersonsKeys(bool typedBeforeToo);
 // No input of the person's anywhere for ms (true where Windows cannot tell).
 bool PersonPausedFor(uint32_t ms);
 bool PersonsKeysHeld();
