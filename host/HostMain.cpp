@@ -139,7 +139,10 @@ int main(int argc, char** argv) {
     StartScript(script, shots);
   }
   MSG msg;
+  const LONG_PTR hostModule = reinterpret_cast<LONG_PTR>(GetModuleHandleA(nullptr));
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER && msg.hwnd && GetWindowLongPtrA(msg.hwnd, GWLP_HINSTANCE) != hostModule)
+      CountPluginTimerMessage();
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     RunRequestedUnload();

@@ -35,6 +35,7 @@ UINT_PTR g_stepTimer;
 bool g_interactive;
 bool g_unloadRequested;
 bool g_quitPosted;
+unsigned long g_pluginTimerMessages;
 
 void Finish() {
   KillTimer(nullptr, g_stepTimer);
@@ -58,6 +59,7 @@ void Finish() {
   }
   CloseHandle(threads);
   Event("other threads cpu: %llu ms", otherMs);
+  Event("timer messages to the plug-in's windows: %lu", g_pluginTimerMessages);
   Event("script finished%s", g_failures ? " with failures" : "");
   PostQuitMessage(g_failures ? 1 : 0);
 }
@@ -197,3 +199,4 @@ void RunRequestedUnload() {
 
 int ScriptResult() { return g_failures ? 1 : 0; }
 bool QuitWasPosted() { return g_quitPosted; }
+void CountPluginTimerMessage() { ++g_pluginTimerMessages; }

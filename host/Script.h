@@ -95,3 +95,6 @@ void RunRequestedUnload();
 int ScriptResult();
 // Whether a postquit step ran.
 bool QuitWasPosted();
+// A WM_TIMER the host's loop took from its queue for one of the plug-in's
+// windows: each a wake-up of FileMaker's thread. The count is printed at the end.
+void CountPluginTimerMessage();
