@@ -5,6 +5,10 @@
 #   scenario_entries(EXECUTABLE [CONCERN FILTER]...)
 # With no pairs, each concern takes every case of its suite; a pair names the
 # cases of a concern where a build runs only some of them.
+# The scenarios' sources, one per theme, compiled into each build's executable.
+set(HOST_SCENARIO_SOURCES HostScenarioTest.cpp BusyHostScenarioTest.cpp HostLifeScenarioTest.cpp
+    OtherProgramsScenarioTest.cpp LockNowScenarioTest.cpp SeveralWindowsScenarioTest.cpp)
+list(TRANSFORM HOST_SCENARIO_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/tests/wine/)
 set(SCENARIO_CONCERNS
     watch "WatchScenario.*"
     commit "CommitScenario.*"
