@@ -210,7 +210,9 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
     return act;
   }
 
-  act.keyScanTimer = seen.hostActive ? TimerChange::Stop : TimerChange::Start;
+  // Keys typed in the host reach its hooks; elsewhere, where Windows dates
+  // input, the tick reads it: the scan would only wake the host for nothing.
+  act.keyScanTimer = seen.hostActive || seen.inputDatedByWindows ? TimerChange::Stop : TimerChange::Start;
   int32_t limit = TicksFor(state.settings.fileMakerLimitSeconds);
   if (LimitPassedUnseen(idle, limit, seen)) {
     // Late: the lock, and the commit before it, whatever this tick saw. A key

@@ -24,6 +24,9 @@ struct TickObservation {
   // Turns of the mouse wheel the host's thread has received so far: someone
   // scrolling is there, as someone moving the mouse is.
   uint32_t wheelTurns = 0;
+  // Windows dates the session's last input (from Windows 2000 on): the tick
+  // reads it while another program is in front, so no key scan is needed.
+  bool inputDatedByWindows = false;
 };
 
 enum class TimerChange { Keep, Start, Stop };

@@ -65,7 +65,10 @@ bool MayTakeForeground(WorkstationGuard& guard) {
     note.waitingForPause = false;
     return true;
   }
-  if (!note.waitingForPause) note.waitingForPause = true, note.pauseWaitedFrom = now;
+  if (!note.waitingForPause) {
+    note.waitingForPause = true;
+    note.pauseWaitedFrom = now;
+  }
   if (now - note.pauseWaitedFrom < PAUSE_WAIT_MOST_MS) return false;
   note.waitingForPause = false;
   return true;
@@ -91,15 +94,17 @@ ExitRecordOutcome StandardPath(WorkstationGuard& guard, HWND host) {
   }
   guard.exitRecord.restoreAfterKeys = true;
   ExitRecordOutcome typed = TypeFirstKey(guard, host, COMMIT_KEYS);
-  if (typed != ExitRecordOutcome::Typed) {
-    guard.exitRecord.restorePending = true;
-    guard.exitRecord.givingBackKeys = false;
-    StartRestoreTimer(guard.timerDialog, RESTORE_DELAY_MS);
-  }
+  if (typed != ExitRecordOutcome::Typed) StartGivingForegroundBack(guard, RESTORE_DELAY_MS);
   return typed;
 }
 
 }  // namespace
+
+void StartGivingForegroundBack(WorkstationGuard& guard, UINT afterMs) {
+  guard.exitRecord.restorePending = true;
+  guard.exitRecord.givingBackKeys = false;
+  StartRestoreTimer(guard.timerDialog, afterMs);
+}
 
 // Ctrl+Enter commits only in the host window itself: in a dialog of the host
 // it presses the default button, in another program it does who knows what. A

@@ -26,6 +26,9 @@ enum class ExitRecordOutcome {
 // and in front, and never while the lock is up or Windows holds the keyboard;
 // the commit's timer types the rest (TypeNextCommitKey).
 ExitRecordOutcome RunExitRecordAction(WorkstationGuard& guard, HWND host);
+// The restore timer gives the foreground back after afterMs, then hands on
+// the person's keys held back meanwhile.
+void StartGivingForegroundBack(WorkstationGuard& guard, UINT afterMs);
 
 // Whether host still takes a further key: enabled, in front, with no popup of
 // its own over it, and the foreground window is of this thread. A question

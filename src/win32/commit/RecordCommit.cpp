@@ -38,9 +38,7 @@ void GiveForegroundBack(WorkstationGuard& guard, UINT afterMs) {
   const GuardState& state = guard.state;
   if (!guard.exitRecord.restoreAfterKeys || state.waitingLock.due || state.lockIsUp) return;
   guard.exitRecord.restoreAfterKeys = false;
-  guard.exitRecord.restorePending = true;
-  guard.exitRecord.givingBackKeys = false;
-  StartRestoreTimer(guard.timerDialog, afterMs);
+  StartGivingForegroundBack(guard, afterMs);
 }
 
 void FinishCommit(WorkstationGuard& guard, CommitTook took) {

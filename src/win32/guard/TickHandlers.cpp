@@ -52,11 +52,6 @@ bool OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
   Observe(guard, o, WatchedCount::FileMaker);
   TickActions act = FileMakerTick(guard.state, o.seen);
   MarkCount(guard, WatchedCount::FileMaker);
-  // Where Windows dates the last input, each tick reads it while another
-  // program is in front, and keys typed in the host reach its hooks: the scan
-  // would only wake the host ten times a second for nothing.
-  uint32_t lastInput;
-  if (act.keyScanTimer == TimerChange::Start && ReadLastInputTime(lastInput)) act.keyScanTimer = TimerChange::Stop;
   ApplyTimerChange(dialog, KEYSCAN_TIMER, KEYSCAN_TICK_MS, act.keyScanTimer);
   if (act.stopFileMakerTimer) StopTimer(dialog, FILEMAKER_TIMER);
   ShowOrCloseLockWarning(guard, dialog, o.host, act.lockWarningSeconds);

@@ -1,5 +1,7 @@
 #include "win32/system/PluginWindows.h"
 
+#include <iterator>
+
 #include "resources/ResourceIds.h"
 #include "win32/system/HostWindows.h"
 
@@ -31,6 +33,6 @@ bool IsPluginWindow(const WorkstationGuard& guard, HWND hwnd) {
   const LockedWindows& lock = guard.lockedWindows;
   const HWND own[] = {guard.timerDialog, guard.lockWarning.window, lock.backdrop, lock.login, lock.cover};
   if (!hwnd) return false;
-  if (IsOrIsOwnedBy(hwnd, own, 5)) return true;
+  if (IsOrIsOwnedBy(hwnd, own, static_cast<int>(std::size(own)))) return true;
   return lock.login && hwnd == DropDownListOf(GetDlgItem(lock.login, IDC_LOGIN_NAME));
 }

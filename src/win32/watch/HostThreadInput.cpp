@@ -102,7 +102,10 @@ LRESULT CALLBACK HoldKeyTypedDuringHold(int code, WPARAM removal, LPARAM lParam)
     return CallNextHookEx(g_messageHook, code, removal, lParam);
   bool up = (message.lParam & KEY_RELEASED) != 0;
   // Someone at the desk, but no typing in the host: it never gets the key.
-  if (!up) --g_presses, ++g_wheelTurns;
+  if (!up) {
+    --g_presses;
+    ++g_wheelTurns;
+  }
   if (g_heldCount < HELD_KEYS_MOST)
     g_held[g_heldCount++] = {static_cast<uint8_t>(message.wParam), static_cast<uint8_t>((message.lParam >> 16) & 0xFF),
                              up, ((message.lParam >> 24) & 1) != 0};
@@ -150,14 +153,18 @@ bool IsOwnInput(uint32_t at) {
 
 }  // namespace
 
-bool ReadLastInputTime(uint32_t& at) {
-  // Looked up once: every tick reads it.
+// Looked up once: every tick asks.
+bool WindowsDatesInput() {
   if (!g_readerLookedUp)
     g_readLastInput = reinterpret_cast<GetLastInputInfoFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetLastInputInfo")));
   g_readerLookedUp = true;
+  return g_readLastInput != nullptr;
+}
+
+bool ReadLastInputTime(uint32_t& at) {
   LASTINPUTINFO info = {sizeof info, 0};
-  if (!g_readLastInput || !g_readLastInput(&info)) return false;
+  if (!WindowsDatesInput() || !g_readLastInput(&info)) return false;
   at = info.dwTime;
   return true;
 }

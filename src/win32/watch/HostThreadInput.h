@@ -21,6 +21,8 @@ uint32_t WheelTurnsSoFar();
 // When Windows last saw input in the session (GetLastInputInfo, which came
 // with Windows 2000; false without it).
 bool ReadLastInputTime(uint32_t& at);
+// Whether it can: without asking it for the time.
+bool WindowsDatesInput();
 // The keystroke port sent a key event of its own: the next event of that key
 // and direction that reaches the thread is that one, not the user's.
 void ExpectOwnKeyEvent(uint8_t vk, bool up);

@@ -29,6 +29,7 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   o.seen.keys = !ownKeys && GetKeyboardState(o.keys) ? o.keys : nullptr;
   o.seen.keyPresses = KeyPressesSoFar();
   o.seen.wheelTurns = WheelTurnsSoFar();
+  o.seen.inputDatedByWindows = WindowsDatesInput();
   const IdleCounter& counter = CounterOf(guard.state, count);
   o.seen.watched = ReadWatchedQuiet(guard.activityWatch, count, counter.countedUpTo, o.seen.now);
   DWORD process = 0;
