@@ -81,7 +81,7 @@ void SetFileMakerLimit(WorkstationGuard& guard, const ParameterText& parameter, 
   state.fileMakerIdle.ticks = 0;
   state.settings.fileMakerLimitSeconds = seconds;
   if (seconds < 1) {
-    StopTimer(guard.timerDialog, FILEMAKER_TIMER);
+    PlanCountTick(guard, WatchedCount::FileMaker);  // none is due: the timer stops
     StopTimer(guard.timerDialog, KEYSCAN_TIMER);
     return;
   }

@@ -16,6 +16,8 @@ struct World {
   bool cursorReadable = true, keysReadable = true;
 
   uint32_t keyPresses = 0, wheelTurns = 0;
+  bool windowsDates = false;  // Windows 2000 and later: the last input has a date
+  uint32_t lastInput = 0;
 
   void Type() { keys[0x91] ^= 1; }  // a toggle bit alone is a change
   void TypeUnseenByKeyboardState() { ++keyPresses; }
@@ -27,6 +29,7 @@ struct World {
     TickObservation seen = {
         cursor, cursorReadable, keysReadable ? keys : nullptr, hostActive, hostInFront, otherApp, keyPresses, now};
     seen.wheelTurns = wheelTurns;
+    seen.inputDatedByWindows = windowsDates;
     return seen;
   }
 };
@@ -55,13 +58,16 @@ class IdleEngine : public ::testing::Test {
   // Each timer's tick comes `ms` after its last one: the two run on their own.
   TickActions Record(uint32_t ms = TICK_MS) {
     TickObservation seen = world.Seen(recordClock += ms);
+    DateLastInput(seen, state.recordIdle, world.lastInput);
     if (CommitOnLeavingDue(state, seen)) Carry({1});
     TickActions act = RecordTick(state, seen);
     Carry(act);
     return act;
   }
   TickActions FileMaker(uint32_t ms = TICK_MS) {
-    TickActions act = FileMakerTick(state, world.Seen(fileMakerClock += ms));
+    TickObservation seen = world.Seen(fileMakerClock += ms);
+    DateLastInput(seen, state.fileMakerIdle, world.lastInput);
+    TickActions act = FileMakerTick(state, seen);
     Carry(act);
     return act;
   }

@@ -26,6 +26,18 @@ TEST(WatchScenario, SecondInitDoesNotDoubleTheTickRate) {
   EXPECT_GT(run.At("record committed #1") - run.At("-- idle from here"), 2.5) << run.All();
 }
 
+// Armed, with nobody at the desk, in front and behind another program: the
+// plug-in's timers wake FileMaker at their deadlines, not four times a second.
+TEST(WatchScenario, ArmedAndIdleItWakesFileMakerOnlyForItsDeadlines) {
+  HostRun run = RunHost({"init", "call Lulx-SetLockWarning 5", "call Lulx-ActivateRecordLullex 30",
+                         "call Lulx-ActivateFileMakerLullex 40", "call Lulx-FMLullexCanBackground 1", "focus record",
+                         "wait 3000", "activate other", "wait 3000", "quit"});
+  const std::string counted = "timer messages to the plug-in's windows: ";
+  ASSERT_GE(run.Index(counted), 0) << run.All();
+  const std::string& text = run.lines[run.Index(counted)].text;
+  EXPECT_LE(std::stoi(text.substr(text.find(counted) + counted.size())), 4) << "a look as FileMaker left, not 48";
+}
+
 // A machine that sleeps, or a host too busy to handle its messages: the limits
 // count the real time that passed.
 TEST(WatchScenario, AHostThatWasAwayPastTheLimitLocksOnWakingAndNeverEarly) {

@@ -11,5 +11,6 @@
 #include "win32/commit/WindowActivation.h"
 #include "win32/guard/TimerDialog.h"
 #include "win32/lock/LockScreen.h"
+#include "win32/watch/WatchedCounts.h"
 
 class TimerDialog : public TickTest {};

@@ -54,6 +54,7 @@ struct ActivitySnapshot {
   uint8_t keys[KEYBOARD_STATE_SIZE];
   uint32_t keyPresses;  // key presses the host's thread had received
   uint32_t wheelTurns;  // and turns of the mouse wheel
+  uint32_t lastInput;   // and when Windows dated the person's last input
 };
 
 const int TICKS_PER_SECOND = 4;

@@ -37,19 +37,30 @@ bool KeyboardChanged(const IdleCounter& counter, const TickObservation& seen) {
 // The mouse moved, or its wheel turned: scrolling edits nothing, so it counts
 // as a move, never as typing.
 bool CursorMoved(const IdleCounter& counter, const TickObservation& seen) {
+  // Input Windows dated since the last look: the cursor may be back where it was.
+  if (seen.inputDatedByWindows && seen.activityAt != counter.snapshot.lastInput) return true;
   if (seen.wheelTurns != counter.snapshot.wheelTurns) return true;
   return seen.cursorRead && (seen.cursor.x != counter.snapshot.cursor.x || seen.cursor.y != counter.snapshot.cursor.y);
 }
 
+// The keys and Windows' date of the last input as this tick saw them.
 void RefreshKeys(IdleCounter& counter, const TickObservation& seen) {
   if (seen.keys) std::memcpy(counter.snapshot.keys, seen.keys, KEYBOARD_STATE_SIZE);
   counter.snapshot.keyPresses = seen.keyPresses;
+  counter.snapshot.lastInput = seen.activityAt;
+}
+
+// The count starts again at the activity this tick found: when Windows dated
+// it, or now.
+void RestartAtActivity(IdleCounter& counter, const TickObservation& seen) {
+  RestartCount(counter, seen.activityDated ? seen.activityAt : seen.now);
+  CountElapsed(counter, seen.now);
 }
 
 // The user typed: the count starts again, and typing in the host main window
 // means a new record may be under way.
 void TakeInTyping(GuardState& state, IdleCounter& counter, const TickObservation& seen) {
-  RestartCount(counter, seen.now);
+  RestartAtActivity(counter, seen);
   RefreshKeys(counter, seen);
   if (seen.hostActive) state.recordCommitted = false;
 }
@@ -79,6 +90,15 @@ void StartAfresh(IdleCounter& counter, const TickObservation& seen) {
   counter.snapshot.wheelTurns = seen.wheelTurns;
   RefreshKeys(counter, seen);
   RestartCount(counter, seen.now);
+}
+
+// A move Windows dated counts from then, before the limit is checked: the
+// tick may come long after it. True when it took the move in.
+bool TakeInDatedMove(IdleCounter& counter, const TickObservation& seen) {
+  if (!seen.activityDated) return false;
+  StartAfresh(counter, seen);
+  RestartAtActivity(counter, seen);
+  return true;
 }
 
 struct CountedTime {
@@ -122,7 +142,21 @@ bool LimitPassedUnseen(IdleCounter& idle, int32_t limit, const TickObservation& 
 
 }  // namespace
 
-void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses, uint32_t wheelTurns) {
+void DateLastInput(TickObservation& seen, const IdleCounter& counter, uint32_t lastInput) {
+  uint32_t sinceLook = lastInput - counter.countedUpTo;  // unsigned: right across the clock's wrap
+  seen.activityAt = lastInput;
+  seen.activityDated = seen.inputDatedByWindows && sinceLook > 0 && sinceLook <= seen.now - counter.countedUpTo;
+}
+
+bool TakeInTypingSince(GuardState& state, IdleCounter& counter, const TickObservation& seen) {
+  if (!KeyboardChanged(counter, seen)) return false;
+  TakeInTyping(state, counter, seen);
+  return true;
+}
+
+void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses, uint32_t wheelTurns,
+                  uint32_t lastInput) {
+  counter.snapshot.lastInput = lastInput;
   counter.snapshot.cursor = cursor;
   counter.snapshot.keyPresses = keyPresses;
   counter.snapshot.wheelTurns = wheelTurns;
@@ -175,9 +209,10 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
   }
   bool typed = KeyboardChanged(idle, seen);
   if (typed) TakeInTyping(state, idle, seen);
-  bool moved = CursorMoved(idle, seen);
+  bool moved = CursorMoved(idle, seen) && !TakeInDatedMove(idle, seen);
   // The limit is checked before the cursor: a move in the limit tick does not
-  // stop the action, only typing does. Each check may try the action once.
+  // stop the action, only typing does (a move it cannot date). Each check may
+  // try the action once.
   if (!typed && idle.ticks > limit - 1) {
     RefreshKeys(idle, seen);
     if (!state.recordCommitted) ++act.exitRecordAttempts;
@@ -225,7 +260,7 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   }
   bool typed = KeyboardChanged(idle, seen);
   if (typed) TakeInTyping(state, idle, seen);
-  bool moved = CursorMoved(idle, seen);
+  bool moved = CursorMoved(idle, seen) && !TakeInDatedMove(idle, seen);
   if (!typed && idle.ticks > limit - 1) {
     RefreshKeys(idle, seen);
     StartLock(state, act);

@@ -27,6 +27,12 @@ struct TickObservation {
   // Windows dates the session's last input (from Windows 2000 on): the tick
   // reads it while another program is in front, so no key scan is needed.
   bool inputDatedByWindows = false;
+  // Windows dates the person's input (inputDatedByWindows): their last input
+  // came at activityAt, a change from the count's snapshot is activity, and
+  // activityDated says it came after the count's last look, so that what the
+  // tick finds counts from then.
+  bool activityDated = false;
+  uint32_t activityAt = 0;
 };
 
 enum class TimerChange { Keep, Start, Stop };
@@ -103,9 +109,15 @@ enum class RestoreAction { None, MinimiseRestoredHost, ActivateNotedWindow };
 // it was, unless the lock is up.
 RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised, bool personTypedSinceKeys);
 
+// Windows' date of the person's last input, read for a tick of the count.
+void DateLastInput(TickObservation& seen, const IdleCounter& counter, uint32_t lastInput);
+
+// Typing the count has not seen yet, taken in as its tick would; true if any.
+bool TakeInTypingSince(GuardState& state, IdleCounter& counter, const TickObservation& seen);
+
 // The snapshot a count compares each tick with.
-void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses,
-                  uint32_t wheelTurns = 0);
+void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses, uint32_t wheelTurns = 0,
+                  uint32_t lastInput = 0);
 // Idle time back to nothing at now (a limit was set, a lock ended); the
 // snapshot stays.
 void RestartCount(IdleCounter& counter, uint32_t now);

@@ -34,8 +34,11 @@ struct QuietWatch {
 };
 
 void StartQuietWatch(QuietWatch& watch, uint32_t now);
-// One sample at now; marks: each count's last tick, as the ticks asked.
-void NoteSample(QuietWatch& watch, uint32_t now, bool activity, const uint32_t marks[WATCHED_COUNTS]);
+// One sample at now; marks: each count's last tick, as the ticks asked. Where
+// Windows dated the activity (datedAt), it came then, however long the watch
+// slept before this sample.
+void NoteSample(QuietWatch& watch, uint32_t now, bool activity, const uint32_t marks[WATCHED_COUNTS],
+                const uint32_t* datedAt = nullptr);
 
 // What a tick learns from the watch about the time since its count's tick
 // before (`since`).
@@ -50,3 +53,8 @@ struct WatchedQuiet {
   uint32_t lastActivity;  // when it last saw activity
 };
 WatchedQuiet QuietSinceTick(const QuietWatch& watch, WatchedCount count, uint32_t since, uint32_t now);
+// The same from the person's last input alone, as Windows dated it (dated:
+// after `since`), for a tick the watch did not follow. Every stretch before
+// that input lies between the tick before and it: shorter than the first
+// stretch it gives, which only errs toward nobody there.
+WatchedQuiet QuietFromLastInput(uint32_t since, bool dated, uint32_t lastInput, uint32_t now);

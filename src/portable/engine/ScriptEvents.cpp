@@ -40,7 +40,7 @@ static_assert(std::size(CAUSE_NAMES) == static_cast<size_t>(LockCause::WindowsLo
 
 const char* CauseName(LockCause cause) { return CAUSE_NAMES[static_cast<int>(cause)]; }
 
-const char* CommitReason(const ScriptEvent& event) {
+const char* ReasonName(const ScriptEvent& event) {
   switch (event.kind) {
     case ScriptEventKind::CommitOnLeaving:
       return "leaving";
@@ -106,7 +106,7 @@ void FormatScriptEvent(const ScriptEvent& event, char* text, size_t size) {
     case ScriptEventKind::CommitOnLeaving:
     case ScriptEventKind::CommitWindowsLocked:
     case ScriptEventKind::CommitBeforeLock:
-      json.Add("{\"event\":\"commit\",\"reason\":\"").Add(CommitReason(event)).Add("\",\"typed\":");
+      json.Add("{\"event\":\"commit\",\"reason\":\"").Add(ReasonName(event)).Add("\",\"typed\":");
       json.Add(event.typed ? "true" : "false");
       if (event.took != CommitTook::Unknown)
         json.Add(",\"committed\":").Add(event.took == CommitTook::Yes ? "true" : "false");

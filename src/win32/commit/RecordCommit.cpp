@@ -4,6 +4,7 @@
 #include "win32/commit/ExitRecord.h"
 #include "win32/system/HostWindows.h"
 #include "win32/watch/HostThreadInput.h"
+#include "win32/watch/TickObservation.h"
 #include "win32/watch/Timers.h"
 #include "win32/watch/WatchedCounts.h"
 
@@ -107,6 +108,7 @@ void TypingStep(WorkstationGuard& guard) {
 CommitDone CommitRecord(WorkstationGuard& guard, HWND host, int attempts, const CommitReason& reason) {
   GuardState& state = guard.state;
   if (attempts < 1) return CommitDone::NotDone;
+  TakeInTypingSoFar(guard);
   switch (WayToCommit(state)) {
     case CommitWay::AskScript:
       return AskScript(state, reason);

@@ -50,7 +50,7 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
         StartTimer(dialog, FILEMAKER_TIMER, IDLE_TICK_MS);
         StartLimitCount(guard, WatchedCount::FileMaker);
       } else {
-        StopTimer(dialog, FILEMAKER_TIMER);
+        PlanCountTick(guard, WatchedCount::FileMaker);  // none is due: the timer stops
         StopTimer(dialog, KEYSCAN_TIMER);
       }
       break;

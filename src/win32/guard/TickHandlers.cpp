@@ -23,6 +23,9 @@ void ApplyTimerChange(HWND dialog, UINT_PTR id, UINT ms, TimerChange change) {
 }
 
 void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int32_t seconds) {
+  // Activity closes the notice at once, not at the next of its seconds (a
+  // test that sends the ticks itself sends that one too).
+  TickOnPersonsInput(seconds > 0 && !IdleClockIsSetForTests() ? dialog : nullptr);
   if (seconds > 0)
     ShowLockWarning(guard.lockWarning, ModuleOfWindow(dialog), dialog, host, seconds, guard.hostInterface);
   else
@@ -43,11 +46,19 @@ void OnRecordTimer(WorkstationGuard& guard, HWND dialog) {
   MarkCount(guard, WatchedCount::Record);
   EnablePanelControl(dialog, IDC_RECORD_STOP, act.recordStopButton == ButtonChange::Enable);
   CommitRecord(guard, o.host, act.exitRecordAttempts, AT_RECORD_LIMIT);
+  // FileMaker left and the commit on leaving not made yet (the foreground in
+  // transit, the person typing elsewhere): it looks again soon.
+  const GuardState& state = guard.state;
+  bool leftUncommitted = state.settings.commitOnLeaving && !state.recordCommitted && !o.seen.hostInFront;
+  PlanCountTick(guard, WatchedCount::Record, leftUncommitted);
 }
 
 bool OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
   // No window search inside the lock, nor while one waits for its commit.
-  if (guard.state.lockIsUp || guard.state.waitingLock.due) return false;
+  if (guard.state.lockIsUp || guard.state.waitingLock.due) {
+    PlanCountTick(guard, WatchedCount::FileMaker);
+    return false;
+  }
   Observed o;
   Observe(guard, o, WatchedCount::FileMaker);
   TickActions act = FileMakerTick(guard.state, o.seen);
@@ -91,6 +102,18 @@ void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
     note.givingBackKeys = note.restorePending = false;
   else
     StartRestoreTimer(dialog, HELD_KEYS_RETRY_MS);
+}
+
+void OnHostActivation(WorkstationGuard& guard, HWND dialog, bool cameToFront) {
+  // Ticking four times a second, or sent by a test, the ticks see it themselves.
+  if (IdleClockIsSetForTests() || !WindowsDatesInput()) return;
+  const GuardState& state = guard.state;
+  const Settings& s = state.settings;
+  bool fileMakerCounts = s.fileMakerLimitSeconds >= 1 && !state.lockIsUp && !state.waitingLock.due;
+  // A count held in the background runs from the moment FileMaker is back.
+  if (cameToFront && fileMakerCounts && !s.countInBackground) StartCountNow(guard, WatchedCount::FileMaker);
+  if (fileMakerCounts) StartTimer(dialog, FILEMAKER_TIMER, ACTIVATION_TICK_MS);
+  if (s.recordLimitSeconds >= 1 || s.commitOnLeaving) StartTimer(dialog, RECORD_TIMER, ACTIVATION_TICK_MS);
 }
 
 bool OnSessionChange(WorkstationGuard& guard, HWND dialog, WPARAM code) {

@@ -12,6 +12,9 @@ void OnRecordTimer(WorkstationGuard& guard, HWND dialog);
 [[nodiscard]] bool OnFileMakerTimer(WorkstationGuard& guard, HWND dialog);
 void OnKeyScanTimer(WorkstationGuard& guard);
 void OnRestoreTimer(WorkstationGuard& guard, HWND dialog);
+// FileMaker came to the front or left it: the idle ticks come at once, not at
+// their deadlines (the commit on leaving; the count held in the background).
+void OnHostActivation(WorkstationGuard& guard, HWND dialog, bool cameToFront);
 
 // Windows' session notices: a change, and the registration (retried while
 // Windows refuses it early at logon), after which Windows is asked what the

@@ -74,6 +74,8 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   if (message == WM_SESSION_CHANGE) held = OnSessionChange(*guard, dialog, wParam);
   if (message == WM_LISTEN_FOR_SESSION) held = ListenAndAsk(*guard, dialog);
   if (message == WM_TIMER) held = OnTimer(*guard, dialog, wParam);
+  // Every top-level window of the thread hears it, this hidden one too.
+  if (message == WM_ACTIVATEAPP) OnHostActivation(*guard, dialog, wParam != FALSE);
   // The WM_QUIT that ended the login goes on to the host's loop first; should
   // the host live on, the login comes back.
   if (held) ReopenHeldLock(*guard);

@@ -11,7 +11,9 @@
 #include "win32/system/ModuleReference.h"
 #include "win32/watch/HostThreadInput.h"
 #include "win32/watch/SessionNotifications.h"
+#include "win32/watch/TickObservation.h"
 #include "win32/watch/Timers.h"
+#include "win32/watch/WatchedCounts.h"
 
 namespace {
 
@@ -114,6 +116,8 @@ bool ReopenLockTick(WorkstationGuard& guard, HWND dialog) {
 bool TakeSessionTurn(WorkstationGuard& guard, HWND dialog, SessionTurn turn) {
   switch (turn) {
     case SessionTurn::AskScriptToCommit:
+      TakeInTypingSoFar(guard);
+      guard.state.recordCommitted = true;  // the script commits it, with that typing
       QueueScriptEvent(guard.state.eventScript, CommitEvent(ScriptEventKind::CommitWindowsLocked, false));
       break;
     case SessionTurn::KeyboardBack:

@@ -8,7 +8,7 @@
 
 namespace {
 
-const int MARGIN = 8;  // pixels between the notice and the edges of the work area
+const int EDGE_GAP = 8;  // pixels between the notice and the edges of the work area
 
 // The template's measures, in dialog units.
 const int TEXT_LEFT = 6;
@@ -29,7 +29,10 @@ INT_PTR CALLBACK NoticeProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
 // Both lines as wide as the wider of them, on one line each unless that would
 // take more than half the work area; the notice around them.
 void FitToTexts(HWND notice, HWND host) {
-  RECT unit = {TEXT_LEFT, TEXT_TOP, TEXT_LEAST_WIDTH, TEXT_LEAST_HEIGHT};
+  // Set in place: a RECT initialised from constants gets a writable copy of
+  // them, and a whole data section of the file with it.
+  RECT unit;
+  SetRect(&unit, TEXT_LEFT, TEXT_TOP, TEXT_LEAST_WIDTH, TEXT_LEAST_HEIGHT);
   MapDialogRect(notice, &unit);
   HWND lines[] = {GetDlgItem(notice, IDC_WARNING_COUNTDOWN), GetDlgItem(notice, IDC_WARNING_HINT)};
   RECT area = WorkAreaOf(host);
@@ -65,8 +68,8 @@ void PlaceInCorner(HWND notice, HWND host, UINT flags) {
   RECT area = WorkAreaOf(host);
   RECT size;
   GetWindowRect(notice, &size);
-  int x = area.right - (size.right - size.left) - MARGIN;
-  int y = area.bottom - (size.bottom - size.top) - MARGIN;
+  int x = area.right - (size.right - size.left) - EDGE_GAP;
+  int y = area.bottom - (size.bottom - size.top) - EDGE_GAP;
   SetWindowPos(notice, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | flags);
 }
 

@@ -1,6 +1,7 @@
-// The watching thread: four times a second, off the host's thread, it reads the
-// cursor and the session's last input, so that a tick that comes late (the
-// host's thread was busy) can tell whether someone was there meanwhile. It
+// The watching thread: off the host's thread, it reads the session's last
+// input four times a second while a tick is overdue, so that
+// a tick that comes late (the host's thread was busy) can tell whether
+// someone was there meanwhile. Otherwise it sleeps until the next tick is due. It
 // shares what it saw through a sequence count, never a lock the host's thread
 // could wait on.
 #pragma once
@@ -22,3 +23,5 @@ void StopActivityWatch(ActivityWatch& watch);
 WatchedQuiet ReadWatchedQuiet(const ActivityWatch& watch, WatchedCount count, uint32_t since, uint32_t now);
 // The count's tick (or its restart) at `at`: the watch measures its stretches from here.
 void MarkTick(ActivityWatch& watch, WatchedCount count, uint32_t at);
+// The count's next tick is due at `at` (due false: its timer stopped).
+void SetTickDue(ActivityWatch& watch, WatchedCount count, bool due, uint32_t at);

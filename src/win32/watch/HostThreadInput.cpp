@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "win32/system/HostWindows.h"
+#include "win32/watch/Timers.h"
 
 namespace {
 
@@ -11,6 +12,15 @@ HHOOK g_mouseHook;
 HHOOK g_messageHook;
 // The keyboard hook passed a key of the person's; the message hook sees it next.
 bool g_personsKeyComing;
+// When the last of the person's keys or mouse clicks that reached the thread
+// was made, by the message's own time (a move may be one Windows made up for
+// a window that appeared under the cursor).
+DWORD g_personsInputAt;
+bool g_personsInputSeen;
+// The person's last input as last read.
+DWORD g_personsLast;
+// The dialog whose FileMaker tick the person's next input brings forward.
+HWND g_tickOnInput;
 uint32_t g_presses;
 uint32_t g_wheelTurns;
 DWORD g_ownTypedAt;
@@ -42,11 +52,6 @@ DWORD g_holdStartedAt;
 bool g_holdingTypedBefore;
 // A hold never outlives this, whatever else fails: the keys are the person's.
 const DWORD HOLD_MOST_MS = 6000;
-// The last input of the session as last read, and the changes that were not
-// the plug-in's own keys.
-DWORD g_lastInput;
-bool g_lastInputRead;
-uint32_t g_inputElsewhere;
 
 // Windows dates input when it takes it in; an own key's press and release
 // come within this of the moment it was noted.
@@ -94,6 +99,16 @@ LRESULT CALLBACK HoldKeyTypedDuringHold(int code, WPARAM removal, LPARAM lParam)
   MSG& message = *reinterpret_cast<MSG*>(lParam);
   bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_SYSKEYDOWN ||
              message.message == WM_SYSKEYUP;
+  bool mouse = message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST;
+  bool persons = code == HC_ACTION && removal == PM_REMOVE && (mouse || (key && g_personsKeyComing));
+  if (persons && message.message != WM_MOUSEMOVE) {
+    g_personsInputAt = message.time;
+    g_personsInputSeen = true;
+  }
+  if (persons && g_tickOnInput) {
+    SetTimer(g_tickOnInput, FILEMAKER_TIMER, USER_TIMER_MINIMUM, nullptr);
+    g_tickOnInput = nullptr;
+  }
   if (code != HC_ACTION || removal != PM_REMOVE || !key || !g_personsKeyComing)
     return CallNextHookEx(g_messageHook, code, removal, lParam);
   g_personsKeyComing = false;
@@ -134,7 +149,10 @@ void StopCountingKeyPresses() {
   g_hook = g_mouseHook = g_messageHook = nullptr;
   g_ownCount = 0;
   g_holding = false;
+  g_tickOnInput = nullptr;
 }
+
+void TickOnPersonsInput(HWND dialog) { g_tickOnInput = dialog; }
 
 uint32_t KeyPressesSoFar() { return g_presses; }
 
@@ -169,25 +187,27 @@ bool ReadLastInputTime(uint32_t& at) {
   return true;
 }
 
+bool PersonsLastInput(uint32_t& at) {
+  uint32_t windowsSaw;
+  if (!ReadLastInputTime(windowsSaw)) return false;
+  // The plug-in's own key is nobody's input: the person's last key or click
+  // before it, where it reached this thread, or what was read before. The
+  // same input reads the same each time.
+  if (!IsOwnInput(windowsSaw))
+    g_personsLast = windowsSaw;
+  else if (g_personsInputSeen && static_cast<int32_t>(g_personsInputAt - g_personsLast) > 0)
+    g_personsLast = g_personsInputAt;
+  at = g_personsLast;
+  return true;
+}
+
 bool PersonPausedFor(uint32_t ms) {
   uint32_t at;
   if (!ReadLastInputTime(at) || IsOwnInput(at)) return true;
   return GetTickCount() - at >= ms;
 }
 
-uint32_t WheelTurnsSoFar() {
-  uint32_t at;
-  // With the host in front, its own thread sees its input (and Windows is not
-  // asked, which costs a round trip under Wine).
-  if (BelongsToThisProcess(GetForegroundWindow()) || !ReadLastInputTime(at)) {
-    g_lastInputRead = false;
-    return g_wheelTurns + g_inputElsewhere;
-  }
-  if (g_lastInputRead && at != g_lastInput && !IsOwnInput(at)) ++g_inputElsewhere;
-  g_lastInput = at;
-  g_lastInputRead = true;
-  return g_wheelTurns + g_inputElsewhere;
-}
+uint32_t WheelTurnsSoFar() { return g_wheelTurns; }
 
 bool OwnKeysOnTheirWay() {
   DropLostOwn();

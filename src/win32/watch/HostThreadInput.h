@@ -5,24 +5,32 @@
 // keys are not counted.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 // Installs the hooks on the calling thread, the host's; again does nothing.
 void StartCountingKeyPresses();
 void StopCountingKeyPresses();
+// The person's next key or mouse message on the thread brings the dialog's
+// FileMaker tick forward (while the lock warning shows); null: none does.
+void TickOnPersonsInput(HWND dialog);
 // Presses counted since the first start; only ever grows.
 uint32_t KeyPressesSoFar();
 // Wheel turns (each message one, whatever its distance) since the first start,
-// and, while another program is in front, changes of the time Windows dates
-// the last input of the session at, but the plug-in's own keys: a wheel turned
-// there sends its messages to another program's thread, and the person is at
-// the desk all the same, as one moving the mouse there is.
+// and the person's keys held back. Input elsewhere (a wheel turned over
+// another program) has Windows' date: PersonsLastInput.
 uint32_t WheelTurnsSoFar();
 // When Windows last saw input in the session (GetLastInputInfo, which came
 // with Windows 2000; false without it).
 bool ReadLastInputTime(uint32_t& at);
 // Whether it can: without asking it for the time.
 bool WindowsDatesInput();
+// When the person last gave input anywhere in the session: Windows' date of
+// it, or where that is the plug-in's own key, the time of the person's last
+// key or mouse message that reached the host's thread. False where Windows
+// dates no input.
+bool PersonsLastInput(uint32_t& at);
 // The keystroke port sent a key event of its own: the next event of that key
 // and direction that reaches the thread is that one, not the user's.
 void ExpectOwnKeyEvent(uint8_t vk, bool up);

@@ -32,6 +32,12 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   o.seen.inputDatedByWindows = WindowsDatesInput();
   const IdleCounter& counter = CounterOf(guard.state, count);
   o.seen.watched = ReadWatchedQuiet(guard.activityWatch, count, counter.countedUpTo, o.seen.now);
+  uint32_t lastInput = counter.snapshot.lastInput;  // unread: no change
+  if (o.seen.inputDatedByWindows) PersonsLastInput(lastInput);
+  DateLastInput(o.seen, counter, lastInput);
+  // A tick the watch did not follow (on time, the thread asleep) has Windows' date.
+  if (!o.seen.watched.known && o.seen.inputDatedByWindows)
+    o.seen.watched = QuietFromLastInput(counter.countedUpTo, o.seen.activityDated, lastInput, o.seen.now);
   DWORD process = 0;
   DWORD thread = foreground ? GetWindowThreadProcessId(foreground, &process) : 0;
   // A foreground window of this thread is its active window: one question to
@@ -43,4 +49,13 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   // one of its dialogs (a person who walked away from a question is away all
   // the same) and the plug-in's own windows alike.
   o.seen.hostInFront = foreground == o.host || (foreground && !o.seen.otherAppInFront);
+}
+
+void TakeInTypingSoFar(WorkstationGuard& guard) {
+  for (int i = 0; i < WATCHED_COUNTS; ++i) {
+    WatchedCount count = static_cast<WatchedCount>(i);
+    Observed o;
+    Observe(guard, o, count);
+    if (TakeInTypingSince(guard.state, CounterOf(guard.state, count), o.seen)) MarkCount(guard, count);
+  }
 }

@@ -15,3 +15,8 @@ struct Observed {
 
 // A tick of count reads the moment into o.
 void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count);
+
+// A commit begins: each count takes in the typing it has not seen yet, which
+// the commit closes, so that no count later takes it for a record opened
+// again, however late it looks.
+void TakeInTypingSoFar(WorkstationGuard& guard);

@@ -17,6 +17,8 @@ const UINT_PTR COMMIT_STEP_TIMER = 1121;
 const UINT IDLE_TICK_MS = TICK_MS;
 const UINT KEYSCAN_TICK_MS = 100;
 const UINT RESTORE_DELAY_MS = 100;
+// The idle ticks after FileMaker came to the front or left it.
+const UINT ACTIVATION_TICK_MS = 100;
 // Keys held back for another program wait this long at most for it to take
 // the foreground back, looking this often.
 const UINT HELD_KEYS_WAIT_MS = 1000;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "portable/engine/IdleEngine.h"
+#include "portable/engine/TickPlan.h"
 #include "win32/watch/ActivityWatch.h"
 #include "win32/watch/HostThreadInput.h"
 #include "win32/watch/Timers.h"
@@ -16,7 +17,10 @@ void TakeSnapshotNow(IdleCounter& counter) {
   Point cursor = counter.snapshot.cursor;
   if (GetCursorPos(&p)) cursor = {p.x, p.y};
   BYTE keys[KEYBOARD_STATE_SIZE];
-  TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr, KeyPressesSoFar(), WheelTurnsSoFar());
+  uint32_t lastInput = 0;
+  PersonsLastInput(lastInput);
+  TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr, KeyPressesSoFar(), WheelTurnsSoFar(),
+               lastInput);
 }
 
 void TakeInOwnKeys(GuardState& state) {
@@ -40,4 +44,19 @@ void StartLimitCount(WorkstationGuard& guard, WatchedCount count) {
 
 void MarkCount(WorkstationGuard& guard, WatchedCount count) {
   MarkTick(guard.activityWatch, count, CounterOf(guard.state, count).countedUpTo);
+  PlanCountTick(guard, count);
+}
+
+void PlanCountTick(WorkstationGuard& guard, WatchedCount count, bool pending) {
+  // Without Windows' dates of input the timers tick four times a second, as
+  // they were started; a test that sends the ticks itself plans them.
+  uint32_t now = IdleClockNow();
+  bool record = count == WatchedCount::Record;
+  uint32_t ms = record ? MsToRecordTick(guard.state, now, pending) : MsToFileMakerTick(guard.state, now);
+  UINT_PTR timer = record ? RECORD_TIMER : FILEMAKER_TIMER;
+  SetTickDue(guard.activityWatch, count, ms != NO_TICK_DUE, now + ms);
+  if (ms == NO_TICK_DUE)
+    StopTimer(guard.timerDialog, timer);
+  else if (!IdleClockIsSetForTests() && WindowsDatesInput())
+    StartTimer(guard.timerDialog, timer, ms);
 }

@@ -17,8 +17,13 @@ void StartCountNow(WorkstationGuard& guard, WatchedCount count);
 // A limit set: the watching thread runs from the first one, and the count
 // starts afresh.
 void StartLimitCount(WorkstationGuard& guard, WatchedCount count);
-// After a tick of that count: the watch measures from where it left the count.
+// After a tick of that count: the watch measures from where it left the
+// count, and the count's next tick is planned.
 void MarkCount(WorkstationGuard& guard, WatchedCount count);
+// The count's timer set for the moment its next tick is due (stopped where
+// none can be), and the watching thread told; `pending`: a step of the
+// record tick waits to be retried.
+void PlanCountTick(WorkstationGuard& guard, WatchedCount count, bool pending = false);
 // The plug-in's own keys have all reached the host: the keyboard as they left
 // it is no one's typing, for either count. Each Ctrl+Enter flips the toggle
 // bits of Ctrl and Enter, and a commit stopped by FileMaker's question leaves
