@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The source layers depend one way: portable <- win32 <- plugin, and so do the
 # rooms inside them: in portable, text <- engine; in win32, the guard's state
-# (WorkstationGuard.h, types only) <- system <- watch <- commit <- lock <- guard.
+# (WorkstationGuard.h, types only) <- system <- input <- watch <- commit <- lock <- guard.
 # Fails, naming the lines, when a file includes a layer or room above its own,
 # when the portable layer includes <windows.h>, or when a portable header
 # declares a function that src/win32 defines (the key port, KeyPort.h, is the
@@ -15,7 +15,7 @@ bad=$(
   grep -rnE '#include +"\.\./' "$src" || true
   grep -rnE '#include +"portable/engine/' "$src/portable/text" || true
   grep -nE '#include +"win32/' "$src/win32/WorkstationGuard.h" || true
-  rooms=(system watch commit lock guard)
+  rooms=(system input watch commit lock guard)
   for ((i = 0; i < ${#rooms[@]}; i++)); do
     for above in "${rooms[@]:i+1}"; do
       grep -rnE "#include +\"win32/$above/" "$src/win32/${rooms[i]}" || true
@@ -42,4 +42,4 @@ if [ -n "$bare" ]; then
   echo "$bare"
   exit 1
 fi
-echo "check-layers: portable (text <- engine) <- win32 (state <- system <- watch <- commit <- lock <- guard) <- plugin, nothing reaches up; libraries only from the system folder"
+echo "check-layers: portable (text <- engine) <- win32 (state <- system <- input <- watch <- commit <- lock <- guard) <- plugin, nothing reaches up; libraries only from the system folder"

@@ -9,6 +9,7 @@
 #include "win32/system/SystemCrypto.h"
 #include "win32/system/UserNameCase.h"
 #include "win32/watch/SessionNotifications.h"
+#include "win32/watch/TickObservation.h"
 #include "win32/watch/WatchedCounts.h"
 
 namespace {
@@ -68,7 +69,7 @@ void SetRecordLimit(WorkstationGuard& guard, const ParameterText& parameter, Rep
   if (state.settings.recordLimitSeconds < 1) return;  // off; the timer keeps serving the immediate switch
   if (EnsureTimerDialog(guard)) {
     StopTimer(guard.timerDialog, RECORD_TIMER);
-    StartTimer(guard.timerDialog, RECORD_TIMER, IDLE_TICK_MS);
+    StartTimer(guard.timerDialog, RECORD_TIMER, STEADY_LOOK_MS);
   }
   StartLimitCount(guard, WatchedCount::Record);
   Answer(reply, REPLY_TAKEN);
@@ -85,7 +86,7 @@ void SetFileMakerLimit(WorkstationGuard& guard, const ParameterText& parameter, 
     StopTimer(guard.timerDialog, KEYSCAN_TIMER);
     return;
   }
-  if (EnsureTimerDialog(guard)) StartTimer(guard.timerDialog, FILEMAKER_TIMER, IDLE_TICK_MS);
+  if (EnsureTimerDialog(guard)) StartTimer(guard.timerDialog, FILEMAKER_TIMER, STEADY_LOOK_MS);
   StartLimitCount(guard, WatchedCount::FileMaker);
   Answer(reply, REPLY_TAKEN);
 }
@@ -101,7 +102,7 @@ void SetCommitOnLeaving(WorkstationGuard& guard, const ParameterText& parameter,
   if (value == SWITCH_BAD_LENGTH) return Answer(reply, REPLY_BAD_LENGTH);
   if (value >= 0) guard.state.settings.commitOnLeaving = value == 1;
   // The record timer runs the switch, with or without a record limit.
-  if (EnsureTimerDialog(guard)) StartTimer(guard.timerDialog, RECORD_TIMER, IDLE_TICK_MS);
+  if (EnsureTimerDialog(guard)) StartTimer(guard.timerDialog, RECORD_TIMER, STEADY_LOOK_MS);
   TakeSnapshotNow(guard.state.recordIdle);
 }
 
@@ -125,8 +126,12 @@ void LockNow(WorkstationGuard& guard, const ParameterText& parameter, Reply& rep
 
 void AnswerStatus(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
   if (!parameter.readable) return Answer(reply, REPLY_BAD_LENGTH);
+  // The idle seconds as of this call, not of the counts' last looks.
+  Observed o;
+  Observe(guard, o, WatchedCount::FileMaker);
+  IdleFigures idle = IdleFiguresAt(guard.state, o.seen);
   // Only the modern interface can start the solution's scripts.
-  FormatStatus(guard.state, reply.text, sizeof reply.text, guard.hostInterface == HostInterface::Modern);
+  FormatStatus(guard.state, idle, reply.text, sizeof reply.text, guard.hostInterface == HostInterface::Modern);
   reply.given = true;
 }
 

@@ -27,6 +27,9 @@ struct ExitRecordNote {
   bool restorePending;    // the restore timer runs: it ends the keys' hold
   bool givingBackKeys;    // the foreground is given back; the held keys wait for it
   DWORD restoredAt;       // the idle clock when it was
+  // The commit's keys met a question of FileMaker's: the record is still open
+  // whatever the restore finds.
+  bool recordLeftOpen;
 };
 
 // The never-shown panel's script timer: its buttons set these, nothing starts it.
@@ -42,6 +45,12 @@ struct WatchingThread;
 struct ActivityWatch {
   WatchingThread* running;  // null while no thread watches
   HANDLE thread;
+};
+
+// When each idle count's next look is due (by WatchedCount), on the idle clock.
+struct PlannedLooks {
+  bool due[2];
+  uint32_t at[2];
 };
 
 // The notice before the lock.
@@ -96,4 +105,5 @@ struct WorkstationGuard {
   LockSession lockSession;
   PanelScriptTimer panelScriptTimer;
   ActivityWatch activityWatch;
+  PlannedLooks plannedLooks;
 };

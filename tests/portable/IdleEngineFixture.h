@@ -19,8 +19,13 @@ struct World {
   bool windowsDates = false;  // Windows 2000 and later: the last input has a date
   uint32_t lastInput = 0;
 
-  void Type() { keys[0x91] ^= 1; }  // a toggle bit alone is a change
-  void TypeUnseenByKeyboardState() { ++keyPresses; }
+  // Keys into FileMaker's own window, as its hooks count them, open the
+  // record again: dated at the next look.
+  uint32_t hostKeyPresses = 0;
+  mutable uint32_t hostKeysSeen = 0, hostKeyAt = 0;
+
+  void Type() { keys[0x91] ^= 1, hostKeyPresses += hostActive; }  // a toggle bit alone is a change
+  void TypeUnseenByKeyboardState() { ++keyPresses, hostKeyPresses += hostActive; }
   void Move() { ++cursor.x; }
   void Scroll() { ++wheelTurns; }
   void LeaveForAnotherApplication() { hostActive = hostInFront = false, otherApp = true; }
@@ -30,6 +35,9 @@ struct World {
         cursor, cursorReadable, keysReadable ? keys : nullptr, hostActive, hostInFront, otherApp, keyPresses, now};
     seen.wheelTurns = wheelTurns;
     seen.inputDatedByWindows = windowsDates;
+    if (hostKeyPresses != hostKeysSeen) hostKeysSeen = hostKeyPresses, hostKeyAt = now;
+    seen.hostKeyPresses = hostKeyPresses;
+    seen.firstNewHostKeyAt = hostKeyAt;
     return seen;
   }
 };

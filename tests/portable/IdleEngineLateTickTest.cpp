@@ -18,13 +18,16 @@ class RealTime : public IdleEngine, public ::testing::WithParamInterface<uint32_
   void SetUp() override { Start(GetParam()); }
 };
 
-TEST_P(RealTime, TicksALittleEarlyOrLateCountAsOne) {
+TEST_P(RealTime, TheLimitFallsDueAtItsMomentHoweverTheTicksFall) {
   state.settings.fileMakerLimitSeconds = 1;
   EXPECT_FALSE(FileMaker(240).openLock);
   EXPECT_FALSE(FileMaker(260).openLock);
-  EXPECT_FALSE(FileMaker(230).openLock);
-  EXPECT_EQ(attempts, 1) << "the commit a tick before the lock";
-  EXPECT_TRUE(FileMaker(270).openLock) << "the lock on the fourth";
+  EXPECT_FALSE(FileMaker(240).openLock);
+  EXPECT_EQ(attempts, 0) << "740 ms: the commit comes at 750";
+  EXPECT_FALSE(FileMaker(10).openLock);
+  EXPECT_EQ(attempts, 1) << "the commit a quarter second before the lock";
+  EXPECT_FALSE(FileMaker(249).openLock) << "999 ms";
+  EXPECT_TRUE(FileMaker(1).openLock) << "the lock at the limit itself";
 }
 
 TEST_P(RealTime, WakingPastTheFileMakerLimitCommitsAndLocksBeforeTakingInTheInput) {

@@ -153,8 +153,11 @@ TEST_F(IdleEngine, RecordLimitOffHoldsTheCountAndDisablesItsStopButton) {
   state.recordCommitted = true;
   TickActions act = Record();
   EXPECT_EQ(state.recordIdle.ticks, 0);
-  EXPECT_FALSE(state.recordCommitted) << "re-armed while the host is active";
+  EXPECT_TRUE(state.recordCommitted) << "FileMaker in front opens no record";
   EXPECT_EQ(act.recordStopButton, ButtonChange::Disable);
+  world.Type();
+  Record();
+  EXPECT_FALSE(state.recordCommitted) << "typing into it does, with or without a limit";
   state.settings.recordLimitSeconds = 3;
   EXPECT_EQ(Record().recordStopButton, ButtonChange::Enable);
 }

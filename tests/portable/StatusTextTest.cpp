@@ -16,7 +16,8 @@ GuardState Fresh() {
 
 std::string Status(const GuardState& state, bool withScriptError = false) {
   char text[STATUS_TEXT_SIZE];
-  FormatStatus(state, text, sizeof text, withScriptError);
+  IdleFigures idle = {state.recordIdle.ticks / TICKS_PER_SECOND, state.fileMakerIdle.ticks / TICKS_PER_SECOND};
+  FormatStatus(state, idle, text, sizeof text, withScriptError);
   return text;
 }
 
@@ -68,7 +69,7 @@ TEST(StatusText, NeverThePasswordAndNeverPastTheBuffer) {
   EXPECT_LT(full.size(), STATUS_TEXT_SIZE);
   char small[20];
   std::memset(small, 'x', sizeof small);
-  FormatStatus(s, small, 12, true);
+  FormatStatus(s, {}, small, 12, true);
   EXPECT_STREQ(small, "record=5368");
   EXPECT_EQ(small[12], 'x') << "nothing written past the size given";
 }

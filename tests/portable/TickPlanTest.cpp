@@ -60,7 +60,7 @@ TEST_F(PlannedTicks, TheCommitAndTheLockComeALimitAfterTheLastInputWhateverItWas
   }
 }
 
-TEST_F(PlannedTicks, TheWarningTicksOnceASecondFromItsStart) {
+TEST_F(PlannedTicks, TheWarningLooksFourTimesASecondWhileItShows) {
   state.settings.fileMakerLimitSeconds = 10;
   state.settings.lockWarningSeconds = 3;
   std::vector<uint32_t> shownAt;
@@ -68,7 +68,8 @@ TEST_F(PlannedTicks, TheWarningTicksOnceASecondFromItsStart) {
     at += MsToFileMakerTick(state, at);
     if (FileMaker(at - fileMakerClock).lockWarningSeconds) shownAt.push_back(at);
   }
-  EXPECT_EQ(shownAt, (std::vector<uint32_t>{8000, 9000, 10000, 10750})) << "3, 2, 1 s; the commit before the lock";
+  EXPECT_EQ(shownAt.size(), 12u) << "8 s to 10.75 s: input anywhere closes it within a look";
+  EXPECT_EQ(shownAt.front(), 8000u) << "its start, 3 s before the lock";
   EXPECT_EQ(locks, 1);
   EXPECT_EQ(fileMakerClock, 11000u);
 }

@@ -180,6 +180,8 @@ TEST_F(Handlers, StatusAnswersTheDocumentedLineAfterEachFunction) {
   EXPECT_EQ(status(), "record=0;recordidle=0;filemaker=0;filemakeridle=0;background=0;immediate=0;warning=0;locked=0");
   CallFunction(FN_SET_WORKSTATION_PASSWORD, "Hidden42");
   EXPECT_EQ(status().find("Hidden"), std::string::npos);
+  DWORD now = GetTickCount();
+  SetIdleClockForTests(&now);
   CallFunction(FN_ACTIVATE_RECORD, "120");
   CallFunction(FN_ACTIVATE_FILEMAKER, "600");
   StopAllTimers(Guard().timerDialog);
@@ -189,10 +191,10 @@ TEST_F(Handlers, StatusAnswersTheDocumentedLineAfterEachFunction) {
   CallFunction(FN_RECORD_IMMEDIATELY, "1");
   CallFunction(FN_SET_LOCK_WARNING, "30");
   StopAllTimers(Guard().timerDialog);
-  State().recordIdle.ticks = 151;
-  State().fileMakerIdle.ticks = 148;
+  now += 37750;  // no look since: the seconds are those of the call
   EXPECT_EQ(status(),
             "record=120;recordidle=37;filemaker=600;filemakeridle=37;background=1;immediate=1;warning=30;locked=0");
+  SetIdleClockForTests(nullptr);
   CallFunction(FN_ACTIVATE_RECORD, "-3");
   EXPECT_EQ(status().substr(0, 9), "record=0;") << "a limit that is off is 0";
   EXPECT_EQ(CallFunction(FN_STATUS, std::string(255, 's')).reply, "$$001$$");

@@ -100,7 +100,7 @@ TEST_F(Soak, HundredThousandTicksAndAHundredLocks) {
       }
     }
     int committedBefore = State().recordCommitted;
-    now += IDLE_TICK_MS / 2;  // the two timers take turns: a tick's time between two of each
+    now += STEADY_LOOK_MS / 2;  // the two timers take turns: a tick's time between two of each
     SendMessageA(Guard().timerDialog, WM_TIMER, ticks % 2 ? FILEMAKER_TIMER : RECORD_TIMER, 0);
     ++ticks;
     // Between two real ticks the host has a quarter second to take in typed keys.

@@ -41,7 +41,7 @@ class TickTest : public PluginTest {
   // Each idle tick comes a tick's time after the one before, whatever the
   // machine's speed: the counts then go up by exactly one a tick.
   void Tick(UINT_PTR id) {
-    if (id == RECORD_TIMER || id == FILEMAKER_TIMER) now_ += IDLE_TICK_MS;
+    if (id == RECORD_TIMER || id == FILEMAKER_TIMER) now_ += STEADY_LOOK_MS;
     SendMessageA(Guard().timerDialog, WM_TIMER, id, 0);
   }
   void Ticks(UINT_PTR id, int n) {

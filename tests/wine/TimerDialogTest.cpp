@@ -67,9 +67,12 @@ TEST_F(TimerDialog, OnlyTypingInTheHostMainWindowReArms) {
   EXPECT_EQ(State().recordCommitted, 1) << "but does not re-arm";
 
   ASSERT_TRUE(InFront(Host()));
-  KeyboardChange();
   Tick(RECORD_TIMER);
-  EXPECT_EQ(State().recordCommitted, 0);
+  EXPECT_EQ(State().recordCommitted, 1) << "nor does FileMaker back in front";
+  TypeKey('A');
+  PumpFor(50);
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(State().recordCommitted, 0) << "a key into FileMaker does";
   CloseOtherApplication();
 }
 
@@ -100,8 +103,10 @@ TEST_F(TimerDialog, ImmediateRuleFiresWhenTheHostIsLeftAndReArmsOnReturn) {
   PumpFor(150);
   EXPECT_EQ(Commits(), 2) << "once only";
   ASSERT_TRUE(InFront(Host()));
+  TypeKey('A');
+  PumpFor(50);
   Tick(RECORD_TIMER);
-  EXPECT_EQ(State().recordCommitted, 0) << "back in the host: re-armed";
+  EXPECT_EQ(State().recordCommitted, 0) << "back in the host and typing: re-armed";
   CloseOtherApplication();
 }
 
@@ -113,8 +118,12 @@ TEST_F(TimerDialog, RecordLimitOffHoldsTheCountAndDisablesStop) {
   State().recordCommitted = 1;
   Tick(RECORD_TIMER);
   EXPECT_EQ(State().recordIdle.ticks, 0);
-  EXPECT_EQ(State().recordCommitted, 0);
+  EXPECT_EQ(State().recordCommitted, 1) << "FileMaker in front opens no record";
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Guard().timerDialog, IDC_RECORD_STOP)));
+  TypeKey('A');
+  PumpFor(50);
+  Tick(RECORD_TIMER);
+  EXPECT_EQ(State().recordCommitted, 0) << "a key into it does, limit or not";
 }
 
 // ---- the FileMaker limit and the lock ----

@@ -69,7 +69,7 @@ class WindowsKeyboard : public TickTest {
   }
   std::string Status() {
     char text[STATUS_TEXT_SIZE];
-    FormatStatus(State(), text, sizeof text, false);
+    FormatStatus(State(), {}, text, sizeof text, false);
     return text;
   }
 };

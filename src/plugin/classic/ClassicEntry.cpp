@@ -4,6 +4,7 @@
 #include "plugin/classic/ClassicCallBlock.h"
 #include "portable/classic/HostText.h"
 #include "win32/guard/GuardLifetime.h"
+#include "win32/watch/WatchedCounts.h"
 
 namespace {
 // Block of the call in progress; only dereferenced while a call runs.
@@ -17,6 +18,7 @@ void CallFunction(const FMExternCallStruct& block) {
   ParameterText parameter = ReadClassicParameter(host, block.parameterHandle, text);
   Reply reply = {};
   function->rule(Guard(), parameter, reply);
+  PlanLooks(Guard());  // a setting may have moved a deadline
   if (reply.given) WriteReply(host, block.result.resultHandle, reply.text);
   // The parameter, converted, may be a password: no copy of it stays behind.
   SecureZeroMemory(text, sizeof text);

@@ -16,6 +16,7 @@
 #include "portable/text/UnicodeText.h"
 #include "win32/guard/GuardLifetime.h"
 #include "win32/system/HostWindows.h"
+#include "win32/watch/WatchedCounts.h"
 
 namespace {
 
@@ -168,6 +169,7 @@ int16_t FM_CALLBACK CallFunction(int16_t id, const void* /*environment*/, const 
     function->pairRule(Guard(), parameter, ReadModernParameter(g_fm.reading, arguments, 1, second), reply);
   else
     function->rule(Guard(), parameter, reply);
+  PlanLooks(Guard());  // a setting may have moved a deadline
   if (reply.given && result) WriteReply(result, reply.text);
   // A password given to a function must not stay behind in memory.
   SecureZeroMemory(text, sizeof text);

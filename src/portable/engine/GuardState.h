@@ -66,8 +66,8 @@ const uint32_t TICK_MS = 1000 / TICKS_PER_SECOND;
 // (the machine slept, the host was busy) count all the same.
 struct IdleCounter {
   int32_t ticks;
-  // Milliseconds toward the next whole tick, plus half a tick, so that a tick
-  // that comes a little early or late still counts as one.
+  // Milliseconds toward the next whole tick: a limit falls due at its
+  // moment, to the millisecond, however the looks fall.
   uint32_t partTickMs;
   uint32_t countedUpTo;  // the clock's reading when the time was last counted
   ActivitySnapshot snapshot;
@@ -110,6 +110,13 @@ struct GuardState {
   // Set once the record has been committed for this absence; cleared when the
   // user is seen typing in the host main window again.
   bool recordCommitted;
+  // The person's key presses into FileMaker's own windows as the looks last
+  // took them in: one more opened the record again, whatever is in front by
+  // the time a look comes.
+  uint32_t hostPressesTakenIn;
+  // The FileMaker count's last look found FileMaker behind another program
+  // and held the count there: it runs again from the moment FileMaker is back.
+  bool fileMakerCountHeld;
   // From the moment the lock opens until its password ends it. Nothing else
   // clears it, so nothing that runs inside the lock opens a second one.
   bool lockIsUp;

@@ -26,19 +26,34 @@ void RefreshKeys(IdleCounter& counter, const TickObservation& seen) {
   counter.snapshot.lastInput = seen.activityAt;
 }
 
-// The count starts again at the activity this tick found: when Windows dated
-// it, or now.
-void RestartAtActivity(IdleCounter& counter, const TickObservation& seen) {
-  RestartCount(counter, seen.activityDated ? seen.activityAt : seen.now);
-  CountElapsed(counter, seen.now);
+// The moment the count runs from.
+uint32_t OriginOf(const IdleCounter& counter) {
+  return counter.countedUpTo - static_cast<uint32_t>(counter.ticks) * TICK_MS - counter.partTickMs;
 }
 
-// The user typed: the count starts again, and typing in the host main window
-// means a new record may be under way.
-void TakeInTyping(GuardState& state, IdleCounter& counter, const TickObservation& seen) {
-  RestartAtActivity(counter, seen);
+// When the activity a look found came. Where Windows dates input, every input
+// came at or before its date of the last one: at that date, unless the count
+// already runs from later. Otherwise at the look.
+uint32_t ActivityMoment(const IdleCounter& counter, const TickObservation& seen) {
+  if (!seen.inputDatedByWindows) return seen.now;
+  uint32_t origin = OriginOf(counter);
+  bool withinCount = seen.activityAt - origin <= seen.now - origin;  // unsigned: right across the clock's wrap
+  return withinCount ? seen.activityAt : origin;
+}
+
+void CountFrom(IdleCounter& counter, uint32_t at, uint32_t now) {
+  RestartCount(counter, at);
+  CountElapsed(counter, now);
+}
+
+// The user typed: the count starts again. Whether that opened a record again
+// the hooks tell, key by key (TakeInHostTyping).
+void TakeInTyping(IdleCounter& counter, const TickObservation& seen) {
+  // A press the hooks counted, Windows dated too; a keyboard that changed
+  // without one (Wine at times, a program) changed as the look found it.
+  bool pressed = seen.keyPresses != counter.snapshot.keyPresses;
+  CountFrom(counter, pressed ? ActivityMoment(counter, seen) : seen.now, seen.now);
   RefreshKeys(counter, seen);
-  if (seen.hostActive) state.recordCommitted = false;
 }
 
 // The lock warning shows once the time left before the lock is the warning time
@@ -71,9 +86,10 @@ void StartAfresh(IdleCounter& counter, const TickObservation& seen) {
 // A move Windows dated counts from then, before the limit is checked: the
 // tick may come long after it. True when it took the move in.
 bool TakeInDatedMove(IdleCounter& counter, const TickObservation& seen) {
-  if (!seen.activityDated) return false;
+  if (!seen.inputDatedByWindows) return false;
+  uint32_t at = ActivityMoment(counter, seen);
   StartAfresh(counter, seen);
-  RestartAtActivity(counter, seen);
+  CountFrom(counter, at, seen.now);
   return true;
 }
 
@@ -99,18 +115,36 @@ uint64_t MsOf(int32_t ticks) { return static_cast<uint64_t>(ticks) * TICK_MS; }
 // stretch from the tick before to the first activity had what was left of
 // the limit then; every later stretch, the one still going on included, the
 // whole limit, as ticks on time would have counted it from that activity.
-bool SomeoneWasThere(const WatchedQuiet& watched, int32_t ticksLeft, int32_t limit) {
-  if (!watched.known || !watched.activitySince || ticksLeft < 1) return false;
-  return watched.firstQuietMs < MsOf(ticksLeft) && watched.longestLaterMs < MsOf(limit);
+bool SomeoneWasThere(const WatchedQuiet& watched, uint64_t msLeft, int32_t limit) {
+  if (!watched.known || !watched.activitySince || msLeft < 1) return false;
+  return watched.firstQuietMs < msLeft && watched.longestLaterMs < MsOf(limit);
 }
 
-// The count of a late tick. True when the limit was reached while nobody was
-// there; otherwise the count runs from the last activity the watch saw.
+// The quiet since the key that opened the record again, at `keyAt`: every
+// stretch the watch saw after its first input is among its longest, and
+// Windows' date of the last input tells the rest. Someone was there where
+// either shows it.
+WatchedQuiet QuietSinceKey(const TickObservation& seen, uint32_t keyAt, const Settings& settings) {
+  WatchedQuiet watched = seen.watched;
+  if (watched.known && watched.activitySince && watched.longestLaterMs < MsOf(TicksFor(settings.recordLimitSeconds))) {
+    watched.firstQuietMs = 0;
+    return watched;
+  }
+  bool dated = seen.inputDatedByWindows && seen.activityAt - keyAt - 1 < seen.now - keyAt;  // after the key
+  return QuietFromLastInput(keyAt, dated, seen.activityAt, seen.now);
+}
+
+// The count of a tick at or after the limit's moment. True when the limit was
+// reached while nobody was there (input after that moment came too late);
+// otherwise the count runs from the last activity the watch saw.
 bool LimitPassedUnseen(IdleCounter& idle, int32_t limit, const TickObservation& seen) {
-  int32_t ticksLeft = limit - idle.ticks;
+  uint64_t msLeft = idle.ticks < limit ? MsOf(limit - idle.ticks) - idle.partTickMs : 0;
   CountElapsed(idle, seen.now);
-  if (idle.ticks <= limit) return false;
-  if (!SomeoneWasThere(seen.watched, ticksLeft, limit)) return true;
+  // Typing that nobody dated, seen at the limit's tick, may have come before it.
+  bool undatedTyping =
+      !seen.watched.known || (KeyboardChanged(idle, seen) && seen.keyPresses == idle.snapshot.keyPresses);
+  if (idle.ticks < limit || (idle.ticks == limit && undatedTyping)) return false;
+  if (!SomeoneWasThere(seen.watched, msLeft, limit)) return true;
   RestartCount(idle, seen.watched.lastActivity);
   CountElapsed(idle, seen.now);
   return false;
@@ -124,10 +158,43 @@ void DateLastInput(TickObservation& seen, const IdleCounter& counter, uint32_t l
   seen.activityDated = seen.inputDatedByWindows && sinceLook > 0 && sinceLook <= seen.now - counter.countedUpTo;
 }
 
-bool TakeInTypingSince(GuardState& state, IdleCounter& counter, const TickObservation& seen) {
-  if (!KeyboardChanged(counter, seen)) return false;
-  TakeInTyping(state, counter, seen);
+bool TakeInHostTyping(GuardState& state, const TickObservation& seen) {
+  if (seen.hostKeyPresses == state.hostPressesTakenIn) return false;
+  state.hostPressesTakenIn = seen.hostKeyPresses;
+  if (!state.recordCommitted) return false;
+  state.recordCommitted = false;
+  // Held while the record was committed: its count runs from the key that
+  // opened it again, not from whenever a look came to see it.
+  IdleCounter& record = state.recordIdle;
+  uint32_t origin = OriginOf(record);
+  bool withinCount = seen.firstNewHostKeyAt - origin <= seen.now - origin;  // unsigned: right across the clock's wrap
+  RestartCount(record, withinCount ? seen.firstNewHostKeyAt : seen.now);
   return true;
+}
+
+IdleFigures IdleFiguresAt(const GuardState& state, const TickObservation& seen) {
+  auto secondsOf = [&seen](IdleCounter counter, bool held) {
+    if (held) return 0;
+    if (seen.inputDatedByWindows)
+      CountFrom(counter, ActivityMoment(counter, seen), seen.now);
+    else
+      CountElapsed(counter, seen.now);
+    return counter.ticks / TICKS_PER_SECOND;
+  };
+  const Settings& s = state.settings;
+  bool recordHeld =
+      s.recordLimitSeconds < 1 || (state.recordCommitted && seen.hostKeyPresses == state.hostPressesTakenIn);
+  bool fileMakerHeld = s.fileMakerLimitSeconds < 1 || state.lockIsUp || (!seen.hostInFront && !s.countInBackground);
+  return {secondsOf(state.recordIdle, recordHeld), secondsOf(state.fileMakerIdle, fileMakerHeld)};
+}
+
+void CountFromComingBack(GuardState& state, const TickObservation& seen) {
+  if (!state.fileMakerCountHeld || state.settings.countInBackground) return;
+  state.fileMakerCountHeld = false;
+  IdleCounter& idle = state.fileMakerIdle;
+  uint32_t at = ActivityMoment(idle, seen);
+  StartAfresh(idle, seen);
+  CountFrom(idle, at, seen.now);
 }
 
 void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses, uint32_t wheelTurns,
@@ -141,7 +208,7 @@ void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint3
 
 void RestartCount(IdleCounter& counter, uint32_t now) {
   counter.ticks = 0;
-  counter.partTickMs = TICK_MS / 2;
+  counter.partTickMs = 0;
   counter.countedUpTo = now;
 }
 
@@ -153,19 +220,22 @@ void CountElapsed(IdleCounter& counter, uint32_t now) {
 }
 
 bool CommitOnLeavingDue(GuardState& state, const TickObservation& seen) {
-  if (!state.settings.commitOnLeaving || seen.hostActive || state.recordCommitted || !seen.otherAppInFront)
-    return false;
+  bool openAgain = seen.hostKeyPresses != state.hostPressesTakenIn;
+  bool open = !state.recordCommitted || openAgain;
+  if (!state.settings.commitOnLeaving || seen.hostActive || !open || !seen.otherAppInFront) return false;
   RestartCount(state.recordIdle, seen.now);
   return true;
 }
 
-TickActions RecordTick(GuardState& state, const TickObservation& seen) {
+TickActions RecordTick(GuardState& state, const TickObservation& observed) {
   TickActions act;
   IdleCounter& idle = state.recordIdle;
+  TickObservation seen = observed;
+  if (TakeInHostTyping(state, seen)) seen.watched = QuietSinceKey(seen, idle.countedUpTo, state.settings);
   if (state.settings.recordLimitSeconds < 1) {
-    // The timer stays for the immediate switch; the count is held.
+    // The timer stays for the immediate switch; the count is held. Typing in
+    // FileMaker opens the record again, as the hooks count it.
     RestartCount(idle, seen.now);
-    if (seen.hostActive) state.recordCommitted = false;
     act.recordStopButton = ButtonChange::Disable;
     return act;
   }
@@ -174,17 +244,13 @@ TickActions RecordTick(GuardState& state, const TickObservation& seen) {
   int32_t limit = TicksFor(state.settings.recordLimitSeconds);
   if (LimitPassedUnseen(idle, limit, seen)) {
     // Late: committed as the limit tick would have with nothing seen, what the
-    // host took in meanwhile included. A key it took in after a commit made
-    // before (typed just before it went busy, or on waking) is typing all the
-    // same: the record is open again, and a limit from now commits it.
-    bool typedSinceCommit = state.recordCommitted && seen.hostActive && KeyboardChanged(idle, seen);
+    // host took in meanwhile included.
     if (!state.recordCommitted) act.exitRecordAttempts = 2;
-    if (typedSinceCommit) state.recordCommitted = false;
     StartAfresh(idle, seen);
     return act;
   }
   bool typed = KeyboardChanged(idle, seen);
-  if (typed) TakeInTyping(state, idle, seen);
+  if (typed) TakeInTyping(idle, seen);
   bool moved = CursorMoved(idle, seen) && !TakeInDatedMove(idle, seen);
   // The limit is checked before the cursor: a move in the limit tick does not
   // stop the action, only typing does (a move it cannot date). Each check may
@@ -210,7 +276,9 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   TickActions act;
   if (state.lockIsUp) return act;  // ticks inside the lock count nothing
   IdleCounter& idle = state.fileMakerIdle;
-  if (!seen.hostInFront && !state.settings.countInBackground) {
+  TakeInHostTyping(state, seen);
+  state.fileMakerCountHeld = !seen.hostInFront && !state.settings.countInBackground;
+  if (state.fileMakerCountHeld) {
     StartAfresh(idle, seen);
     return act;
   }
@@ -226,16 +294,13 @@ TickActions FileMakerTick(GuardState& state, const TickObservation& seen) {
   act.keyScanTimer = seen.hostActive || seen.inputDatedByWindows ? TimerChange::Stop : TimerChange::Start;
   int32_t limit = TicksFor(state.settings.fileMakerLimitSeconds);
   if (LimitPassedUnseen(idle, limit, seen)) {
-    // Late: the lock, and the commit before it, whatever this tick saw. A key
-    // the host took in meanwhile (typed just before it went busy) may have
-    // opened the record again.
-    if (seen.hostActive && KeyboardChanged(idle, seen)) state.recordCommitted = false;
+    // Late: the lock, and the commit before it, whatever this tick saw.
     StartAfresh(idle, seen);
     StartLock(state, act);
     return act;
   }
   bool typed = KeyboardChanged(idle, seen);
-  if (typed) TakeInTyping(state, idle, seen);
+  if (typed) TakeInTyping(idle, seen);
   bool moved = CursorMoved(idle, seen) && !TakeInDatedMove(idle, seen);
   if (!typed && idle.ticks > limit - 1) {
     RefreshKeys(idle, seen);

@@ -24,15 +24,19 @@ struct TickObservation {
   // Turns of the mouse wheel the host's thread has received so far: someone
   // scrolling is there, as someone moving the mouse is.
   uint32_t wheelTurns = 0;
-  // Windows dates the session's last input (from Windows 2000 on): the tick
-  // reads it while another program is in front, so no key scan is needed.
-  bool inputDatedByWindows = false;
-  // Windows dates the person's input (inputDatedByWindows): their last input
+  // Windows dates the person's input (from Windows 2000 on): every look reads
+  // their last input, Lullex's own keys set aside, so no key scan is needed
+  // and the look decides as one every 250 ms would have. Their last input
   // came at activityAt, a change from the count's snapshot is activity, and
-  // activityDated says it came after the count's last look, so that what the
-  // tick finds counts from then.
+  // activityDated says it came after the count's last look.
+  bool inputDatedByWindows = false;
   bool activityDated = false;
   uint32_t activityAt = 0;
+  // The person's key presses into FileMaker's own windows so far, counted as
+  // each was typed.
+  uint32_t hostKeyPresses = 0;
+  // When the first of them that the looks have not taken in was typed.
+  uint32_t firstNewHostKeyAt = 0;
 };
 
 enum class TimerChange { Keep, Start, Stop };
@@ -55,22 +59,23 @@ struct TickActions {
 // Number of ticks a limit in seconds takes.
 inline int32_t TicksFor(int32_t seconds) { return TICKS_PER_SECOND * seconds; }
 
-// Idle time is real time. Each tick counts the whole ticks of time since the
-// tick before it, so a limit of L seconds is reached after L seconds whether or
-// not the 4 * L ticks in between came. When ticks come on time, nothing differs
-// from counting them one by one.
+// Idle time is real time, counted from moments: each count runs from the
+// last activity it knows of (Windows' date of the person's input, or a key on
+// FileMaker's thread by its own time, never one of Lullex's), and a limit falls
+// due at its moment to the millisecond, whenever the look that finds it comes.
+// The commit before the lock falls due a quarter second before it. Where
+// Windows dates input, the looks come only where something can fall due
+// (TickPlan.h); before Windows 2000 they come four times a second.
 //
-// A tick that finds more time gone since the tick before than its limit had
-// left came late (the machine slept, the host's thread was busy). The
-// watching thread tells whether the limit passed meanwhile, as ticks on time
-// would have seen it: the wait from the tick before to the first activity is
-// held to what was left then, and every stretch without activity after that,
-// the one still going on included, to the whole limit. Where one reached it,
-// nobody was there: the tick acts first (the commit; for the FileMaker limit
-// the lock), and only then takes what it saw in as activity. Otherwise
-// someone was there while the host could not look: the count runs from the
-// last activity the watch saw. Without the watch, a late tick acts first. A tick late by less than what was left counts
-// as any other. "More" means by over half a tick: a tick a little late is on time.
+// A tick at or after the limit's moment asks whether the limit passed while
+// nobody was there: the watching thread, or Windows' date of the last input,
+// tells whether activity came before that moment and no stretch without it
+// since reached the whole limit. Where none came, the tick acts first (the
+// commit; for the FileMaker limit the lock), and only then takes what it saw
+// in as activity: input after the moment came too late. Otherwise the count
+// runs from the last activity seen. Without either (before Windows 2000) a
+// tick late by more than a tick acts first; typing seen at the limit's own
+// tick may have come before it and stops it.
 
 // The rule of the immediate switch, checked first on each record tick: the host
 // main window is left for another application and the record is not committed.
@@ -109,11 +114,27 @@ enum class RestoreAction { None, MinimiseRestoredHost, ActivateNotedWindow };
 // it was, unless the lock is up.
 RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised, bool personTypedSinceKeys);
 
+// A key typed into FileMaker's own windows since the looks last took them in
+// opened the record again, whether or not FileMaker is still in front; the
+// record count runs from that key. True when it opened the record again.
+bool TakeInHostTyping(GuardState& state, const TickObservation& seen);
+
+// FileMaker came back to the front: a FileMaker count held behind another
+// program runs from the input that brought it back, where Windows dates it,
+// else from now. FileMaker busy hears of it late; the input keeps its date.
+void CountFromComingBack(GuardState& state, const TickObservation& seen);
+
+// The whole seconds each count stands at, as a look at seen.now would find
+// them: the input Windows dated since the last look taken in, nothing for a
+// count that is held (its limit off, the record committed, the lock up,
+// FileMaker behind).
+struct IdleFigures {
+  int32_t recordSeconds, fileMakerSeconds;
+};
+IdleFigures IdleFiguresAt(const GuardState& state, const TickObservation& seen);
+
 // Windows' date of the person's last input, read for a tick of the count.
 void DateLastInput(TickObservation& seen, const IdleCounter& counter, uint32_t lastInput);
-
-// Typing the count has not seen yet, taken in as its tick would; true if any.
-bool TakeInTypingSince(GuardState& state, IdleCounter& counter, const TickObservation& seen);
 
 // The snapshot a count compares each tick with.
 void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses, uint32_t wheelTurns = 0,

@@ -32,14 +32,14 @@ int32_t SecondsOrOff(int32_t seconds) { return seconds < 1 ? 0 : seconds; }
 
 }  // namespace
 
-void FormatStatus(const GuardState& state, char* text, size_t size, bool modern) {
+void FormatStatus(const GuardState& state, const IdleFigures& idle, char* text, size_t size, bool modern) {
   if (size == 0) return;
   const Settings& s = state.settings;
   StatusLine line(text, size);
   line.Add("record", SecondsOrOff(s.recordLimitSeconds));
-  line.Add("recordidle", state.recordIdle.ticks / TICKS_PER_SECOND);
+  line.Add("recordidle", idle.recordSeconds);
   line.Add("filemaker", SecondsOrOff(s.fileMakerLimitSeconds));
-  line.Add("filemakeridle", state.fileMakerIdle.ticks / TICKS_PER_SECOND);
+  line.Add("filemakeridle", idle.fileMakerSeconds);
   line.Add("background", s.countInBackground ? 1 : 0);
   line.Add("immediate", s.commitOnLeaving ? 1 : 0);
   line.Add("warning", SecondsOrOff(s.lockWarningSeconds));

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "portable/engine/GuardState.h"
+#include "portable/engine/IdleEngine.h"
 
 // Longest status line, with its terminator.
 const size_t STATUS_TEXT_SIZE = 224;
@@ -16,4 +17,5 @@ const size_t STATUS_TEXT_SIZE = 224;
 // ";withwindows=1" while FileMaker locks with Windows: FileMaker 7 and later
 // only. While Windows holds the keyboard (its lock screen, a disconnected
 // session) it ends with ";windows=locked".
-void FormatStatus(const GuardState& state, char* text, size_t size, bool modern);
+// The idle seconds are those given, as of the call (IdleFiguresAt).
+void FormatStatus(const GuardState& state, const IdleFigures& idle, char* text, size_t size, bool modern);

@@ -4,12 +4,11 @@
 
 namespace {
 
-// Milliseconds from now until the count reaches `target` ticks, aimed half a
-// tick past the moment it does, so that a timer a little early or late finds
-// the same count.
+// Milliseconds from now until the count reaches `target` ticks: the moment
+// itself, as a look every 250 ms would find it at the first look from then.
 uint32_t MsUntilTicks(const IdleCounter& counter, int32_t target, uint32_t now) {
   if (target <= counter.ticks) return 1;
-  int64_t fromLook = static_cast<int64_t>(target - counter.ticks) * TICK_MS - counter.partTickMs + TICK_MS / 2;
+  int64_t fromLook = static_cast<int64_t>(target - counter.ticks) * TICK_MS - counter.partTickMs;
   int64_t left = fromLook - static_cast<int64_t>(now - counter.countedUpTo);
   if (left < 1) return 1;
   return left < QUIET_TICK_MS ? static_cast<uint32_t>(left) : QUIET_TICK_MS;
@@ -41,6 +40,8 @@ uint32_t MsToFileMakerTick(const GuardState& state, uint32_t now) {
     int32_t shownSeconds = (left + TICKS_PER_SECOND - 1) / TICKS_PER_SECOND;
     int32_t downAt = left > warning ? limit - warning : limit - TicksFor(shownSeconds - 1);
     if (downAt > idle.ticks) next = Earlier(next, downAt);
+    // While the notice shows, input anywhere closes it within a look.
+    if (left <= warning) next = Earlier(next, idle.ticks + 1);
   }
   return MsUntilTicks(idle, next, now);
 }

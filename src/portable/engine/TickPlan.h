@@ -16,6 +16,8 @@ const uint32_t QUIET_TICK_MS = 60000;
 // Something under way (a commit waiting for its moment, the host just left)
 // is looked at again this soon.
 const uint32_t PENDING_TICK_MS = TICK_MS;
+// FileMaker came to the front or left it: both counts look this soon.
+const uint32_t ACTIVATION_LOOK_MS = 100;
 
 // Milliseconds from now to the record count's next look; `pending`: a step
 // waits to be retried.

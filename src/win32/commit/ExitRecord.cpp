@@ -5,9 +5,11 @@
 #include "portable/engine/WindowsKeyboard.h"
 #include "portable/keys/SendKeys.h"
 #include "win32/commit/WindowActivation.h"
+#include "win32/input/HeldKeys.h"
+#include "win32/input/HostThreadHooks.h"
+#include "win32/input/InputDates.h"
 #include "win32/system/HostWindows.h"
 #include "win32/system/PluginWindows.h"
-#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/Timers.h"
 
 namespace {
@@ -32,6 +34,7 @@ ExitRecordOutcome TypeFirstKey(WorkstationGuard& guard, HWND host, int keys) {
   ExitRecordOutcome typed = TypeNextCommitKey();
   if (typed != ExitRecordOutcome::Typed) return typed;
   guard.exitRecord.personsPressesAtKeys = KeyPressesSoFar();
+  guard.exitRecord.recordLeftOpen = false;
   CommitSteps& steps = guard.state.commit;
   steps.typed = true;
   steps.keysLeft = keys - 1;

@@ -2,8 +2,9 @@
 
 #include "portable/engine/WindowsKeyboard.h"
 #include "win32/commit/ExitRecord.h"
+#include "win32/input/HeldKeys.h"
+#include "win32/input/OwnKeys.h"
 #include "win32/system/HostWindows.h"
-#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/TickObservation.h"
 #include "win32/watch/Timers.h"
 #include "win32/watch/WatchedCounts.h"
@@ -84,15 +85,23 @@ void TypingStep(WorkstationGuard& guard) {
   // cover holding their keys.
   if (PersonsKeysHeld() && !steps.reason.locking) steps.keysLeft = 0;
   if (!HostTakesNextKey(host)) {
-    // Nothing more is typed, and nothing pressed, nor is the foreground given
-    // away. A question of FileMaker's (its window disabled, or a popup over
-    // it) waits for the person, unanswered: the record is still open.
-    guard.exitRecord.restoreAfterKeys = false;
     // Only the foreground went elsewhere, or the window closed: FileMaker tells.
-    if (!IsWindow(host) || (IsWindowEnabled(host) && GetLastActivePopup(host) == host))
+    if (!IsWindow(host) || (IsWindowEnabled(host) && GetLastActivePopup(host) == host)) {
+      guard.exitRecord.restoreAfterKeys = false;
       AfterTheKeys(guard);
-    else
-      FinishCommit(guard, CommitTook::No);
+      return;
+    }
+    // A question of FileMaker's (its window disabled, or a popup over it):
+    // nothing more is typed, and nothing pressed. It waits, unanswered, the
+    // record still open: for the person with FileMaker in front where they
+    // were in FileMaker; where the foreground was taken from their program,
+    // that program gets it back at once, with their keys, none of which reach
+    // the question.
+    ExitRecordNote& note = guard.exitRecord;
+    note.recordLeftOpen = true;
+    if (!note.giveBackTo || BelongsToThisProcess(note.giveBackTo)) note.restoreAfterKeys = false;
+    GiveForegroundBack(guard, 1);
+    FinishCommit(guard, CommitTook::No);
     return;
   }
   if (steps.keysLeft <= 0) {
@@ -165,8 +174,12 @@ void CommitStepTick(WorkstationGuard& guard) {
 }
 
 void TypeWaitingCommit(WorkstationGuard& guard) {
-  WindowsSession& windows = guard.state.windows;
+  GuardState& state = guard.state;
+  WindowsSession& windows = state.windows;
   if (!windows.commitWaiting || WindowsHoldsKeyboard(windows)) return;
-  CommitDone done = CommitRecord(guard, FindHostWindowInUseOrFallback(), 1, AT_RECORD_LIMIT);
+  // A lock that waits for it makes it its own: it takes the foreground at
+  // once, holds the person's keys, and asks the script where no key goes in.
+  CommitReason reason = state.waitingLock.due ? BeforeLock(state.waitingLock.cause, true) : AT_RECORD_LIMIT;
+  CommitDone done = CommitRecord(guard, FindHostWindowInUseOrFallback(), 1, reason);
   if (done != CommitDone::NotDone) windows.commitWaiting = false;
 }

@@ -4,8 +4,9 @@
 #include "portable/keys/KeyPort.h"
 #include "portable/keys/SendKeys.h"
 #include "win32/commit/WindowActivation.h"
+#include "win32/input/InputDates.h"
+#include "win32/input/OwnKeys.h"
 #include "win32/system/MessagePump.h"
-#include "win32/watch/HostThreadInput.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ SendInputFunction InputSender() {
 }  // namespace
 
 bool PortKeybdEvent(uint8_t vk, uint8_t scan, uint32_t flags) {
+  NoteOwnKeyComing();
   bool taken = true;
   if (SendInputFunction send = InputSender()) {
     INPUT input = {};

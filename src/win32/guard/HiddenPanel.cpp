@@ -35,7 +35,7 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
       s.recordLimitSeconds = FieldLimit(dialog, IDC_RECORD_FIELD);
       if (s.recordLimitSeconds > 0) {
         EnablePanelControl(dialog, IDC_RECORD_STOP, true);
-        StartTimer(dialog, RECORD_TIMER, IDLE_TICK_MS);
+        StartTimer(dialog, RECORD_TIMER, STEADY_LOOK_MS);
         // The timer may not have run until now: its count starts from here.
         StartLimitCount(guard, WatchedCount::Record);
       }
@@ -47,7 +47,7 @@ void PanelCommand(WorkstationGuard& guard, HWND dialog, int id) {
       s.fileMakerLimitSeconds = FieldLimit(dialog, IDC_FILEMAKER_FIELD);
       if (s.fileMakerLimitSeconds > 0) {
         EnablePanelControl(dialog, IDC_FILEMAKER_STOP, true);
-        StartTimer(dialog, FILEMAKER_TIMER, IDLE_TICK_MS);
+        StartTimer(dialog, FILEMAKER_TIMER, STEADY_LOOK_MS);
         StartLimitCount(guard, WatchedCount::FileMaker);
       } else {
         PlanCountTick(guard, WatchedCount::FileMaker);  // none is due: the timer stops

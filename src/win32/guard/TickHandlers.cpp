@@ -1,15 +1,20 @@
 #include "win32/guard/TickHandlers.h"
 
+#include "portable/engine/TickPlan.h"
 #include "portable/engine/WindowsKeyboard.h"
 #include "resources/ResourceIds.h"
 #include "win32/commit/RecordCommit.h"
 #include "win32/commit/WindowActivation.h"
 #include "win32/guard/HiddenPanel.h"
+#include "win32/input/HeldKeys.h"
+#include "win32/input/HostThreadHooks.h"
+#include "win32/input/InputDates.h"
+#include "win32/input/LookOnInput.h"
 #include "win32/lock/LockSequence.h"
 #include "win32/lock/LockWarning.h"
 #include "win32/system/ModuleReference.h"
 #include "win32/system/PluginWindows.h"
-#include "win32/watch/HostThreadInput.h"
+#include "win32/watch/ActivityWatch.h"
 #include "win32/watch/SessionNotifications.h"
 #include "win32/watch/TickObservation.h"
 #include "win32/watch/Timers.h"
@@ -25,7 +30,7 @@ void ApplyTimerChange(HWND dialog, UINT_PTR id, UINT ms, TimerChange change) {
 void ShowOrCloseLockWarning(WorkstationGuard& guard, HWND dialog, HWND host, int32_t seconds) {
   // Activity closes the notice at once, not at the next of its seconds (a
   // test that sends the ticks itself sends that one too).
-  TickOnPersonsInput(seconds > 0 && !IdleClockIsSetForTests() ? dialog : nullptr);
+  TickOnPersonsInput(seconds > 0 && !IdleClockIsSetForTests() ? dialog : nullptr, FILEMAKER_TIMER);
   if (seconds > 0)
     ShowLockWarning(guard.lockWarning, ModuleOfWindow(dialog), dialog, host, seconds, guard.hostInterface);
   else
@@ -80,9 +85,9 @@ void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
   StopTimer(dialog, RESTORE_TIMER);
   ExitRecordNote& note = guard.exitRecord;
   if (!note.givingBackKeys) {
-    bool personTyped = KeyPressesSoFar() != note.personsPressesAtKeys;
+    bool stillOpen = KeyPressesSoFar() != note.personsPressesAtKeys || note.recordLeftOpen;
     // Either window may have closed since the keys were typed.
-    switch (RestoreTick(guard.state, note.restoredHost != nullptr, personTyped)) {
+    switch (RestoreTick(guard.state, note.restoredHost != nullptr, stillOpen)) {
       case RestoreAction::MinimiseRestoredHost:
         if (IsWindow(note.restoredHost)) ShowWindow(note.restoredHost, SW_MINIMIZE);
         break;
@@ -104,16 +109,32 @@ void OnRestoreTimer(WorkstationGuard& guard, HWND dialog) {
     StartRestoreTimer(dialog, HELD_KEYS_RETRY_MS);
 }
 
-void OnHostActivation(WorkstationGuard& guard, HWND dialog, bool cameToFront) {
+void OnHostActivation(WorkstationGuard& guard, bool cameToFront) {
+  // A departure's wait for the person to pause ends with it: the next one
+  // waits afresh.
+  if (cameToFront) guard.exitRecord.waitingForPause = false;
   // Ticking four times a second, or sent by a test, the ticks see it themselves.
   if (IdleClockIsSetForTests() || !WindowsDatesInput()) return;
   const GuardState& state = guard.state;
   const Settings& s = state.settings;
   bool fileMakerCounts = s.fileMakerLimitSeconds >= 1 && !state.lockIsUp && !state.waitingLock.due;
-  // A count held in the background runs from the moment FileMaker is back.
-  if (cameToFront && fileMakerCounts && !s.countInBackground) StartCountNow(guard, WatchedCount::FileMaker);
-  if (fileMakerCounts) StartTimer(dialog, FILEMAKER_TIMER, ACTIVATION_TICK_MS);
-  if (s.recordLimitSeconds >= 1 || s.commitOnLeaving) StartTimer(dialog, RECORD_TIMER, ACTIVATION_TICK_MS);
+  // A count held in the background runs from the moment FileMaker is back:
+  // the input that brought it back, should FileMaker hear of it late.
+  if (cameToFront && fileMakerCounts) {
+    Observed o;
+    Observe(guard, o, WatchedCount::FileMaker);
+    CountFromComingBack(guard.state, o.seen);
+    MarkTick(guard.activityWatch, WatchedCount::FileMaker, guard.state.fileMakerIdle.countedUpTo);
+  }
+  if (fileMakerCounts) LookWithin(guard, WatchedCount::FileMaker, ACTIVATION_LOOK_MS);
+  if (s.recordLimitSeconds >= 1 || s.commitOnLeaving) LookWithin(guard, WatchedCount::Record, ACTIVATION_LOOK_MS);
+}
+
+void OnResume(WorkstationGuard& guard) {
+  // What fell due while the machine slept is decided now, not at a timer's whim.
+  if (IdleClockIsSetForTests()) return;
+  LookWithin(guard, WatchedCount::Record, ACTIVATION_LOOK_MS);
+  if (guard.state.settings.fileMakerLimitSeconds >= 1) LookWithin(guard, WatchedCount::FileMaker, ACTIVATION_LOOK_MS);
 }
 
 bool OnSessionChange(WorkstationGuard& guard, HWND dialog, WPARAM code) {

@@ -14,7 +14,9 @@ void OnKeyScanTimer(WorkstationGuard& guard);
 void OnRestoreTimer(WorkstationGuard& guard, HWND dialog);
 // FileMaker came to the front or left it: the idle ticks come at once, not at
 // their deadlines (the commit on leaving; the count held in the background).
-void OnHostActivation(WorkstationGuard& guard, HWND dialog, bool cameToFront);
+void OnHostActivation(WorkstationGuard& guard, bool cameToFront);
+// Windows woke from sleep: both counts look at once.
+void OnResume(WorkstationGuard& guard);
 
 // Windows' session notices: a change, and the registration (retried while
 // Windows refuses it early at logon), after which Windows is asked what the

@@ -4,12 +4,13 @@
 #include "win32/commit/RecordCommit.h"
 #include "win32/guard/HiddenPanel.h"
 #include "win32/guard/TickHandlers.h"
+#include "win32/input/HostThreadHooks.h"
 #include "win32/lock/LockSequence.h"
 #include "win32/lock/LockWarning.h"
 #include "win32/system/HostWindows.h"
-#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/SessionNotifications.h"
 #include "win32/watch/Timers.h"
+#include "win32/watch/WatchedCounts.h"
 
 namespace {
 
@@ -72,10 +73,14 @@ INT_PTR CALLBACK TimerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   if (message == WM_COMMAND) PanelCommand(*guard, dialog, LOWORD(wParam));
   if (message == WM_LOCK_NOW) held = LockAtOnce(*guard, dialog, LockCause::LockNow);
   if (message == WM_SESSION_CHANGE) held = OnSessionChange(*guard, dialog, wParam);
+  if (message == WM_POWERBROADCAST && (wParam == PBT_APMRESUMESUSPEND || wParam == PBT_APMRESUMEAUTOMATIC))
+    OnResume(*guard);
   if (message == WM_LISTEN_FOR_SESSION) held = ListenAndAsk(*guard, dialog);
   if (message == WM_TIMER) held = OnTimer(*guard, dialog, wParam);
   // Every top-level window of the thread hears it, this hidden one too.
-  if (message == WM_ACTIVATEAPP) OnHostActivation(*guard, dialog, wParam != FALSE);
+  if (message == WM_ACTIVATEAPP) OnHostActivation(*guard, wParam != FALSE);
+  // Windows' lock or unlock, or the panel, may have moved a deadline.
+  if (message == WM_SESSION_CHANGE || message == WM_COMMAND) PlanLooks(*guard);
   // The WM_QUIT that ended the login goes on to the host's loop first; should
   // the host live on, the login comes back.
   if (held) ReopenHeldLock(*guard);
@@ -90,12 +95,12 @@ bool EnsureTimerDialog(WorkstationGuard& guard, HINSTANCE instance) {
   guard.timerDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_TIMER_DIALOG), nullptr, TimerDialogProc,
                                          reinterpret_cast<LPARAM>(&guard));
   if (!guard.timerDialog) return false;
-  StartCountingKeyPresses();  // on the host's thread, as the dialog
+  StartCountingKeyPresses(guard);  // on the host's thread, as the dialog
   // On the dialog's own turn: a commit that Windows' answer lets through is
   // never typed inside the function that made the dialog.
   PostMessageA(guard.timerDialog, WM_LISTEN_FOR_SESSION, 0, 0);
   // A lock that waited for its commit when the dialog before went waits on.
-  if (guard.state.waitingLock.due) StartTimer(guard.timerDialog, WAITING_LOCK_TIMER, IDLE_TICK_MS);
+  if (guard.state.waitingLock.due) StartTimer(guard.timerDialog, WAITING_LOCK_TIMER, WAITING_LOCK_LOOK_MS);
   // So does a commit under way: it ends on its next step.
   if (guard.state.commit.stage != CommitStage::None) StartTimer(guard.timerDialog, COMMIT_STEP_TIMER, COMMIT_STEP_MS);
   return true;

@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "win32/commit/WindowActivation.h"
+#include "win32/input/HeldKeys.h"
 #include "win32/system/HostWindows.h"
 #include "win32/system/Monitors.h"
 #include "win32/system/PluginWindows.h"
-#include "win32/watch/HostThreadInput.h"
 
 namespace {
 
@@ -65,6 +65,19 @@ void GiveBackHostWindows(LockedWindows& lock) {
   lock.inUse = nullptr;
 }
 
+namespace {
+
+WNDPROC g_coverDefaults;
+
+// A click on the cover neither activates it nor reaches what it covers: the
+// commit's keys go on into FileMaker.
+LRESULT CALLBACK CoverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATEANDEAT;
+  return CallWindowProcA(g_coverDefaults, hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
 void CoverHostWindows(WorkstationGuard& guard) {
   LockedWindows& lock = guard.lockedWindows;
   HoldPersonsKeys(false);
@@ -73,7 +86,10 @@ void CoverHostWindows(WorkstationGuard& guard) {
   // The dialog class: what the lock's backdrop is, without a dialog's activation.
   lock.cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "#32770", "", WS_POPUP, d.left, d.top,
                                d.right - d.left, d.bottom - d.top, nullptr, nullptr, guard.instance, nullptr);
-  if (lock.cover) ShowWindow(lock.cover, SW_SHOWNOACTIVATE);
+  if (!lock.cover) return;
+  g_coverDefaults =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(lock.cover, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CoverProc)));
+  ShowWindow(lock.cover, SW_SHOWNOACTIVATE);
 }
 
 void DropCover(LockedWindows& lock) {

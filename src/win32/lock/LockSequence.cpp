@@ -2,6 +2,8 @@
 
 #include "portable/engine/WindowsKeyboard.h"
 #include "win32/commit/RecordCommit.h"
+#include "win32/input/HeldKeys.h"
+#include "win32/input/HostThreadHooks.h"
 #include "win32/lock/HiddenHostWindows.h"
 #include "win32/lock/LockScreen.h"
 #include "win32/lock/LockWarning.h"
@@ -9,7 +11,6 @@
 #include "win32/system/HostWindows.h"
 #include "win32/system/MessagePump.h"
 #include "win32/system/ModuleReference.h"
-#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/SessionNotifications.h"
 #include "win32/watch/TickObservation.h"
 #include "win32/watch/Timers.h"
@@ -50,7 +51,7 @@ bool OpenLockAfterTypedKeys(WorkstationGuard& guard, HWND dialog, LockCause caus
 void WaitForCommitBeforeLock(WorkstationGuard& guard, HWND dialog, LockCause cause, bool forKeyboard) {
   uint32_t now = IdleClockNow();
   guard.state.waitingLock = {true, forKeyboard, cause, now, false, now, false};
-  StartTimer(dialog, WAITING_LOCK_TIMER, IDLE_TICK_MS);
+  StartTimer(dialog, WAITING_LOCK_TIMER, WAITING_LOCK_LOOK_MS);
   // The lock is decided: nobody types into FileMaker meanwhile. One waiting
   // for Windows' keyboard is covered when Windows gives it back.
   if (!forKeyboard) CoverHostWindows(guard);

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "win32/input/InputDates.h"
 #include "win32/system/ModuleReference.h"
-#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/Timers.h"
 
 const int QUIET_WATCH_WORDS = sizeof(QuietWatch) / sizeof(uint32_t);
@@ -56,10 +56,10 @@ bool ReadPublished(WatchingThread& w, QuietWatch& out) {
 }
 
 // Windows dates every input of the person's: a cursor that moved without
-// input was moved by a program.
+// input was moved by a program, and Lullex's own keys are no one's.
 void TakeActivitySample(WatchingThread& w) {
   uint32_t lastInput = w.lastInput;
-  bool input = ReadLastInputTime(lastInput) && lastInput != w.lastInput;
+  bool input = PersonsLastInput(lastInput) && lastInput != w.lastInput;
   w.lastInput = lastInput;
   uint32_t marks[WATCHED_COUNTS];
   for (int i = 0; i < WATCHED_COUNTS; ++i) marks[i] = w.marks[i].load(std::memory_order_relaxed);
@@ -120,7 +120,7 @@ void StartActivityWatch(ActivityWatch& watch) {
   uint32_t now = IdleClockNow();
   StartQuietWatch(w->watch, now);
   for (int i = 0; i < WATCHED_COUNTS; ++i) w->marks[i].store(now, std::memory_order_relaxed);
-  ReadLastInputTime(w->lastInput);
+  PersonsLastInput(w->lastInput);
   Publish(*w);
   w->holders = 2;
   w->module = ReferenceToThisModule();

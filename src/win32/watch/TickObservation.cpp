@@ -1,8 +1,10 @@
 #include "win32/watch/TickObservation.h"
 
+#include "win32/input/HostKeys.h"
+#include "win32/input/HostThreadHooks.h"
+#include "win32/input/InputDates.h"
 #include "win32/system/HostWindows.h"
 #include "win32/watch/ActivityWatch.h"
-#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/Timers.h"
 #include "win32/watch/WatchedCounts.h"
 
@@ -29,11 +31,13 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
   o.seen.keys = !ownKeys && GetKeyboardState(o.keys) ? o.keys : nullptr;
   o.seen.keyPresses = KeyPressesSoFar();
   o.seen.wheelTurns = WheelTurnsSoFar();
+  o.seen.hostKeyPresses = HostKeyPressesSoFar();
+  o.seen.firstNewHostKeyAt = OnIdleClock(HostKeyTypedAt(guard.state.hostPressesTakenIn + 1));
   o.seen.inputDatedByWindows = WindowsDatesInput();
   const IdleCounter& counter = CounterOf(guard.state, count);
   o.seen.watched = ReadWatchedQuiet(guard.activityWatch, count, counter.countedUpTo, o.seen.now);
   uint32_t lastInput = counter.snapshot.lastInput;  // unread: no change
-  if (o.seen.inputDatedByWindows) PersonsLastInput(lastInput);
+  if (o.seen.inputDatedByWindows && PersonsLastInput(lastInput)) lastInput = OnIdleClock(lastInput);
   DateLastInput(o.seen, counter, lastInput);
   // A tick the watch did not follow (on time, the thread asleep) has Windows' date.
   if (!o.seen.watched.known && o.seen.inputDatedByWindows)
@@ -52,10 +56,9 @@ void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count) {
 }
 
 void TakeInTypingSoFar(WorkstationGuard& guard) {
-  for (int i = 0; i < WATCHED_COUNTS; ++i) {
-    WatchedCount count = static_cast<WatchedCount>(i);
-    Observed o;
-    Observe(guard, o, count);
-    if (TakeInTypingSince(guard.state, CounterOf(guard.state, count), o.seen)) MarkCount(guard, count);
-  }
+  Observed o;
+  Observe(guard, o, WatchedCount::Record);
+  TakeInHostTyping(guard.state, o.seen);
+  // The record count may have started again at a key: the watch measures from there.
+  MarkTick(guard.activityWatch, WatchedCount::Record, guard.state.recordIdle.countedUpTo);
 }

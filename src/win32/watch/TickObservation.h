@@ -16,7 +16,7 @@ struct Observed {
 // A tick of count reads the moment into o.
 void Observe(WorkstationGuard& guard, Observed& o, WatchedCount count);
 
-// A commit begins: each count takes in the typing it has not seen yet, which
-// the commit closes, so that no count later takes it for a record opened
-// again, however late it looks.
+// A commit begins: the keys typed into FileMaker so far are in the record it
+// closes, so that no look later takes them for a record opened again,
+// however late it comes.
 void TakeInTypingSoFar(WorkstationGuard& guard);

@@ -21,5 +21,20 @@ const DWORD* g_testClock;
 }
 
 DWORD IdleClockNow() { return g_testClock ? *g_testClock : GetTickCount(); }
+
+DWORD OnIdleClock(DWORD windowsDate) {
+  if (!g_testClock) return windowsDate;
+  // The test's clock runs on its own: a date is when a tick first saw it.
+  struct Seen {
+    DWORD date, at;
+  };
+  static Seen seen[8];
+  static int next;
+  for (const Seen& s : seen)
+    if (s.date == windowsDate && s.at) return s.at;
+  seen[next] = {windowsDate, *g_testClock ? *g_testClock : 1};
+  next = (next + 1) % 8;
+  return *g_testClock;
+}
 void SetIdleClockForTests(const DWORD* now) { g_testClock = now; }
 bool IdleClockIsSetForTests() { return g_testClock != nullptr; }

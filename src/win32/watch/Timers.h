@@ -14,11 +14,14 @@ const UINT_PTR REOPEN_LOCK_TIMER = 1118;
 const UINT_PTR WAITING_LOCK_TIMER = 1119;
 const UINT_PTR SESSION_LISTEN_TIMER = 1120;
 const UINT_PTR COMMIT_STEP_TIMER = 1121;
-const UINT IDLE_TICK_MS = TICK_MS;
+// Where Windows dates no input (before Windows 2000) each count looks this
+// often; from Windows 2000 on a count's first look comes this soon after its
+// limit is set, and then where its plan says.
+const UINT STEADY_LOOK_MS = TICK_MS;
+// A lock that waits for its commit looks this often whether it may open.
+const UINT WAITING_LOCK_LOOK_MS = TICK_MS;
 const UINT KEYSCAN_TICK_MS = 100;
 const UINT RESTORE_DELAY_MS = 100;
-// The idle ticks after FileMaker came to the front or left it.
-const UINT ACTIVATION_TICK_MS = 100;
 // Keys held back for another program wait this long at most for it to take
 // the foreground back, looking this often.
 const UINT HELD_KEYS_WAIT_MS = 1000;
@@ -43,3 +46,5 @@ void StartRestoreTimer(HWND dialog, UINT afterMs);
 DWORD IdleClockNow();
 void SetIdleClockForTests(const DWORD* now);
 bool IdleClockIsSetForTests();
+// Windows' date of an input (GetTickCount's clock) on the idle clock.
+DWORD OnIdleClock(DWORD windowsDate);

@@ -4,8 +4,9 @@
 
 #include "portable/engine/IdleEngine.h"
 #include "portable/engine/TickPlan.h"
+#include "win32/input/HostThreadHooks.h"
+#include "win32/input/InputDates.h"
 #include "win32/watch/ActivityWatch.h"
-#include "win32/watch/HostThreadInput.h"
 #include "win32/watch/Timers.h"
 
 IdleCounter& CounterOf(GuardState& state, WatchedCount count) {
@@ -18,7 +19,7 @@ void TakeSnapshotNow(IdleCounter& counter) {
   if (GetCursorPos(&p)) cursor = {p.x, p.y};
   BYTE keys[KEYBOARD_STATE_SIZE];
   uint32_t lastInput = 0;
-  PersonsLastInput(lastInput);
+  if (PersonsLastInput(lastInput)) lastInput = OnIdleClock(lastInput);
   TakeSnapshot(counter, cursor, GetKeyboardState(keys) ? keys : nullptr, KeyPressesSoFar(), WheelTurnsSoFar(),
                lastInput);
 }
@@ -47,16 +48,53 @@ void MarkCount(WorkstationGuard& guard, WatchedCount count) {
   PlanCountTick(guard, count);
 }
 
-void PlanCountTick(WorkstationGuard& guard, WatchedCount count, bool pending) {
+namespace {
+
+// The count's look set for `ms` from now (NO_TICK_DUE: none), the watching
+// thread told.
+void SetLook(WorkstationGuard& guard, WatchedCount count, uint32_t now, uint32_t ms) {
+  int i = static_cast<int>(count);
+  UINT_PTR timer = count == WatchedCount::Record ? RECORD_TIMER : FILEMAKER_TIMER;
+  guard.plannedLooks.due[i] = ms != NO_TICK_DUE;
+  guard.plannedLooks.at[i] = now + ms;
+  SetTickDue(guard.activityWatch, count, ms != NO_TICK_DUE, now + ms);
   // Without Windows' dates of input the timers tick four times a second, as
   // they were started; a test that sends the ticks itself plans them.
-  uint32_t now = IdleClockNow();
-  bool record = count == WatchedCount::Record;
-  uint32_t ms = record ? MsToRecordTick(guard.state, now, pending) : MsToFileMakerTick(guard.state, now);
-  UINT_PTR timer = record ? RECORD_TIMER : FILEMAKER_TIMER;
-  SetTickDue(guard.activityWatch, count, ms != NO_TICK_DUE, now + ms);
   if (ms == NO_TICK_DUE)
     StopTimer(guard.timerDialog, timer);
   else if (!IdleClockIsSetForTests() && WindowsDatesInput())
     StartTimer(guard.timerDialog, timer, ms);
+}
+
+uint32_t MsToLook(const WorkstationGuard& guard, WatchedCount count, uint32_t now, bool pending) {
+  if (count == WatchedCount::Record) return MsToRecordTick(guard.state, now, pending);
+  return MsToFileMakerTick(guard.state, now);
+}
+
+}  // namespace
+
+void PlanCountTick(WorkstationGuard& guard, WatchedCount count, bool pending) {
+  uint32_t now = IdleClockNow();
+  SetLook(guard, count, now, MsToLook(guard, count, now, pending));
+}
+
+void PlanLooks(WorkstationGuard& guard) {
+  uint32_t now = IdleClockNow();
+  for (int i = 0; i < WATCHED_COUNTS; ++i) {
+    WatchedCount count = static_cast<WatchedCount>(i);
+    uint32_t ms = MsToLook(guard, count, now, false);
+    // Never later than planned already: a look that finds nothing due costs
+    // one look, one put off may miss a step that waits to be retried.
+    int32_t planned = static_cast<int32_t>(guard.plannedLooks.at[i] - now);
+    bool sooner =
+        guard.plannedLooks.due[i] && planned > 0 && (ms == NO_TICK_DUE || static_cast<uint32_t>(planned) < ms);
+    if (!sooner) SetLook(guard, count, now, ms);
+  }
+}
+
+void LookWithin(WorkstationGuard& guard, WatchedCount count, uint32_t ms) {
+  int i = static_cast<int>(count);
+  uint32_t now = IdleClockNow();
+  int32_t planned = static_cast<int32_t>(guard.plannedLooks.at[i] - now);
+  if (!guard.plannedLooks.due[i] || planned < 0 || static_cast<uint32_t>(planned) > ms) SetLook(guard, count, now, ms);
 }

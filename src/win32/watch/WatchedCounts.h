@@ -24,6 +24,14 @@ void MarkCount(WorkstationGuard& guard, WatchedCount count);
 // none can be), and the watching thread told; `pending`: a step of the
 // record tick waits to be retried.
 void PlanCountTick(WorkstationGuard& guard, WatchedCount count, bool pending = false);
+// Both counts planned again, never later than they were, because something
+// changed what is due. The one place every such change calls: each external
+// function, the hidden panel, Windows' session notices (its lock and unlock),
+// sleep and resume, and the unlock (through the counts it starts again).
+void PlanLooks(WorkstationGuard& guard);
+// The count looks within ms at the latest: FileMaker came or went, Windows
+// resumed from sleep.
+void LookWithin(WorkstationGuard& guard, WatchedCount count, uint32_t ms);
 // The plug-in's own keys have all reached the host: the keyboard as they left
 // it is no one's typing, for either count. Each Ctrl+Enter flips the toggle
 // bits of Ctrl and Enter, and a commit stopped by FileMaker's question leaves
