@@ -38,6 +38,25 @@ TEST(WatchScenario, ArmedAndIdleItWakesFileMakerOnlyForItsDeadlines) {
   EXPECT_LE(std::stoi(text.substr(text.find(counted) + counted.size())), 4) << "a look as FileMaker left, not 48";
 }
 
+// Lullex's own Ctrl+Enter is nobody's input: FileMaker busy just after the
+// lock's commit (a commit script, a hosted file's round trip) locks as the
+// limit fell due, not a limit later; nobody there through a long busy stretch
+// after a short pause, the record's commit on waking is no one's input either,
+// and the lock follows it, the mouse moved as the person comes back or not.
+TEST(WatchScenario, LullexsOwnKeysAreNobodysInput) {
+  HostRun busyAfterCommit =
+      RunHost(ThenUnlockWithPw(WithPw({"call Lulx-ActivateFileMakerLullex 4", "focus record", "move 300 300",
+                                       "type abc", "say typed", "waitfor 6000 record committed #1", "busy 900"})));
+  ASSERT_EQ(busyAfterCommit.exitCode, 0) << busyAfterCommit.All();
+  EXPECT_LT(busyAfterCommit.At(kLockUp) - busyAfterCommit.At("-- typed"), 5.5) << busyAfterCommit.All();
+  HostRun asleep = RunHost(ThenUnlockWithPw(
+      WithPw({"call Lulx-ActivateRecordLullex 2", "call Lulx-ActivateFileMakerLullex 4", "focus record", "move 300 300",
+              "type abc", "wait 500", "othermoves 7500 0 6500", "busy 6500", "say awake"})));
+  ASSERT_EQ(asleep.exitCode, 0) << asleep.All();
+  EXPECT_TRUE(asleep.Before("record committed #1", kLockUp)) << asleep.All();
+  EXPECT_LT(asleep.At(kLockUp) - asleep.At("-- awake"), 1.5) << asleep.All();
+}
+
 // A machine that sleeps, or a host too busy to handle its messages: the limits
 // count the real time that passed.
 TEST(WatchScenario, AHostThatWasAwayPastTheLimitLocksOnWakingAndNeverEarly) {

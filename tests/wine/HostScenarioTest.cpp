@@ -170,4 +170,43 @@ TEST(CommitScenario, TypingInAnotherProgramDuringTheCommitOnLeavingStaysThere) {
   EXPECT_TRUE(othersKeys >= 1 && othersKeys <= static_cast<int>(text.size())) << run.All();
 }
 
+// A record opened again after the record limit's commit is committed again
+// on leaving FileMaker: the key counts as typed, whatever is in front by the
+// next look. So is each departure's, once the person pauses, the wait of the
+// one before ended when FileMaker came back.
+TEST(CommitScenario, ARecordOpenedAgainIsCommittedOnEachDeparture) {
+  HostRun run = RunHost({"init",
+                         "call Lulx-ActivateRecordLullex 2",
+                         "call Lulx-LullexRecordImmediatelyWhenInBackground 1",
+                         "focus record",
+                         "type a",
+                         "waitfor 5000 record committed #1",
+                         "wait 300",
+                         "type b",
+                         "wait 300",
+                         "activate other",
+                         "say left",
+                         "waitfor 3000 (edited): \"ab\"",
+                         "activate main",
+                         "focus record",
+                         "type c",
+                         "wait 300",
+                         "activate other",
+                         "othertypes 0123456789",
+                         "wait 200",
+                         "activate main",
+                         "focus record",
+                         "type d",
+                         "wait 300",
+                         "activate other",
+                         "othertypes 0123456789",
+                         "say left again",
+                         "wait 3000",
+                         "quit"});
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_LT(run.At("(edited): \"ab\"") - run.At("-- left"), 1.0) << run.All();
+  int commits = run.Count("record committed");
+  EXPECT_GT(run.Index("record committed", commits), run.Index("-- left again")) << run.All();
+}
+
 }  // namespace

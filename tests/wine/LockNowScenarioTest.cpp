@@ -78,6 +78,19 @@ TEST(LockScenario, FromTheFourthWrongPasswordTheNextTryWaitsAndTheRightOneStillU
   EXPECT_TRUE(run.Before(ready, "window \"Please Login\" gone", 2));
 }
 
+// A warning set after the limit, as a start-up script does, shows its whole
+// time; the status line's idle seconds are those of the moment it is asked.
+TEST(LockScenario, AWarningSetAfterTheLimitShowsItsWholeTime) {
+  const std::string warning4 = "lock warning \"This workstation locks in 4 s.\"";
+  HostRun run = RunHost(ThenUnlockWithPw(
+      WithPw({"call Lulx-ActivateFileMakerLullex 6", "call Lulx-ActivateRecordLullex 30", "call Lulx-SetLockWarning 4",
+              "focus record", "move 300 300", "say set", "wait 1600", "call Lulx-Status"})));
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_LT(run.At(warning4) - run.At("-- set"), 2.6) << run.All();
+  EXPECT_GT(run.At(kLockUp) - run.At(warning4), 3.5) << run.All();
+  EXPECT_EQ(run.Count("recordidle=1;filemaker=6;filemakeridle=1;"), 1) << run.All();
+}
+
 TEST(LockScenario, TheWarningCountsDownActivityClosesItAndTheLockComesOnTime) {
   const std::string warning2 = "lock warning \"This workstation locks in 2 s.\"";
   const std::string warning1 = "lock warning \"This workstation locks in 1 s.\"";

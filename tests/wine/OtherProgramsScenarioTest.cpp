@@ -111,6 +111,33 @@ TEST(LockScenario, WhileWindowsIsLockedNothingIsTypedAndTheRecordIsLetGo) {
   }
 }
 
+#ifdef LULLEX_MODERN_HOST
+// Locking with Windows, another program in front as Windows unlocks and the
+// person at its mouse at once: the login comes only after the lock's commit.
+TEST(LockScenario, WithWindowsTheLoginComesAfterTheCommit) {
+  HostRun run = RunHost(
+      ThenUnlockWithPw(WithPw({"call Lulx-SetLockWithWindows 1", "focus record", "type abc", "wait 300",
+                               "activate other", "session lock", "wait 1000", "othermoves 3000", "session unlock"})));
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_TRUE(run.Before("record committed #1 (edited): \"abc\"", kLockUp)) << run.All();
+}
+#endif
+
+// The commit on leaving meets FileMaker's question while the person types on
+// in another program: that program gets the foreground back at once, none of
+// their keys answer the question or reach the record, and the question waits.
+TEST(CommitScenario, FileMakersQuestionWaitsForThePersonInFileMaker) {
+  HostRun run = RunHost({"init", "call Lulx-LullexRecordImmediatelyWhenInBackground 1", "validate yes", "focus record",
+                         "type abc", "wait 300", "activate other", "say left",
+                         "othertypes results are in and they look nice, the numbers are up and the team did well",
+                         "wait 6000", "say done", "quit"});
+  ASSERT_EQ(run.exitCode, 0) << run.All();
+  EXPECT_EQ(run.Count("question asked"), 1) << run.All();
+  EXPECT_EQ(run.CountBetween("question answered", "question asked", "-- done"), 0) << run.All();
+  EXPECT_EQ(run.CountBetween("record key 0x", "-- left", "question asked"), 2) << "Ctrl+Enter alone" << run.All();
+  EXPECT_EQ(run.CountBetween("record key 0x", "question asked", "-- done"), 0) << run.All();
+}
+
 // Windows unlocked while the plug-in was switched off: nothing of the lock
 // before may hold the guard once it is back.
 TEST(LockScenario, AnUnlockThatCameWhileNothingListenedHoldsNothing) {
