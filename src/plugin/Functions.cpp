@@ -94,6 +94,11 @@ void SetFileMakerLimit(WorkstationGuard& guard, const ParameterText& parameter, 
 void SetCountInBackground(WorkstationGuard& guard, const ParameterText& parameter, Reply& reply) {
   int value = ReadSwitch(parameter);
   if (value >= 0) guard.state.settings.countInBackground = value == 1;
+  // A count held behind another program until now runs from now.
+  if (value == 1 && guard.state.fileMakerCountHeld) {
+    guard.state.fileMakerCountHeld = false;
+    StartCountNow(guard, WatchedCount::FileMaker);
+  }
   AnswerIfBadLength(parameter, reply);
 }
 

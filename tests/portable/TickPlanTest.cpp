@@ -77,6 +77,8 @@ TEST_F(PlannedTicks, TheWarningLooksFourTimesASecondWhileItShows) {
 TEST(TickPlan, NothingToCountSleepsAndPendingStepsComeSoon) {
   GuardState state = {};
   EXPECT_EQ(MsToFileMakerTick(state, 0), NO_TICK_DUE) << "no limit";
+  EXPECT_EQ(MsToRecordTick(state, 0, false), NO_TICK_DUE) << "no limit, no switch";
+  state.settings.commitOnLeaving = true;
   EXPECT_EQ(MsToRecordTick(state, 0, false), QUIET_TICK_MS) << "the timer stays for the switch";
   EXPECT_EQ(MsToRecordTick(state, 0, true), PENDING_TICK_MS) << "a commit on leaving to retry";
   state.settings.fileMakerLimitSeconds = 100000;

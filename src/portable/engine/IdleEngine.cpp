@@ -35,7 +35,8 @@ uint32_t OriginOf(const IdleCounter& counter) {
 // came at or before its date of the last one: at that date, unless the count
 // already runs from later. Otherwise at the look.
 uint32_t ActivityMoment(const IdleCounter& counter, const TickObservation& seen) {
-  if (!seen.inputDatedByWindows) return seen.now;
+  // Read a moment after the look's clock: now.
+  if (!seen.inputDatedByWindows || static_cast<int32_t>(seen.activityAt - seen.now) > 0) return seen.now;
   uint32_t origin = OriginOf(counter);
   bool withinCount = seen.activityAt - origin <= seen.now - origin;  // unsigned: right across the clock's wrap
   return withinCount ? seen.activityAt : origin;
@@ -144,7 +145,12 @@ bool LimitPassedUnseen(IdleCounter& idle, int32_t limit, const TickObservation& 
   bool undatedTyping =
       !seen.watched.known || (KeyboardChanged(idle, seen) && seen.keyPresses == idle.snapshot.keyPresses);
   if (idle.ticks < limit || (idle.ticks == limit && undatedTyping)) return false;
-  if (!SomeoneWasThere(seen.watched, msLeft, limit)) return true;
+  // A look a moment after the limit's moment that finds input since its look
+  // before may be finding only the last of several (Windows dates only that):
+  // as a look a moment earlier would have, it takes it for someone there.
+  uint64_t late = MsOf(idle.ticks - limit) + idle.partTickMs;
+  bool inputJustFound = late < TICK_MS && seen.watched.known && seen.watched.activitySince;
+  if (!inputJustFound && !SomeoneWasThere(seen.watched, msLeft, limit)) return true;
   RestartCount(idle, seen.watched.lastActivity);
   CountElapsed(idle, seen.now);
   return false;
@@ -191,10 +197,10 @@ IdleFigures IdleFiguresAt(const GuardState& state, const TickObservation& seen) 
 void CountFromComingBack(GuardState& state, const TickObservation& seen) {
   if (!state.fileMakerCountHeld || state.settings.countInBackground) return;
   state.fileMakerCountHeld = false;
-  IdleCounter& idle = state.fileMakerIdle;
-  uint32_t at = ActivityMoment(idle, seen);
-  StartAfresh(idle, seen);
-  CountFrom(idle, at, seen.now);
+  // From the moment FileMaker hears of it, as a look four times a second
+  // would: input while it was behind held nothing, and one that came with
+  // its return (or none: the program in front closed itself) is now.
+  StartAfresh(state.fileMakerIdle, seen);
 }
 
 void TakeSnapshot(IdleCounter& counter, Point cursor, const uint8_t* keys, uint32_t keyPresses, uint32_t wheelTurns,

@@ -120,8 +120,7 @@ RestoreAction RestoreTick(GuardState& state, bool hostWasMinimised, bool personT
 bool TakeInHostTyping(GuardState& state, const TickObservation& seen);
 
 // FileMaker came back to the front: a FileMaker count held behind another
-// program runs from the input that brought it back, where Windows dates it,
-// else from now. FileMaker busy hears of it late; the input keeps its date.
+// program runs from now.
 void CountFromComingBack(GuardState& state, const TickObservation& seen);
 
 // The whole seconds each count stands at, as a look at seen.now would find

@@ -20,7 +20,7 @@ int32_t Earlier(int32_t a, int32_t b) { return a < b ? a : b; }
 
 uint32_t MsToRecordTick(const GuardState& state, uint32_t now, bool pending) {
   if (pending || state.windows.commitWaiting) return PENDING_TICK_MS;
-  if (state.settings.recordLimitSeconds < 1) return QUIET_TICK_MS;
+  if (state.settings.recordLimitSeconds < 1) return state.settings.commitOnLeaving ? QUIET_TICK_MS : NO_TICK_DUE;
   return MsUntilTicks(state.recordIdle, TicksFor(state.settings.recordLimitSeconds), now);
 }
 

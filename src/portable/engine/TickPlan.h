@@ -8,10 +8,11 @@
 
 #include "portable/engine/GuardState.h"
 
-// Nothing can fall due: the count's timer stops until a limit is set again.
+// Nothing can fall due: the count's timer stops until a limit or the switch
+// is set again.
 const uint32_t NO_TICK_DUE = 0;
-// With nothing to count (no record limit, the lock up) a look comes this
-// seldom all the same, should what would move it never come.
+// With nothing to count (no record limit but the switch, the lock up) a look
+// comes this seldom all the same, should what would move it never come.
 const uint32_t QUIET_TICK_MS = 60000;
 // Something under way (a commit waiting for its moment, the host just left)
 // is looked at again this soon.

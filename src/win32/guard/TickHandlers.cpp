@@ -66,8 +66,12 @@ bool OnFileMakerTimer(WorkstationGuard& guard, HWND dialog) {
   }
   Observed o;
   Observe(guard, o, WatchedCount::FileMaker);
+  uint32_t recordLookedAt = guard.state.recordIdle.countedUpTo;
   TickActions act = FileMakerTick(guard.state, o.seen);
   MarkCount(guard, WatchedCount::FileMaker);
+  // A key it found opened the record again: the record count runs from that
+  // key, and the watch and its next look with it.
+  if (guard.state.recordIdle.countedUpTo != recordLookedAt) MarkCount(guard, WatchedCount::Record);
   ApplyTimerChange(dialog, KEYSCAN_TIMER, KEYSCAN_TICK_MS, act.keyScanTimer);
   if (act.stopFileMakerTimer) StopTimer(dialog, FILEMAKER_TIMER);
   ShowOrCloseLockWarning(guard, dialog, o.host, act.lockWarningSeconds);
@@ -118,8 +122,7 @@ void OnHostActivation(WorkstationGuard& guard, bool cameToFront) {
   const GuardState& state = guard.state;
   const Settings& s = state.settings;
   bool fileMakerCounts = s.fileMakerLimitSeconds >= 1 && !state.lockIsUp && !state.waitingLock.due;
-  // A count held in the background runs from the moment FileMaker is back:
-  // the input that brought it back, should FileMaker hear of it late.
+  // A count held in the background runs from the moment FileMaker is back.
   if (cameToFront && fileMakerCounts) {
     Observed o;
     Observe(guard, o, WatchedCount::FileMaker);

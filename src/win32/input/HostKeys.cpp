@@ -17,11 +17,27 @@ HWND TopLevelOf(HWND hwnd) {
   return hwnd;
 }
 
+// Shift, Ctrl, Alt and the Windows keys alone type nothing: pressed on the
+// way out of FileMaker (Alt+Tab, Win+L) they open no record.
+bool TypesNothing(WPARAM vk) {
+  switch (vk) {
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_CAPITAL:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 void NoteHostKey(const MSG& message) {
-  bool press = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-  if (!press || !g_guard) return;
+  // A system key (with Alt) is a menu's or Windows', never the record's.
+  if (message.message != WM_KEYDOWN || TypesNothing(message.wParam) || !g_guard) return;
   // FileMaker's windows, whatever their class (card windows, its dialogs):
   // this process's, and not the plug-in's own.
   HWND top = TopLevelOf(message.hwnd);
