@@ -78,13 +78,15 @@ TEST(LockScenario, FromTheFourthWrongPasswordTheNextTryWaitsAndTheRightOneStillU
   EXPECT_TRUE(run.Before(ready, "window \"Please Login\" gone", 2));
 }
 
-// A warning set after the limit, as a start-up script does, shows its whole
-// time; the status line's idle seconds are those of the moment it is asked.
+// A warning set after the limit, as a start-up script does with FileMaker in
+// front, shows its whole time; the status line's idle seconds are those of
+// the moment it is asked.
 TEST(LockScenario, AWarningSetAfterTheLimitShowsItsWholeTime) {
   const std::string warning4 = "lock warning \"This workstation locks in 4 s.\"";
-  HostRun run = RunHost(ThenUnlockWithPw(
-      WithPw({"call Lulx-ActivateFileMakerLullex 6", "call Lulx-ActivateRecordLullex 30", "call Lulx-SetLockWarning 4",
-              "focus record", "move 300 300", "say set", "wait 1600", "call Lulx-Status"})));
+  HostRun run =
+      RunHost(ThenUnlockWithPw(WithPw({"focus record", "move 300 300", "wait 300",
+                                       "call Lulx-ActivateFileMakerLullex 6", "call Lulx-ActivateRecordLullex 30",
+                                       "call Lulx-SetLockWarning 4", "say set", "wait 1600", "call Lulx-Status"})));
   ASSERT_EQ(run.exitCode, 0) << run.All();
   EXPECT_LT(run.At(warning4) - run.At("-- set"), 2.6) << run.All();
   EXPECT_GT(run.At(kLockUp) - run.At(warning4), 3.5) << run.All();

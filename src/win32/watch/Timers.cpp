@@ -17,24 +17,34 @@ void StopAllTimers(HWND dialog) {
 void StartRestoreTimer(HWND dialog, UINT afterMs) { StartTimer(dialog, RESTORE_TIMER, afterMs); }
 
 namespace {
+
 const DWORD* g_testClock;
-}
+
+// Windows' dates as a test's ticks first saw them.
+struct DateSeen {
+  DWORD date, at;
+};
+const int DATES_KEPT = 8;
+DateSeen g_datesSeen[DATES_KEPT];
+int g_nextDate;
+
+}  // namespace
 
 DWORD IdleClockNow() { return g_testClock ? *g_testClock : GetTickCount(); }
+
+void SetIdleClockForTests(const DWORD* now) {
+  g_testClock = now;
+  for (DateSeen& seen : g_datesSeen) seen = DateSeen();
+}
+
+bool IdleClockIsSetForTests() { return g_testClock != nullptr; }
 
 DWORD OnIdleClock(DWORD windowsDate) {
   if (!g_testClock) return windowsDate;
   // The test's clock runs on its own: a date is when a tick first saw it.
-  struct Seen {
-    DWORD date, at;
-  };
-  static Seen seen[8];
-  static int next;
-  for (const Seen& s : seen)
-    if (s.date == windowsDate && s.at) return s.at;
-  seen[next] = {windowsDate, *g_testClock ? *g_testClock : 1};
-  next = (next + 1) % 8;
+  for (const DateSeen& seen : g_datesSeen)
+    if (seen.at && seen.date == windowsDate) return seen.at;
+  g_datesSeen[g_nextDate] = {windowsDate, *g_testClock ? *g_testClock : 1};
+  g_nextDate = (g_nextDate + 1) % DATES_KEPT;
   return *g_testClock;
 }
-void SetIdleClockForTests(const DWORD* now) { g_testClock = now; }
-bool IdleClockIsSetForTests() { return g_testClock != nullptr; }
