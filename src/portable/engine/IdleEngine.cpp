@@ -140,6 +140,10 @@ WatchedQuiet QuietSinceKey(const TickObservation& seen, uint32_t keyAt, const Se
 // otherwise the count runs from the last activity the watch saw.
 bool LimitPassedUnseen(IdleCounter& idle, int32_t limit, const TickObservation& seen) {
   uint64_t msLeft = idle.ticks < limit ? MsOf(limit - idle.ticks) - idle.partTickMs : 0;
+  // The watching thread samples only once a look is overdue: what Windows
+  // dated since the look before tells what came before its first sample.
+  bool dated = seen.inputDatedByWindows && seen.activityDated;
+  WatchedQuiet byDate = QuietFromLastInput(idle.countedUpTo, dated, seen.activityAt, seen.now);
   CountElapsed(idle, seen.now);
   // Typing that nobody dated, seen at the limit's tick, may have come before it.
   bool undatedTyping =
@@ -149,9 +153,10 @@ bool LimitPassedUnseen(IdleCounter& idle, int32_t limit, const TickObservation& 
   // before may be finding only the last of several (Windows dates only that):
   // as a look a moment earlier would have, it takes it for someone there.
   uint64_t late = MsOf(idle.ticks - limit) + idle.partTickMs;
-  bool inputJustFound = late < TICK_MS && seen.watched.known && seen.watched.activitySince;
-  if (!inputJustFound && !SomeoneWasThere(seen.watched, msLeft, limit)) return true;
-  RestartCount(idle, seen.watched.lastActivity);
+  bool watchedThere = SomeoneWasThere(seen.watched, msLeft, limit);
+  bool inputJustFound = late < TICK_MS && ((seen.watched.known && seen.watched.activitySince) || dated);
+  if (!inputJustFound && !watchedThere && !SomeoneWasThere(byDate, msLeft, limit)) return true;
+  RestartCount(idle, watchedThere ? seen.watched.lastActivity : seen.activityAt);
   CountElapsed(idle, seen.now);
   return false;
 }
