@@ -78,23 +78,28 @@ void PlanCountTick(WorkstationGuard& guard, WatchedCount count, bool pending) {
   SetLook(guard, count, now, MsToLook(guard, count, now, pending));
 }
 
+namespace {
+
+// The count's look set for `ms` from now, unless one is planned already no
+// later: a look that finds nothing due costs one look, one put off may miss a
+// step that waits to be retried.
+void LookNoLaterThan(WorkstationGuard& guard, WatchedCount count, uint32_t now, uint32_t ms) {
+  int i = static_cast<int>(count);
+  int32_t planned = static_cast<int32_t>(guard.plannedLooks.at[i] - now);
+  bool sooner = guard.plannedLooks.due[i] && planned > 0 && (ms == NO_TICK_DUE || static_cast<uint32_t>(planned) <= ms);
+  if (!sooner) SetLook(guard, count, now, ms);
+}
+
+}  // namespace
+
 void PlanLooks(WorkstationGuard& guard) {
   uint32_t now = IdleClockNow();
   for (int i = 0; i < WATCHED_COUNTS; ++i) {
     WatchedCount count = static_cast<WatchedCount>(i);
-    uint32_t ms = MsToLook(guard, count, now, false);
-    // Never later than planned already: a look that finds nothing due costs
-    // one look, one put off may miss a step that waits to be retried.
-    int32_t planned = static_cast<int32_t>(guard.plannedLooks.at[i] - now);
-    bool sooner =
-        guard.plannedLooks.due[i] && planned > 0 && (ms == NO_TICK_DUE || static_cast<uint32_t>(planned) < ms);
-    if (!sooner) SetLook(guard, count, now, ms);
+    LookNoLaterThan(guard, count, now, MsToLook(guard, count, now, false));
   }
 }
 
 void LookWithin(WorkstationGuard& guard, WatchedCount count, uint32_t ms) {
-  int i = static_cast<int>(count);
-  uint32_t now = IdleClockNow();
-  int32_t planned = static_cast<int32_t>(guard.plannedLooks.at[i] - now);
-  if (!guard.plannedLooks.due[i] || planned < 0 || static_cast<uint32_t>(planned) > ms) SetLook(guard, count, now, ms);
+  LookNoLaterThan(guard, count, IdleClockNow(), ms);
 }
